@@ -1,0 +1,306 @@
+#include "files.h"
+
+#include "paths.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wharf {
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    bool ok() const { return m_fd >= 0; }
+    // Closes now and tells whether the close succeeded (writes may fail late).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool statPath(std::string_view path, struct stat &st)
+{
+    return ::stat(toNativePath(path).c_str(), &st) == 0;
+}
+
+bool writeAll(int fd, const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+struct DirCloser {
+    void operator()(DIR *d) const { ::closedir(d); }
+};
+
+} // namespace
+
+bool fileExists(std::string_view path)
+{
+    struct stat st {};
+    return statPath(path, st) && S_ISREG(st.st_mode);
+}
+
+bool folderExists(std::string_view path)
+{
+    struct stat st {};
+    return statPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+int32_t fileAttributes(std::string_view path)
+{
+    struct stat st {};
+    if (!statPath(path, st))
+        return -1;
+    if (S_ISDIR(st.st_mode))
+        return kAttrDirectory;
+    int32_t attr = kAttrArchive;
+    if ((st.st_mode & S_IWUSR) == 0)
+        attr |= kAttrReadOnly;
+    return attr;
+}
+
+int32_t fileDosDateTime(std::string_view path)
+{
+    struct stat st {};
+    if (!statPath(path, st))
+        return -1;
+    const time_t t = st.st_mtime;
+    struct tm lt {};
+    if (::localtime_r(&t, &lt) == nullptr)
+        return -1;
+    int year = lt.tm_year + 1900;
+    year = std::clamp(year, 1980, 2107);
+    const uint32_t date = static_cast<uint32_t>(((year - 1980) << 9) | ((lt.tm_mon + 1) << 5) | lt.tm_mday);
+    const uint32_t time = static_cast<uint32_t>((lt.tm_hour << 11) | (lt.tm_min << 5) | (lt.tm_sec / 2));
+    return static_cast<int32_t>((date << 16) | time);
+}
+
+int64_t fileSize(std::string_view path)
+{
+    struct stat st {};
+    if (!statPath(path, st) || S_ISDIR(st.st_mode))
+        return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool copyFile(std::string_view source, std::string_view target)
+{
+    const std::string src = toNativePath(source);
+    const std::string dst = toNativePath(target);
+    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.ok())
+        return false;
+    struct stat st {};
+    if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    // A read-only target is replaced as Windows replaces it: remove it first.
+    ::unlink(dst.c_str());
+    Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (!out.ok())
+        return false;
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (!writeAll(out.get(), buffer.data(), static_cast<size_t>(n)))
+            return false;
+    }
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ::futimens(out.get(), times);
+    ::fchmod(out.get(), st.st_mode & 07777);
+    return out.close();
+}
+
+bool deleteFile(std::string_view path)
+{
+    const std::string p = toNativePath(path);
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    return ::unlink(p.c_str()) == 0;
+}
+
+bool renameFile(std::string_view from, std::string_view to)
+{
+    return ::rename(toNativePath(from).c_str(), toNativePath(to).c_str()) == 0;
+}
+
+bool createFolder(std::string_view path)
+{
+    const std::string p = toNativePath(path);
+    if (::mkdir(p.c_str(), 0777) == 0)
+        return true;
+    return errno == EEXIST && folderExists(path);
+}
+
+bool removeFolder(std::string_view path)
+{
+    return ::rmdir(toNativePath(path).c_str()) == 0;
+}
+
+std::vector<FolderEntry> listFolder(std::string_view path)
+{
+    std::vector<FolderEntry> entries;
+    const std::string p = toNativePath(path);
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(p.c_str()));
+    if (!dir)
+        return entries;
+    while (const dirent *e = ::readdir(dir.get())) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        FolderEntry entry;
+        entry.name = name;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            entry.isLink = S_ISLNK(st.st_mode);
+            entry.isFolder = S_ISDIR(st.st_mode);
+        }
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
+    return entries;
+}
+
+std::optional<std::string> readFile(std::string_view path)
+{
+    Fd in(::open(toNativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.ok())
+        return std::nullopt;
+    struct stat st {};
+    if (::fstat(in.get(), &st) != 0 || S_ISDIR(st.st_mode))
+        return std::nullopt;
+    std::string data;
+    data.reserve(static_cast<size_t>(st.st_size));
+    char buffer[1 << 14];
+    for (;;) {
+        const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    return data;
+}
+
+bool writeFile(std::string_view path, std::string_view data)
+{
+    Fd out(::open(toNativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!out.ok())
+        return false;
+    if (!writeAll(out.get(), data.data(), data.size()))
+        return false;
+    return out.close();
+}
+
+bool replaceFile(std::string_view path, std::string_view data)
+{
+    const std::string target = toNativePath(path);
+    std::string scratch = target + ".XXXXXX";
+    const int fd = ::mkstemp(scratch.data());
+    if (fd < 0)
+        return writeFile(path, data);
+    Fd out(fd);
+    struct stat st {};
+    // Keep the permissions of the file being replaced.
+    if (::stat(target.c_str(), &st) == 0)
+        ::fchmod(out.get(), st.st_mode & 07777);
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(out.get(), 0666 & ~mask);
+    }
+    if (!writeAll(out.get(), data.data(), data.size()) || !out.close() ||
+        ::rename(scratch.c_str(), target.c_str()) != 0) {
+        ::unlink(scratch.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string currentFolder()
+{
+    std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    return cwd ? std::string(cwd.get()) : std::string();
+}
+
+ScratchFolder::ScratchFolder()
+{
+    const char *tmp = std::getenv("TMPDIR");
+    std::string pattern = (tmp && *tmp) ? tmp : "/tmp";
+    pattern += "/wharf-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("Could not create a private scratch folder in " + pattern);
+    m_path = pattern;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    removeTree(m_path);
+}
+
+std::string ScratchFolder::file(std::string_view name) const
+{
+    return m_path + "/" + std::string(name);
+}
+
+void removeTree(std::string_view path)
+{
+    const std::string p = toNativePath(path);
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0)
+        return;
+    if (!S_ISDIR(st.st_mode)) {
+        ::unlink(p.c_str());
+        return;
+    }
+    for (const FolderEntry &e : listFolder(p))
+        removeTree(p + "/" + e.name);
+    ::rmdir(p.c_str());
+}
+
+} // namespace wharf

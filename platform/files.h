@@ -1,0 +1,84 @@
+#pragma once
+// File and folder operations. Every path goes through toNativePath first, so
+// Windows-style paths from a project reach the right file.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wharf {
+
+// Windows attribute values as the system stores them.
+constexpr int32_t kAttrReadOnly = 0x01;
+constexpr int32_t kAttrDirectory = 0x10;
+constexpr int32_t kAttrArchive = 0x20;
+
+bool fileExists(std::string_view path);   // a regular file (links followed)
+bool folderExists(std::string_view path); // a folder (links followed)
+
+// 0x10 for a folder; 0x20 for a file, plus 0x01 when its owner cannot write
+// it; -1 when nothing is there.
+int32_t fileAttributes(std::string_view path);
+
+// Last-write time as a packed DOS date and time in local time (date in the
+// high word); -1 when the file is missing.
+int32_t fileDosDateTime(std::string_view path);
+
+// Size in bytes; -1 when the file is missing or is a folder.
+int64_t fileSize(std::string_view path);
+
+// Copies source over target, replacing it, and gives the copy the source's
+// permissions and last-write time. False when either side fails.
+bool copyFile(std::string_view source, std::string_view target);
+
+bool deleteFile(std::string_view path);  // files and links, never folders
+bool renameFile(std::string_view from, std::string_view to); // replaces target
+bool createFolder(std::string_view path); // one level; true if it now exists
+bool removeFolder(std::string_view path); // an empty folder
+
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;  // a real folder, not a link to one
+    bool isLink = false;
+};
+
+// The entries of a folder without "." and "..", sorted by name; links are
+// reported as links and never followed. Empty when the folder can't be read.
+std::vector<FolderEntry> listFolder(std::string_view path);
+
+// The whole file, or nullopt when it can't be read.
+std::optional<std::string> readFile(std::string_view path);
+
+// Writes data as the whole file, replacing it. False on failure.
+bool writeFile(std::string_view path, std::string_view data);
+
+// Writes data as the whole file through a temporary file in the same folder
+// that then replaces it, so a failed write leaves the old file intact. Falls
+// back to writing in place when the folder does not allow a new file.
+bool replaceFile(std::string_view path, std::string_view data);
+
+// The process's current folder.
+std::string currentFolder();
+
+// A folder of this process's own (mode 0700) under the temporary folder,
+// removed with its contents when the object goes.
+class ScratchFolder {
+public:
+    ScratchFolder(); // throws std::runtime_error when it can't be made
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    const std::string &path() const { return m_path; }
+    std::string file(std::string_view name) const;
+
+private:
+    std::string m_path;
+};
+
+// Removes a folder tree without following links. Used for scratch folders.
+void removeTree(std::string_view path);
+
+} // namespace wharf

@@ -1,0 +1,105 @@
+#include "process.h"
+
+#include "paths.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace wharf {
+namespace {
+
+// Spawns the program; returns its pid or -1.
+pid_t spawn(std::string_view program, const std::vector<std::string> &args)
+{
+    const std::string path = toNativePath(program);
+    std::vector<std::string> argvStrings;
+    argvStrings.push_back(path);
+    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &a : argvStrings)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = -1;
+    // posix_spawn (not posix_spawnp): the path is used as given, no search.
+    if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    return pid;
+}
+
+} // namespace
+
+bool runAndWait(std::string_view program, const std::vector<std::string> &args)
+{
+    // glibc's posix_spawn reports a failed exec as its own error, so a
+    // missing or non-executable program is caught here.
+    const pid_t pid = spawn(program, args);
+    if (pid < 0)
+        return false;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return true;
+}
+
+bool startDetached(std::string_view program, const std::vector<std::string> &args)
+{
+    // Everything is prepared before fork: between fork and exec only
+    // async-signal-safe calls are allowed.
+    const std::string path = toNativePath(program);
+    std::vector<std::string> argvStrings;
+    argvStrings.push_back(path);
+    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &a : argvStrings)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return false;
+    // An intermediate child starts the program and exits at once, so the
+    // program is adopted by init and never left as a zombie of ours. A
+    // failed exec writes its errno into the pipe; a successful one closes it.
+    const pid_t middle = ::fork();
+    if (middle < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (middle == 0) {
+        ::close(report[0]);
+        ::setsid();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int null = ::open("/dev/null", O_RDWR);
+            if (null >= 0) {
+                ::dup2(null, 0);
+                ::dup2(null, 1);
+                ::dup2(null, 2);
+            }
+            ::execv(path.c_str(), argv.data());
+            const int err = errno;
+            [[maybe_unused]] const ssize_t n = ::write(report[1], &err, sizeof err);
+            ::_exit(127);
+        }
+        ::_exit(pid < 0 ? 1 : 0);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
+    }
+    int err = 0;
+    ssize_t n;
+    while ((n = ::read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
+    }
+    ::close(report[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+}
+
+} // namespace wharf

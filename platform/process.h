@@ -1,0 +1,20 @@
+#pragma once
+// Starting programs. No shell is involved: the program path is taken as it
+// is, so blanks and shell characters in it are just part of the name.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wharf {
+
+// Starts program with the given arguments (argv[0] is the program path),
+// input and output on the caller's, and waits without a time limit until it
+// ends. False when it could not be started; the exit code is not examined.
+bool runAndWait(std::string_view program, const std::vector<std::string> &args = {});
+
+// Starts program with the given arguments and returns at once; its input and
+// output go to the null device. False when it could not be started.
+bool startDetached(std::string_view program, const std::vector<std::string> &args = {});
+
+} // namespace wharf

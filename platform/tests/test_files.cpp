@@ -1,0 +1,99 @@
+#include "files.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace wharf;
+
+class FilesTest : public ::testing::Test {
+protected:
+    ScratchFolder dir;
+    std::string path(const std::string &name) const { return dir.file(name); }
+};
+
+TEST_F(FilesTest, ScratchFolderIsPrivateAndGoesAway)
+{
+    std::string kept;
+    {
+        ScratchFolder scratch;
+        kept = scratch.path();
+        struct stat st {};
+        ASSERT_EQ(::stat(kept.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        ASSERT_TRUE(writeFile(scratch.file("x"), "data"));
+    }
+    EXPECT_FALSE(folderExists(kept));
+}
+
+TEST_F(FilesTest, AttributesSizeAndBackslashPaths)
+{
+    ASSERT_TRUE(writeFile(path("a.txt"), "hello"));
+    EXPECT_EQ(fileAttributes(path("a.txt")), kAttrArchive);
+    ::chmod(path("a.txt").c_str(), 0444);
+    EXPECT_EQ(fileAttributes(path("a.txt")), kAttrArchive | kAttrReadOnly);
+    EXPECT_EQ(fileAttributes(dir.path()), kAttrDirectory);
+    EXPECT_EQ(fileAttributes(path("missing")), -1);
+    EXPECT_EQ(fileSize(path("a.txt")), 5);
+    EXPECT_EQ(fileSize(path("missing")), -1);
+    // A path written with "\" reaches the same file.
+    std::string windowsStyle = dir.path() + "\\a.txt";
+    EXPECT_TRUE(fileExists(windowsStyle));
+}
+
+TEST_F(FilesTest, CopyReplacesAndKeepsTheTime)
+{
+    ASSERT_TRUE(writeFile(path("src"), std::string(200000, 'x')));
+    ASSERT_TRUE(writeFile(path("dst"), "old"));
+    ::chmod(path("dst").c_str(), 0444);
+    const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("src").c_str(), times, 0), 0);
+    ASSERT_TRUE(copyFile(path("src"), path("dst")));
+    EXPECT_EQ(readFile(path("dst")), std::string(200000, 'x'));
+    EXPECT_EQ(fileDosDateTime(path("dst")), fileDosDateTime(path("src")));
+    EXPECT_FALSE(copyFile(path("missing"), path("dst2")));
+    EXPECT_FALSE(fileExists(path("dst2")));
+}
+
+TEST_F(FilesTest, DosDateTimePacking)
+{
+    ASSERT_TRUE(writeFile(path("t"), ""));
+    struct tm lt {};
+    lt.tm_year = 2024 - 1900;
+    lt.tm_mon = 2;
+    lt.tm_mday = 15;
+    lt.tm_hour = 13;
+    lt.tm_min = 45;
+    lt.tm_sec = 31;
+    lt.tm_isdst = -1;
+    const time_t t = ::mktime(&lt);
+    const struct timespec times[2] = {{t, 0}, {t, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("t").c_str(), times, 0), 0);
+    const uint32_t packed = static_cast<uint32_t>(fileDosDateTime(path("t")));
+    EXPECT_EQ(packed >> 16, static_cast<uint32_t>(((2024 - 1980) << 9) | (3 << 5) | 15));
+    EXPECT_EQ(packed & 0xFFFF, static_cast<uint32_t>((13 << 11) | (45 << 5) | 15));
+}
+
+TEST_F(FilesTest, ListingIsSortedAndDoesNotFollowLinks)
+{
+    ASSERT_TRUE(writeFile(path("b"), ""));
+    ASSERT_TRUE(createFolder(path("a")));
+    ASSERT_EQ(::symlink(path("a").c_str(), path("c").c_str()), 0);
+    const auto entries = listFolder(dir.path());
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "a");
+    EXPECT_TRUE(entries[0].isFolder);
+    EXPECT_EQ(entries[2].name, "c");
+    EXPECT_TRUE(entries[2].isLink);
+    EXPECT_FALSE(entries[2].isFolder);
+}
+
+TEST_F(FilesTest, ReplaceFileKeepsOldContentOnFailure)
+{
+    ASSERT_TRUE(replaceFile(path("p"), "one"));
+    ASSERT_TRUE(replaceFile(path("p"), "two"));
+    EXPECT_EQ(readFile(path("p")), "two");
+    EXPECT_FALSE(replaceFile(path("nofolder/p"), "x"));
+    EXPECT_EQ(listFolder(dir.path()).size(), 1u); // no scratch file left
+}
