@@ -1,0 +1,84 @@
+#include "settingsfile.h"
+
+#include "encdec.h"
+#include "filetools.h"
+#include "files.h"
+#include "paths.h"
+#include "runcontext.h"
+
+namespace wharf {
+namespace {
+
+// Key n of the section := bare file name of the project's line n.
+void writeBareNames(TMemIniStore &data, const TMemIniStore &project, const char *section)
+{
+    TStringList lines;
+    project.ReadSectionValues(section, lines);
+    const auto paths = ResolveFileList(lines);
+    for (size_t n = 0; n < paths.size(); ++n)
+        data.WriteString(section, std::to_string(n), extractFileName(paths[n]));
+}
+
+// The additional file whose name equals that of source, or "".
+std::string matchingAdditionalFile(const TMemIniStore &project, const std::string &source)
+{
+    const std::string name = extractFileName(source);
+    for (int i = 0;; ++i) {
+        const std::string value = project.ReadString("AdditionalFiles", std::to_string(i), "");
+        if (value.empty())
+            return {};
+        if (extractFileName(value) == name)
+            return value;
+    }
+}
+
+void writeFileFacts(TMemIniStore &data, const TMemIniStore &project)
+{
+    const std::string &workDir = CurrentRun().WorkDir;
+    TStringList destFiles;
+    project.ReadSectionValues("DestFiles", destFiles);
+    for (size_t n = 0; n < destFiles.size(); ++n) {
+        const std::string key = std::to_string(n);
+        const std::string source = project.ReadString("SourceFiles", key, "");
+        // The facts are read from the files the compile packs, so relative
+        // paths are taken against the project's folder like everywhere else.
+        if (source.find('{') != std::string::npos) {
+            if (source.find("{src}") == std::string::npos)
+                continue;
+            const std::string extra = matchingAdditionalFile(project, source);
+            if (!extra.empty())
+                data.WriteInteger("FileAttributes", key, fileAttributes(ExpandRelativePath(extra, workDir)));
+            continue;
+        }
+        const std::string path = ExpandRelativePath(source, workDir);
+        data.WriteInteger("FileAttributes", key, fileAttributes(path));
+        data.WriteString("SourceFiles", key, "{emp}");
+        const std::string patched = project.ReadString("PatchedFiles", key, "");
+        if (!patched.empty()) {
+            const std::string patchPath = ExpandRelativePath(patched, workDir);
+            if (fileExists(patchPath))
+                data.WriteInteger("PatchedFileDates", key, fileDosDateTime(patchPath));
+        }
+        data.WriteString("FileSizes", key, std::to_string(fileSize(path)));
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TMemIniStore> PrepareSettingsFile(const std::string &path)
+{
+    const TMemIniStore &project = *CurrentRun().Project;
+    auto data = std::make_unique<TMemIniStore>(path);
+    for (const char *section : {"Temporary", "AdditionalFiles", "DataFiles", "PatchedFiles"})
+        data->EraseSection(section);
+    const PasswordDigest digest = DigestString(project.ReadString("General", "Password", ""));
+    data->WriteString("General", "Password", BytesToHex(digest.data(), digest.size()));
+    writeBareNames(*data, project, "BillboardPics");
+    writeBareNames(*data, project, "ScriptingExtensions");
+    writeFileFacts(*data, project);
+    for (const char *section : {"LanguageFiles", "Dialogs", "UninstallDialogs", "DllExtensions"})
+        writeBareNames(*data, project, section);
+    return data;
+}
+
+} // namespace wharf

@@ -1,0 +1,162 @@
+#include "validate.h"
+
+#include "filetools.h"
+#include "files.h"
+#include "runcontext.h"
+
+#include <gtest/gtest.h>
+
+using namespace wharf;
+
+namespace {
+
+std::vector<std::string> g_errors;
+
+bool collect(const char *text, uint16_t kind, uint16_t)
+{
+    if (kind == 1)
+        g_errors.push_back(text);
+    return true;
+}
+
+class ValidateTest : public ::testing::Test {
+protected:
+    ScratchFolder dir;
+    std::string projectFile = dir.file("proj/p.wfp");
+
+    void SetUp() override
+    {
+        g_errors.clear();
+        ASSERT_TRUE(createFolder(dir.file("proj")));
+        ASSERT_TRUE(createFolder(dir.file("app")));
+        ASSERT_TRUE(writeFile(dir.file("proj/a.txt"), "a"));
+        ASSERT_TRUE(writeFile(projectFile, "[General]\n"));
+    }
+
+    // A project that passes every check, with changes applied by edit.
+    bool validate(const std::function<void(TMemIniStore &)> &edit = {})
+    {
+        RunContext &run = CurrentRun();
+        run = RunContext{};
+        run.ProjectFile = projectFile;
+        run.AppDir = dir.file("app");
+        run.TempDir = dir.file("app/Temp");
+        run.WorkDir = dir.file("proj/");
+        run.Callback = collect;
+        run.Project = std::make_unique<TMemIniStore>("");
+        TMemIniStore &p = *run.Project;
+        p.WriteString("General", "DestDir", "{pro}\\App");
+        p.WriteString("General", "ProgMenuFolder", "App");
+        p.WriteString("LanguageFiles", "0", "\"lang.wfl\"");
+        p.WriteString("SourceFiles", "0", "\"a.txt\"");
+        p.WriteString("Temporary", "OutputDir", "out");
+        run.InstTypesList = {"0=\"Typical\""};
+        if (edit)
+            edit(p);
+        run.OutputDir = ExpandRelativePath(p.ReadString("Temporary", "OutputDir", ""), run.WorkDir);
+        return ValidateProject();
+    }
+};
+
+} // namespace
+
+TEST_F(ValidateTest, AGoodProjectPasses)
+{
+    EXPECT_TRUE(validate());
+    EXPECT_TRUE(g_errors.empty());
+}
+
+TEST_F(ValidateTest, ReportsEveryProblemInOrder)
+{
+    EXPECT_FALSE(validate([](TMemIniStore &p) {
+        p.WriteString("General", "DestDir", "");
+        p.DeleteKey("General", "ProgMenuFolder");
+        p.WriteString("SourceFiles", "1", "missing.txt");
+        CurrentRun().InstTypesList.clear();
+    }));
+    EXPECT_EQ(g_errors, (std::vector<std::string>{
+                            "ERROR: You must specify an application folder!",
+                            "ERROR: You must specify a program group folder!",
+                            "ERROR: File " + dir.file("proj/missing.txt") + " does not exist!",
+                            "ERROR: Your setup must contain at least one installation type!",
+                        }));
+    EXPECT_TRUE(CurrentRun().ValidationFailed);
+}
+
+TEST_F(ValidateTest, SingleChecks)
+{
+    struct Case {
+        const char *name;
+        std::function<void(TMemIniStore &)> edit;
+        const char *error; // nullptr: passes
+    } cases[] = {
+        {"pro alone", [](TMemIniStore &p) { p.WriteString("General", "DestDir", "{pro}\\"); },
+         "ERROR: You must specify an application folder!"},
+        {"readme", [](TMemIniStore &p) { p.WriteString("Dialogs", "ReadmeDialog", "1"); },
+         "ERROR: If you want to show the Readme dialog, you must specify a readme file!"},
+        {"license", [](TMemIniStore &p) { p.WriteString("Dialogs", "LicenseDialog", "1"); },
+         "ERROR: If you want to show the License dialog, you must specify a license file!"},
+        {"billboard", [](TMemIniStore &p) { p.WriteString("Dialogs", "Billboard", "1"); },
+         "ERROR: If you want to show the billboard, you must specify a billboard picture!"},
+        {"billboard empty key",
+         [](TMemIniStore &p) {
+             p.WriteString("Dialogs", "Billboard", "1");
+             p.WriteString("BillboardPics", "0", "");
+         },
+         nullptr},
+        {"language", [](TMemIniStore &p) { p.EraseSection("LanguageFiles"); },
+         "ERROR: You must include at least one language file!"},
+        {"braces never checked",
+         [](TMemIniStore &p) {
+             p.WriteString("SourceFiles", "1", "{src}\\x.dll");
+             p.WriteString("SourceFiles", "2", "C:\\x{1}\\a.dll");
+         },
+         nullptr},
+        {"no output folder", [](TMemIniStore &p) { p.WriteString("Temporary", "OutputDir", ""); },
+         "ERROR: You must specify an output folder!"},
+    };
+    for (const Case &c : cases) {
+        g_errors.clear();
+        const bool ok = validate(c.edit);
+        if (c.error) {
+            EXPECT_FALSE(ok) << c.name;
+            EXPECT_EQ(g_errors, std::vector<std::string>{c.error}) << c.name;
+        } else {
+            EXPECT_TRUE(ok) << c.name;
+            EXPECT_TRUE(g_errors.empty()) << c.name;
+        }
+    }
+}
+
+TEST_F(ValidateTest, MissingSupportFile)
+{
+    EXPECT_FALSE(validate([this](TMemIniStore &) { CurrentRun().SupportFiles = {dir.file("app/setup.bin")}; }));
+    EXPECT_EQ(g_errors, std::vector<std::string>{"ERROR: File " + dir.file("app/setup.bin") + " does not exist!"});
+}
+
+TEST_F(ValidateTest, MissingProjectFileStopsAtOnce)
+{
+    ASSERT_TRUE(deleteFile(projectFile));
+    EXPECT_FALSE(validate([](TMemIniStore &p) { p.WriteString("General", "DestDir", ""); }));
+    EXPECT_EQ(g_errors, std::vector<std::string>{"ERROR: Data file does not exist"});
+}
+
+TEST_F(ValidateTest, OutputFolderMustNotHoldTheAuthorsFiles)
+{
+    // The output folder is the project's own folder: the project file and
+    // the source would be deleted.
+    EXPECT_FALSE(validate([](TMemIniStore &p) { p.WriteString("Temporary", "OutputDir", "."); }));
+    ASSERT_EQ(g_errors.size(), 2u);
+    EXPECT_NE(g_errors[0].find("p.wfp, which the compile would delete!"), std::string::npos);
+    EXPECT_NE(g_errors[1].find("a.txt, which the compile would delete!"), std::string::npos);
+
+    // The program folder holds the stubs.
+    g_errors.clear();
+    EXPECT_FALSE(validate([this](TMemIniStore &p) { p.WriteString("Temporary", "OutputDir", dir.file("app")); }));
+    EXPECT_EQ(g_errors.size(), 4u);
+
+    g_errors.clear();
+    EXPECT_FALSE(validate([this](TMemIniStore &p) { p.WriteString("Temporary", "OutputDir", dir.file("app/Temp/x")); }));
+    ASSERT_EQ(g_errors.size(), 1u);
+    EXPECT_NE(g_errors[0].find("inside the compiler's Temp folder"), std::string::npos);
+}
