@@ -150,6 +150,30 @@ bool copyFile(std::string_view source, std::string_view target)
     return out.close();
 }
 
+bool appendFile(std::string_view target, std::string_view source)
+{
+    Fd in(::open(toNativePath(source).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.ok())
+        return false;
+    Fd out(::open(toNativePath(target).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    if (!out.ok())
+        return false;
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (!writeAll(out.get(), buffer.data(), static_cast<size_t>(n)))
+            return false;
+    }
+    return out.close();
+}
+
 bool deleteFile(std::string_view path)
 {
     const std::string p = toNativePath(path);

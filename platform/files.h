@@ -54,6 +54,10 @@ std::optional<std::string> readFile(std::string_view path);
 // Writes data as the whole file, replacing it. False on failure.
 bool writeFile(std::string_view path, std::string_view data);
 
+// Appends the whole of source to the end of target, in pieces. False when
+// either side fails.
+bool appendFile(std::string_view target, std::string_view source);
+
 // Writes data as the whole file through a temporary file in the same folder
 // that then replaces it, so a failed write leaves the old file intact. Falls
 // back to writing in place when the folder does not allow a new file.

@@ -56,6 +56,16 @@ TEST_F(FilesTest, CopyReplacesAndKeepsTheTime)
     EXPECT_FALSE(fileExists(path("dst2")));
 }
 
+TEST_F(FilesTest, AppendFile)
+{
+    ASSERT_TRUE(writeFile(path("exe"), "MZ"));
+    ASSERT_TRUE(writeFile(path("lib"), std::string(100000, 'a')));
+    ASSERT_TRUE(appendFile(path("exe"), path("lib")));
+    EXPECT_EQ(readFile(path("exe")), "MZ" + std::string(100000, 'a'));
+    EXPECT_FALSE(appendFile(path("missing"), path("lib")));
+    EXPECT_FALSE(appendFile(path("exe"), path("missing")));
+}
+
 TEST_F(FilesTest, DosDateTimePacking)
 {
     ASSERT_TRUE(writeFile(path("t"), ""));
