@@ -1,0 +1,130 @@
+// Compiles a project file through the compiler library's public interface,
+// as the editor's batch compile does, and prints every line the compiler
+// reports. Exits with 1 when an error line came, 2 on bad usage.
+//
+//   wharfforge-example PROJECT.wfp [--output FOLDER] [--app-dir FOLDER]
+//
+// Like the editor, it compiles a scratch copy of the project whose
+// [Temporary] WorkDir is the project's own folder, so relative paths in the
+// project resolve against it; --output replaces the project's output folder.
+
+#include "wharfforge.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+bool g_sawError = false;
+
+bool printLine(const char *text, uint16_t kind, uint16_t percent)
+{
+    if (kind == 1)
+        g_sawError = true;
+    if (kind != 2)
+        std::printf("[%3u%%] %s\n", percent, text);
+    return true;
+}
+
+std::string absolute(const std::string &path)
+{
+    char buf[PATH_MAX];
+    if (::realpath(path.c_str(), buf) == nullptr)
+        return path;
+    return buf;
+}
+
+std::string folderOf(const std::string &path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+// Sets key in [Temporary] of the INI text, adding the line when missing.
+std::string setTemporaryKey(const std::string &text, const std::string &key, const std::string &value)
+{
+    std::istringstream in(text);
+    std::string line, out;
+    bool inTemporary = false, done = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            if (inTemporary && !done) {
+                out += key + "=" + value + "\r\n";
+                done = true;
+            }
+            inTemporary = line == "[Temporary]";
+        } else if (inTemporary && line.compare(0, key.size() + 1, key + "=") == 0) {
+            if (done)
+                continue;
+            line = key + "=" + value;
+            done = true;
+        }
+        out += line + "\r\n";
+    }
+    if (!done)
+        out += (inTemporary ? "" : "[Temporary]\r\n") + key + "=" + value + "\r\n";
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::string project, output, appDir = folderOf(absolute("/proc/self/exe"));
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--output" && i + 1 < argc)
+            output = argv[++i];
+        else if (arg == "--app-dir" && i + 1 < argc)
+            appDir = argv[++i];
+        else if (project.empty() && arg.rfind("--", 0) != 0)
+            project = arg;
+        else {
+            std::cerr << "usage: " << argv[0] << " PROJECT.wfp [--output FOLDER] [--app-dir FOLDER]\n";
+            return 2;
+        }
+    }
+    if (project.empty()) {
+        std::cerr << "usage: " << argv[0] << " PROJECT.wfp [--output FOLDER] [--app-dir FOLDER]\n";
+        return 2;
+    }
+    project = absolute(project);
+    std::ifstream in(project, std::ios::binary);
+    if (!in) {
+        std::cerr << "Cannot read " << project << "\n";
+        return 2;
+    }
+    std::stringstream content;
+    content << in.rdbuf();
+    std::string text = setTemporaryKey(content.str(), "WorkDir", folderOf(project) + "/");
+    if (!output.empty()) {
+        if (output.front() != '/') {
+            char cwd[PATH_MAX];
+            if (::getcwd(cwd, sizeof cwd))
+                output = std::string(cwd) + "/" + output;
+        }
+        text = setTemporaryKey(text, "OutputDir", output);
+    }
+
+    const std::string scratch = appDir + "/wftemp.tmp";
+    {
+        std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
+        out << text;
+        if (!out) {
+            std::cerr << "Cannot write " << scratch << "\n";
+            return 2;
+        }
+    }
+    const bool stopped = CompileFile(scratch.c_str(), appDir.c_str(), printLine, true);
+    std::remove(scratch.c_str());
+    return (g_sawError || stopped) ? 1 : 0;
+}
