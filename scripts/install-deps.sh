@@ -11,6 +11,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libbz2-dev nettle-dev zlib1g-dev
   bzip2
+  gcc-mingw-w64-i686 binutils-mingw-w64-i686 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  icoutils clang libclang-rt-14-dev
 )
 apt-get update
 apt-get install -y --no-install-recommends "${packages[@]}"
