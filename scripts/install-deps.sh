@@ -13,6 +13,7 @@ packages=(
   bzip2
   gcc-mingw-w64-i686 binutils-mingw-w64-i686 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   icoutils clang libclang-rt-14-dev
+  qt6-base-dev fonts-dejavu-core
 )
 apt-get update
 apt-get install -y --no-install-recommends "${packages[@]}"
