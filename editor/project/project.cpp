@@ -1,5 +1,8 @@
 #include "project.h"
 
+#include "files.h"
+#include "projectpaths.h"
+
 namespace wharf {
 
 std::string cutText(std::string_view text, size_t maxChars)
@@ -69,6 +72,19 @@ void Project::clampSelections()
     clampIndex(Selection.IniEntry, IniEntries.size());
     clampIndex(Selection.ExternalProgram, ExternalPrograms.size());
     clampIndex(Selection.DllCall, DllCalls.size());
+}
+
+std::optional<std::string> entryIconSource(const Project &project, std::string_view projectFolder,
+                                           std::string_view iconLocation)
+{
+    std::optional<std::string> source;
+    for (const GroupEntry &group : project.Groups)
+        for (const FileEntry &file : group.Files)
+            if (file.Destination == iconLocation) {
+                const std::string path = editor::ExpandRelativePath(file.Source, projectFolder);
+                source = fileExists(path) ? path : std::string();
+            }
+    return source;
 }
 
 } // namespace wharf

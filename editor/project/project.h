@@ -128,4 +128,11 @@ struct Project {
     bool operator==(const Project &) const = default;
 };
 
+// The file a shortcut's icon comes from: the source, made absolute against
+// projectFolder, of the last file whose Destination equals iconLocation
+// exactly; empty when that source does not exist here; nullopt when no file
+// of the project matches.
+std::optional<std::string> entryIconSource(const Project &project, std::string_view projectFolder,
+                                           std::string_view iconLocation);
+
 } // namespace wharf

@@ -4,6 +4,8 @@
 #include "files.h"
 #include "inistore.h"
 #include "paths.h"
+#include "projectpaths.h"
+#include "projectreader.h"
 #include "projectwriter.h"
 
 #include <algorithm>
@@ -15,7 +17,19 @@ constexpr std::string_view kScratchName = "wftemp.tmp";
 constexpr std::string_view kTemplateName = "default.wfp";
 constexpr std::string_view kModifiedText = "Modified";
 constexpr std::string_view kSavingText = "Saving script file...";
+constexpr std::string_view kReadingText = "Reading script file...";
 constexpr std::string_view kSaveQuestion = "Do you want to save the current file?";
+
+// The bytes of a project file; a missing file reads as empty.
+std::string readProjectBytes(const std::string &fileName)
+{
+    if (!fileExists(fileName))
+        return {};
+    std::optional<std::string> bytes = readFile(fileName);
+    if (!bytes)
+        throw EProjectFileError("Could not read the project file " + fileName + ".");
+    return std::move(*bytes);
+}
 
 } // namespace
 
@@ -42,6 +56,13 @@ public:
     {
         m_owner.m_progress.showBusy(kind, std::string(caption));
         m_busy = true;
+    }
+
+    void hideBusy()
+    {
+        if (m_busy)
+            m_owner.m_progress.hideBusy();
+        m_busy = false;
     }
 
 private:
@@ -163,6 +184,137 @@ bool ProjectController::SaveProject(const std::string &requested)
     if (m_listener)
         m_listener->documentReplaced();
     return true;
+}
+
+void ProjectController::LoadProject(const std::string &requested)
+{
+    WorkGuard guard(*this);
+    struct AppendModeEnd {
+        bool &mode;
+        ~AppendModeEnd() { mode = false; }
+    } appendModeEnd{m_appendMode};
+
+    const std::string fileName = editor::ExpandRelativePath(requested, m_programFolder);
+    ShowProgress(0);
+    m_progress.processMessages();
+    const bool scratch = isScratchCopy(fileName);
+    const bool isTemplate = sameTextIgnoreCase(fileName, templatePath());
+    if (isTemplate && !fileExists(fileName) && !m_appendMode) {
+        guard.hideBusy();
+        startEmptyProject();
+        return;
+    }
+    if (!scratch)
+        guard.showBusy(BusyKind::Reading, kReadingText);
+
+    TMemIniStore ini("");
+    ini.LoadFromBytes(readProjectBytes(fileName));
+    const std::string fileFolder = extractFilePath(fileName);
+    const bool keepFolder = scratch || (m_appendMode && !m_projectFolder.empty());
+
+    Project next;
+    if (m_appendMode)
+        next = m_project;
+    ProjectReadContext context;
+    context.fileName = fileName;
+    context.programFolder = m_programFolder;
+    context.append = m_appendMode;
+    context.fileFolder = fileFolder;
+    context.projectFolder = keepFolder ? m_projectFolder : fileFolder;
+    context.prompts = &m_prompts;
+    context.progress = [this](int percent) { ShowProgress(percent); };
+    const ProjectReadResult result = readProjectSections(ini, next, context);
+
+    if (result.declined) {
+        // Nothing of that file stays: a new project replaces it, or, when it
+        // was the template itself, an empty one.
+        guard.hideBusy();
+        SetModified(false);
+        if (isTemplate)
+            startEmptyProject();
+        else
+            startNewProject();
+        return;
+    }
+
+    next.clampSelections();
+    m_project = std::move(next);
+    if (!keepFolder)
+        m_projectFolder = fileFolder;
+    if (!scratch && !m_appendMode) {
+        m_projectFileName = fileName;
+        setTitleFor(fileName);
+    }
+    if (!scratch && !isTemplate)
+        m_recentFiles.AddRecentFile(fileName);
+    SetModified(!result.unchanged);
+    if (m_listener)
+        m_listener->documentReplaced();
+    guard.hideBusy();
+    if (!result.warnings.empty()) {
+        std::string text = "The file " + fileName + " holds entries that could not be read as they stand:";
+        for (const std::string &warning : result.warnings)
+            text += "\n" + warning;
+        m_prompts.showMessage(MessageKind::Warning, MessageButtons::Ok, text);
+    }
+}
+
+void ProjectController::startEmptyProject()
+{
+    const std::string path = templatePath();
+    m_project = Project();
+    m_projectFileName = path;
+    m_projectFolder = m_programFolder;
+    setTitleFor(path);
+    SetModified(false);
+    if (m_listener)
+        m_listener->documentReplaced();
+    if (!fileExists(path))
+        m_prompts.showMessage(MessageKind::Error, MessageButtons::Ok,
+                              "The project template " + path + " does not exist. An empty project was started.");
+}
+
+void ProjectController::startNewProject()
+{
+    LoadProject(templatePath());
+}
+
+void ProjectController::newProject()
+{
+    if (QuerySaveChanges())
+        startNewProject();
+}
+
+void ProjectController::openProject()
+{
+    if (!QuerySaveChanges())
+        return;
+    if (const std::optional<std::string> chosen = m_prompts.chooseProjectToOpen())
+        LoadProject(*chosen);
+}
+
+void ProjectController::openRecentFile(const std::string &fileName)
+{
+    if (QuerySaveChanges())
+        LoadProject(fileName);
+}
+
+void ProjectController::appendProject()
+{
+    const std::optional<std::string> chosen = m_prompts.chooseProjectToOpen();
+    if (!chosen)
+        return;
+    m_appendMode = true;
+    LoadProject(*chosen);
+    SetModified(true);
+}
+
+void ProjectController::openCommandLineProject(const std::string &fileName)
+{
+    const std::string path = isAbsolutePath(fileName) ? fileName : joinPath(currentFolder(), fileName);
+    if (!fileExists(path))
+        throw EProjectFileError("The project file " + path + " does not exist.");
+    LoadProject(path);
 }
 
 void ProjectController::save()

@@ -8,9 +8,17 @@
 #include "project.h"
 #include "projectseams.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace wharf {
+
+// Raised when a project file exists but can't be read, or when the file
+// named on the command line does not exist.
+class EProjectFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // The name a project has before it has a file: saving it asks for a name.
 inline constexpr std::string_view kNoProjectFile = "*.wfp";
@@ -37,6 +45,8 @@ public:
     // saved; relative sources are relative to it. Empty at start.
     const std::string &ProjectFolder() const { return m_projectFolder; }
     bool ProjectModified() const { return m_modified; }
+    // True only while an append reads its file.
+    bool AppendMode() const { return m_appendMode; }
 
     const std::string &programFolder() const { return m_programFolder; }
     // The project template "default.wfp" in the program folder.
@@ -73,16 +83,47 @@ public:
     // the old file, the document and the project state stay as they were.
     bool SaveProject(const std::string &fileName);
 
-    // File commands: save to the project's file; save under a new name;
-    // whether the window may close (the save question).
+    // Reads fileName (relative names are taken against the program folder)
+    // as the project, or in append mode adds its entries to the open one. The
+    // file is read into a fresh document that replaces the open one only
+    // when the read succeeded. A missing file reads as empty and is
+    // therefore asked about as unrecognised; declining starts a new project
+    // from the template. Afterwards the project's file and title are the
+    // file's (not in append mode), it is added to the recent files (not the
+    // template), and the modified mark is cleared for a file of the current
+    // layout whose masks needed no conversion, set otherwise. The scratch
+    // copy "wftemp.tmp" changes neither the project's file, folder, title
+    // nor the recent files, and shows no busy window. Throws
+    // EProjectFileError when the file exists but can't be read; the open
+    // project then stays as it was.
+    void LoadProject(const std::string &fileName);
+
+    // File commands. newProject, openProject and openRecentFile ask the save
+    // question first and do nothing when it says stop; appendProject asks
+    // nothing and marks the project modified after the read.
+    void newProject();
+    void openProject();
+    void openRecentFile(const std::string &fileName);
+    void appendProject();
     void save();
     void saveAs();
+    // Whether the window may close (the save question).
     bool canClose();
+
+    // Starts a new project from the template without the save question (at
+    // start-up). A missing template gives an empty project and one message.
+    void startNewProject();
+
+    // Opens the project named on the command line (relative to the current
+    // folder). Throws EProjectFileError, without any question, when the file
+    // does not exist.
+    void openCommandLineProject(const std::string &fileName);
 
 private:
     class WorkGuard;
 
     void setTitleFor(const std::string &fileName);
+    void startEmptyProject();
 
     ProjectPrompts &m_prompts;
     ProgressDisplay &m_progress;
@@ -97,6 +138,7 @@ private:
     std::string m_projectFileName{kNoProjectFile};
     std::string m_projectFolder;
     bool m_modified = false;
+    bool m_appendMode = false;
 };
 
 } // namespace wharf

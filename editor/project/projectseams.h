@@ -68,7 +68,8 @@ public:
     virtual void modifiedChanged(bool /*modified*/, const std::string & /*modifiedText*/) {}
     // The main window's title changed.
     virtual void titleChanged(const std::string & /*title*/) {}
-    // The document was replaced or extended by a read: views reload it.
+    // The document was replaced or changed by a read or a save (a save
+    // rewrites relative sources): views reload it.
     virtual void documentReplaced() {}
 };
 

@@ -85,7 +85,7 @@ public:
     void step(int base, int span, size_t done, size_t count) const
     {
         if (count > 0)
-            (*this)(base + static_cast<int>(std::lround(span * static_cast<double>(done) / static_cast<double>(count))));
+            (*this)(base + static_cast<int>(std::lround(span * static_cast<double>(done) / count)));
     }
 
 private:

@@ -7,15 +7,14 @@
 // Text fields marked "at most N characters" are cut to N characters by the
 // project reader (cutText); the records themselves do not enforce it.
 
+#include "targetsystems.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace wharf {
-
-// The target-system mask that means every system; the default of every mask.
-constexpr int32_t kAllTargetSystems = 4194304;
 
 // The empty marker: an empty text, or a registry default value.
 inline constexpr std::string_view kEmpty = "{emp}";
@@ -101,7 +100,8 @@ struct ShortcutEntry {
 };
 
 // The record of a registry key or value. For a key only IsKey, Uninstall,
-// Create and TargetSystems count.
+// Create and TargetSystems count (keys made by the tree or the reader carry
+// Overwrite cleared).
 struct RegistryEntry {
     bool IsKey = false;
     std::string ValueType = "String";  // at most 10 characters: "String", "DWORD", "BOOL"

@@ -62,4 +62,25 @@ private:
     std::array<RegistryRoot, 6> m_roots;
 };
 
+// The key record of a key made on the way to a deeper key.
+RegistryEntry intermediateKeyRecord();
+
+// Adds the keys of keyPath ("\\"-separated; empty or "{emp}" for none) that
+// are missing below the root named root, reusing an existing key of the same
+// name (without regard to case; the last one when several match; values of
+// that name are not keys), gives the last key of the path keyRecord's
+// contents, and adds a value named valueName with valueRecord's contents
+// below that key (below the root when there is no path) unless valueName and
+// valueRecord.Data are both "{emp}". Empty path components are skipped.
+// Returns false, and changes nothing, when root is none of the six roots.
+bool AddRegistryEntry(RegistryTree &tree, std::string_view root, std::string_view keyPath,
+                      const RegistryEntry &valueRecord, const RegistryEntry &keyRecord,
+                      std::string_view valueName);
+
+// As AddRegistryEntry, but the caller says whether a value is added, so a
+// value named "{emp}" with the data "{emp}" can be added too.
+bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view keyPath,
+                     const RegistryEntry &keyRecord, bool addValue, const RegistryEntry &valueRecord,
+                     std::string_view valueName);
+
 } // namespace wharf

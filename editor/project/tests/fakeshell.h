@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     std::deque<MessageAnswer> answers;
     std::deque<std::optional<std::string>> openChoices;
     std::deque<std::optional<std::string>> saveChoices;
+    // Makes every message box raise, as a failure in the middle of a read.
+    bool throwOnMessage = false;
 
     std::vector<Message> messages;
     int openDialogs = 0;
@@ -41,6 +44,8 @@ public:
     MessageAnswer showMessage(MessageKind kind, MessageButtons buttons, const std::string &text) override
     {
         messages.push_back({kind, buttons, text});
+        if (throwOnMessage)
+            throw std::runtime_error("message box failed");
         if (!answers.empty()) {
             const MessageAnswer answer = answers.front();
             answers.pop_front();

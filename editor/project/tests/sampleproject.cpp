@@ -11,6 +11,7 @@ RegistryNode &addKey(std::vector<RegistryNode> &children, const std::string &nam
     RegistryNode node;
     node.Text = name;
     node.Entry.IsKey = true;
+    node.Entry.Overwrite = false;
     children.push_back(node);
     return children.back();
 }
