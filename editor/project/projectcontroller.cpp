@@ -1,0 +1,335 @@
+#include "projectcontroller.h"
+
+#include "codec.h"
+#include "files.h"
+#include "inistore.h"
+#include "paths.h"
+#include "projectpaths.h"
+#include "projectreader.h"
+#include "projectwriter.h"
+
+#include <algorithm>
+
+namespace wharf {
+namespace {
+
+constexpr std::string_view kScratchName = "wftemp.tmp";
+constexpr std::string_view kTemplateName = "default.wfp";
+constexpr std::string_view kModifiedText = "Modified";
+constexpr std::string_view kSavingText = "Saving script file...";
+constexpr std::string_view kReadingText = "Reading script file...";
+constexpr std::string_view kSaveQuestion = "Do you want to save the current file?";
+
+// The bytes of a project file; a missing file reads as empty.
+std::string readProjectBytes(const std::string &fileName)
+{
+    if (!fileExists(fileName))
+        return {};
+    std::optional<std::string> bytes = readFile(fileName);
+    if (!bytes)
+        throw EProjectFileError("Could not read the project file " + fileName + ".");
+    return std::move(*bytes);
+}
+
+} // namespace
+
+bool isScratchCopy(std::string_view fileName)
+{
+    return sameTextIgnoreCase(extractFileName(fileName), kScratchName);
+}
+
+// Ends a read or a write in every case: the busy window goes (when it was
+// shown) and the progress display returns to "OK".
+class ProjectController::WorkGuard {
+public:
+    explicit WorkGuard(ProjectController &owner) : m_owner(owner) {}
+    ~WorkGuard()
+    {
+        if (m_busy)
+            m_owner.m_progress.hideBusy();
+        m_owner.ShowProgress(0);
+    }
+    WorkGuard(const WorkGuard &) = delete;
+    WorkGuard &operator=(const WorkGuard &) = delete;
+
+    void showBusy(BusyKind kind, std::string_view caption)
+    {
+        m_owner.m_progress.showBusy(kind, std::string(caption));
+        m_busy = true;
+    }
+
+    void hideBusy()
+    {
+        if (m_busy)
+            m_owner.m_progress.hideBusy();
+        m_busy = false;
+    }
+
+private:
+    ProjectController &m_owner;
+    bool m_busy = false;
+};
+
+ProjectController::ProjectController(std::string programFolder, ProjectPrompts &prompts,
+                                     ProgressDisplay &progress, RecentFileList &recentFiles,
+                                     ProjectStateListener *listener)
+    : m_prompts(prompts), m_progress(progress), m_recentFiles(recentFiles), m_listener(listener),
+      m_programFolder(includeTrailingSeparator(programFolder)), m_title(m_baseCaption)
+{
+}
+
+std::string ProjectController::templatePath() const
+{
+    return joinPath(m_programFolder, kTemplateName);
+}
+
+void ProjectController::setBaseCaption(std::string caption)
+{
+    const bool plain = m_title == m_baseCaption;
+    m_baseCaption = std::move(caption);
+    if (plain) {
+        m_title = m_baseCaption;
+        if (m_listener)
+            m_listener->titleChanged(m_title);
+    }
+}
+
+void ProjectController::setTitleFor(const std::string &fileName)
+{
+    m_title = m_baseCaption + " - " + fileName;
+    if (m_listener)
+        m_listener->titleChanged(m_title);
+}
+
+void ProjectController::SetModified(bool value)
+{
+    m_modified = value;
+    if (m_listener)
+        m_listener->modifiedChanged(value, value ? std::string(kModifiedText) : std::string());
+}
+
+void ProjectController::ShowProgress(int percent)
+{
+    percent = std::clamp(percent, 0, 100);
+    m_progress.showProgress(percent, percent == 0 ? std::string("OK") : std::to_string(percent) + "%");
+}
+
+bool ProjectController::QuerySaveChanges()
+{
+    if (!m_modified)
+        return true;
+    switch (m_prompts.showMessage(MessageKind::Warning, MessageButtons::YesNoCancel, std::string(kSaveQuestion))) {
+    case MessageAnswer::Yes:
+        try {
+            return SaveProject(m_projectFileName);
+        } catch (const std::exception &e) {
+            m_prompts.showMessage(MessageKind::Error, MessageButtons::Ok, e.what());
+            return false;
+        }
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ProjectController::SaveProject(const std::string &requested)
+{
+    WorkGuard guard(*this);
+    ShowProgress(0);
+    m_progress.processMessages();
+
+    std::string fileName = requested;
+    if (sameTextIgnoreCase(fileName, templatePath()) || extractFileName(fileName) == kNoProjectFile) {
+        std::optional<std::string> chosen = m_prompts.chooseProjectToSave();
+        if (!chosen)
+            return false;
+        fileName = std::move(*chosen);
+    }
+    const bool scratch = isScratchCopy(fileName);
+    if (!scratch)
+        guard.showBusy(BusyKind::Writing, kSavingText);
+    const std::string savedFileName = scratch ? m_projectFileName : fileName;
+
+    // A scratch copy left by an earlier run must not lend its sections to
+    // this one.
+    if (scratch)
+        deleteFile(fileName);
+    // The sections the editor does not write come from the project's own
+    // file, or from the chosen file when the project has none yet.
+    TMemIniStore ini(fileName);
+    if (m_projectFileName != kNoProjectFile)
+        if (const std::optional<std::string> previous = readFile(m_projectFileName))
+            ini.LoadFromBytes(*previous);
+
+    // The save rewrites sources and group indexes; the document takes them
+    // only once the file is safely written.
+    Project written = m_project;
+    ProjectWriteContext context;
+    context.workDir = extractFilePath(savedFileName);
+    context.projectFolder = m_projectFolder;
+    context.progress = [this](int percent) { ShowProgress(percent); };
+    writeProjectSections(ini, written, context);
+    ini.UpdateFile();
+
+    m_project = std::move(written);
+    if (!scratch) {
+        m_projectFileName = fileName;
+        if (!sameTextIgnoreCase(fileName, templatePath()))
+            m_recentFiles.AddRecentFile(fileName);
+        setTitleFor(fileName);
+        m_projectFolder = extractFilePath(fileName);
+        SetModified(false);
+    }
+    if (m_listener)
+        m_listener->documentReplaced();
+    return true;
+}
+
+void ProjectController::LoadProject(const std::string &requested)
+{
+    WorkGuard guard(*this);
+    struct AppendModeEnd {
+        bool &mode;
+        ~AppendModeEnd() { mode = false; }
+    } appendModeEnd{m_appendMode};
+
+    const std::string fileName = editor::ExpandRelativePath(requested, m_programFolder);
+    ShowProgress(0);
+    m_progress.processMessages();
+    const bool scratch = isScratchCopy(fileName);
+    const bool isTemplate = sameTextIgnoreCase(fileName, templatePath());
+    if (isTemplate && !fileExists(fileName) && !m_appendMode) {
+        guard.hideBusy();
+        startEmptyProject();
+        return;
+    }
+    if (!scratch)
+        guard.showBusy(BusyKind::Reading, kReadingText);
+
+    TMemIniStore ini("");
+    ini.LoadFromBytes(readProjectBytes(fileName));
+    const std::string fileFolder = extractFilePath(fileName);
+    const bool keepFolder = scratch || (m_appendMode && !m_projectFolder.empty());
+
+    Project next;
+    if (m_appendMode)
+        next = m_project;
+    ProjectReadContext context;
+    context.fileName = fileName;
+    context.programFolder = m_programFolder;
+    context.append = m_appendMode;
+    context.fileFolder = fileFolder;
+    context.projectFolder = keepFolder ? m_projectFolder : fileFolder;
+    context.prompts = &m_prompts;
+    context.progress = [this](int percent) { ShowProgress(percent); };
+    const ProjectReadResult result = readProjectSections(ini, next, context);
+
+    if (result.declined) {
+        // Nothing of that file stays: a new project replaces it, or, when it
+        // was the template itself, an empty one.
+        guard.hideBusy();
+        SetModified(false);
+        if (isTemplate)
+            startEmptyProject();
+        else
+            startNewProject();
+        return;
+    }
+
+    next.clampSelections();
+    m_project = std::move(next);
+    if (!keepFolder)
+        m_projectFolder = fileFolder;
+    if (!scratch && !m_appendMode) {
+        m_projectFileName = fileName;
+        setTitleFor(fileName);
+    }
+    if (!scratch && !isTemplate)
+        m_recentFiles.AddRecentFile(fileName);
+    SetModified(!result.unchanged);
+    if (m_listener)
+        m_listener->documentReplaced();
+    guard.hideBusy();
+    if (!result.warnings.empty()) {
+        std::string text = "The file " + fileName + " holds entries that could not be read as they stand:";
+        for (const std::string &warning : result.warnings)
+            text += "\n" + warning;
+        m_prompts.showMessage(MessageKind::Warning, MessageButtons::Ok, text);
+    }
+}
+
+void ProjectController::startEmptyProject()
+{
+    const std::string path = templatePath();
+    m_project = Project();
+    m_projectFileName = path;
+    m_projectFolder = m_programFolder;
+    setTitleFor(path);
+    SetModified(false);
+    if (m_listener)
+        m_listener->documentReplaced();
+    if (!fileExists(path))
+        m_prompts.showMessage(MessageKind::Error, MessageButtons::Ok,
+                              "The project template " + path + " does not exist. An empty project was started.");
+}
+
+void ProjectController::startNewProject()
+{
+    LoadProject(templatePath());
+}
+
+void ProjectController::newProject()
+{
+    if (QuerySaveChanges())
+        startNewProject();
+}
+
+void ProjectController::openProject()
+{
+    if (!QuerySaveChanges())
+        return;
+    if (const std::optional<std::string> chosen = m_prompts.chooseProjectToOpen())
+        LoadProject(*chosen);
+}
+
+void ProjectController::openRecentFile(const std::string &fileName)
+{
+    if (QuerySaveChanges())
+        LoadProject(fileName);
+}
+
+void ProjectController::appendProject()
+{
+    const std::optional<std::string> chosen = m_prompts.chooseProjectToOpen();
+    if (!chosen)
+        return;
+    m_appendMode = true;
+    LoadProject(*chosen);
+    SetModified(true);
+}
+
+void ProjectController::openCommandLineProject(const std::string &fileName)
+{
+    const std::string path = isAbsolutePath(fileName) ? fileName : joinPath(currentFolder(), fileName);
+    if (!fileExists(path))
+        throw EProjectFileError("The project file " + path + " does not exist.");
+    LoadProject(path);
+}
+
+void ProjectController::save()
+{
+    SaveProject(m_projectFileName);
+}
+
+void ProjectController::saveAs()
+{
+    SaveProject(std::string(kNoProjectFile));
+}
+
+bool ProjectController::canClose()
+{
+    return QuerySaveChanges();
+}
+
+} // namespace wharf

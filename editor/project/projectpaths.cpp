@@ -1,0 +1,93 @@
+#include "projectpaths.h"
+
+#include "codec.h"
+#include "paths.h"
+
+#include <algorithm>
+
+namespace wharf::editor {
+namespace {
+
+std::string_view drivePart(std::string_view path)
+{
+    return hasDriveLetter(path) ? path.substr(0, 2) : std::string_view();
+}
+
+size_t firstSeparator(std::string_view path)
+{
+    return path.find_first_of("\\/");
+}
+
+size_t separatorCount(std::string_view path)
+{
+    return static_cast<size_t>(std::count_if(path.begin(), path.end(), isPathSeparator));
+}
+
+// Position of the first "..\" or "../", or npos.
+size_t findParentStep(std::string_view path)
+{
+    return std::min(path.find("..\\"), path.find("../"));
+}
+
+} // namespace
+
+std::string MakeRelativePath(std::string_view path, std::string_view base)
+{
+    if (base.empty() || !isAbsolutePath(path) || !isAbsolutePath(base))
+        return std::string(path);
+    std::string folder(base);
+    if (!isPathSeparator(folder.back()))
+        folder += separatorOf(base);
+    if (!sameTextIgnoreCase(drivePart(path), drivePart(folder)))
+        return std::string(path);
+
+    std::string_view rest = path.substr(drivePart(path).size());
+    std::string_view left = std::string_view(folder).substr(drivePart(folder).size());
+    size_t steps = 0;
+    while (true) {
+        const size_t restSep = firstSeparator(rest);
+        if (restSep == std::string_view::npos) {
+            // Only the file name is left: climb out of every remaining folder.
+            steps = separatorCount(left);
+            break;
+        }
+        const size_t leftSep = firstSeparator(left);
+        if (leftSep == std::string_view::npos)
+            break;  // base is used up: the rest of path is below it
+        if (!sameTextIgnoreCase(rest.substr(0, restSep), left.substr(0, leftSep))) {
+            steps = separatorCount(left);
+            break;
+        }
+        rest.remove_prefix(restSep + 1);
+        left.remove_prefix(leftSep + 1);
+    }
+    const size_t restSep = rest.find_last_of("\\/");
+    const char sep = restSep == std::string_view::npos ? separatorOf(folder) : rest[restSep];
+    std::string out;
+    for (size_t i = 0; i < steps; ++i) {
+        out += "..";
+        out += sep;
+    }
+    out += rest;
+    return out;
+}
+
+std::string ExpandRelativePath(std::string_view path, std::string_view base)
+{
+    if (path.empty() || base.empty() || isAbsolutePath(path) || path.front() == '{')
+        return std::string(path);
+    const char sep = separatorOf(base);
+    if (isPathSeparator(base.back()))
+        base.remove_suffix(1);
+    std::string head(base);
+    std::string rest(path);
+    for (size_t step = findParentStep(rest); step != std::string::npos; step = findParentStep(rest)) {
+        const size_t last = head.find_last_of("\\/");
+        if (last != std::string::npos)
+            head.erase(last);
+        rest.erase(step, 3);
+    }
+    return head + sep + rest;
+}
+
+} // namespace wharf::editor

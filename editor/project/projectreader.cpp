@@ -1,0 +1,612 @@
+#include "projectreader.h"
+
+#include "codec.h"
+#include "paths.h"
+#include "projectpaths.h"
+#include "targetsystems.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace wharf {
+namespace {
+
+constexpr std::string_view kTemporary = "Temporary";
+constexpr std::string_view kGeneral = "General";
+constexpr size_t kFieldWidth = 255;
+constexpr size_t kValueTypeWidth = 10;
+
+constexpr std::string_view kInvalidFile =
+    "The file %s seems to be invalid. Perhaps it was created with another version of Brindlewharf, or it "
+    "is not a Brindlewharf script file. Do you want to try to open it anyway?";
+constexpr std::string_view kImportOld =
+    "This file was created with Brindlewharf 1.0. Brindlewharf will import it. Please note that in some "
+    "special cases data may be lost!";
+constexpr std::string_view kOldBuild =
+    "This file was created with a Brindlewharf 2.0 release prior to 2.0.1.10. This release did not support "
+    "Windows Server 2003. \n\nIf there are files, icons, Registry entries or INI entries in your setup that "
+    "are not installed on all systems, you will have to update these entries manually and check the box for "
+    "Windows Server 2003!";
+constexpr std::string_view kOldLanguages =
+    "Brindlewharf 1.0 language files are not compatible with those of version 2.0, as some strings are "
+    "missing. Do you want to use them anyway?";
+
+// The dialogs a 1.0 file names by flags, in showing order; an empty key is
+// always shown.
+struct OldDialog {
+    std::string_view key;
+    std::string_view file;
+};
+constexpr OldDialog kOldDialogs[] = {
+    {"WelcomeDialog", "welcome.ddf"},
+    {"LicenseDialog", "license agreement.ddf"},
+    {"ReadmeDialog", "readme file.ddf"},
+    {"SelDir", "select destination.ddf"},
+    {"ProgGroup", "select program group.ddf"},
+    {"GroupsDialog", "select installation type.ddf"},
+    {"Custom", "custom setup.ddf"},
+    {"RegisterDialog", "user information.ddf"},
+    {"ConfigOverview", "overview.ddf"},
+    {"", "installation progress.ddf"},
+    {"CompletionDialog", "setup complete.ddf"},
+};
+constexpr std::string_view kOldUninstallDialogs[] = {
+    "uninstaller.ddf", "installation progress.ddf", "uninstall finished.ddf"};
+
+std::string replaceName(std::string_view text, std::string_view value)
+{
+    std::string out(text);
+    const size_t at = out.find("%s");
+    if (at != std::string::npos)
+        out.replace(at, 2, value);
+    return out;
+}
+
+bool hasKey(const TMemIniStore &ini, std::string_view section, std::string_view key)
+{
+    // A present key gives the same text for any default; an absent one gives
+    // the default back, which can't be both of two different texts.
+    return ini.ReadString(section, key, "a") != "a" || ini.ReadString(section, key, "b") != "b";
+}
+
+// "|k|" tokens of a group list moved up by shift; other text stays.
+std::string shiftGroupList(std::string_view list, size_t shift)
+{
+    std::string out;
+    size_t i = 0;
+    while (i < list.size()) {
+        if (list[i] == '|') {
+            size_t end = i + 1;
+            while (end < list.size() && list[end] >= '0' && list[end] <= '9')
+                ++end;
+            if (end > i + 1 && end < list.size() && list[end] == '|' && end - i - 1 <= 9) {
+                const size_t k = std::stoul(std::string(list.substr(i + 1, end - i - 1)));
+                out += "|" + std::to_string(k + shift) + "|";
+                i = end + 1;
+                continue;
+            }
+        }
+        out += list[i++];
+    }
+    return out;
+}
+
+class Reader {
+public:
+    Reader(const TMemIniStore &ini, Project &project, const ProjectReadContext &context)
+        : m_ini(ini), m_project(project), m_context(context)
+    {
+    }
+
+    ProjectReadResult run()
+    {
+        m_result.EditorVersion = str(kTemporary, "EditorVersion", "xxxxx");
+        m_result.SubVersion = str(kTemporary, "SubVersion", "Standard");
+        m_result.BuildNo = m_ini.ReadInteger(kTemporary, "BuildNo", 0);
+        m_old = m_result.EditorVersion == "1.0";
+        const bool current = m_result.EditorVersion == "2.0" || m_result.EditorVersion == "2";
+        m_rebase = m_context.append && !m_context.projectFolder.empty() &&
+                   !sameTextIgnoreCase(m_context.fileFolder, m_context.projectFolder);
+
+        if (!m_context.append) {
+            m_project = Project();
+            if (!current && !m_old &&
+                ask(MessageKind::Error, MessageButtons::YesNo, replaceName(kInvalidFile, m_context.fileName)) !=
+                    MessageAnswer::Yes) {
+                m_result.declined = true;
+                return m_result;
+            }
+            if (m_old)
+                ask(MessageKind::Warning, MessageButtons::Ok, std::string(kImportOld));
+            if (m_result.BuildNo < 10)
+                ask(MessageKind::Warning, MessageButtons::Ok, std::string(kOldBuild));
+            readGeneral();
+        }
+        readList("BillboardPics", m_project.BillboardPics, 10, 2);
+        progress(12);
+        const size_t additionalBefore = m_project.AdditionalFiles.size();
+        readList("AdditionalFiles", m_project.AdditionalFiles, 12, 5);
+        progress(17);
+        readLanguages();
+        progress(20);
+        const size_t groupsBefore = m_project.Groups.size();
+        readGroups();
+        progress(23);
+        readFiles(groupsBefore, additionalBefore);
+        progress(43);
+        readInstallTypes(groupsBefore);
+        progress(46);
+        readShortcuts();
+        progress(53);
+        readRegistry();
+        progress(73);
+        readIniEntries();
+        progress(83);
+        readExternalPrograms();
+        progress(88);
+        readDllCalls();
+        progress(93);
+        readList("AdditionalUninst", m_project.UninstExpressions, 93, 5, false);
+        progress(98);
+        readList("DataFiles", m_project.DataFiles, 98, 2);
+        progress(100);
+
+        const int32_t system = m_project.General.System;
+        m_result.unchanged = m_result.EditorVersion == "2.0" && m_result.SubVersion == "Professional" &&
+                             !(system == 2048 && m_result.BuildNo != 12) &&
+                             !(system == kAllTargetSystems && m_result.BuildNo != 14);
+        return m_result;
+    }
+
+private:
+    std::string str(std::string_view section, std::string_view key, std::string_view def) const
+    {
+        return m_ini.ReadString(section, key, def);
+    }
+
+    std::string str(std::string_view section, size_t n, std::string_view def = {}) const
+    {
+        return m_ini.ReadString(section, std::to_string(n), def);
+    }
+
+    int32_t integer(std::string_view section, size_t n, int32_t def) const
+    {
+        return m_ini.ReadInteger(section, std::to_string(n), def);
+    }
+
+    bool boolean(std::string_view section, size_t n, bool def) const
+    {
+        return m_ini.ReadBool(section, std::to_string(n), def);
+    }
+
+    int32_t mask(std::string_view section, size_t n) const
+    {
+        return ConvertTargetSystems(integer(section, n, kAllTargetSystems), m_result.BuildNo);
+    }
+
+    // The number of entries of a list section: the lines it holds.
+    size_t count(std::string_view section) const
+    {
+        TStringList lines;
+        m_ini.ReadSectionValues(section, lines);
+        return lines.size();
+    }
+
+    MessageAnswer ask(MessageKind kind, MessageButtons buttons, const std::string &text)
+    {
+        if (!m_context.prompts)
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+        return m_context.prompts->showMessage(kind, buttons, text);
+    }
+
+    void progress(int percent) const
+    {
+        if (m_context.progress)
+            m_context.progress(percent);
+    }
+
+    void step(int base, int span, size_t done, size_t total) const
+    {
+        if (total > 0)
+            progress(base + static_cast<int>(std::lround(span * static_cast<double>(done) / total)));
+    }
+
+    // An appended path that is relative to the appended file's folder, made
+    // absolute so it keeps naming the same file.
+    std::string rebased(const std::string &path) const
+    {
+        return m_rebase ? editor::ExpandRelativePath(path, m_context.fileFolder) : path;
+    }
+
+    std::string programPath(std::string_view folder, std::string_view name) const
+    {
+        return joinPath(joinPath(m_context.programFolder, folder), name);
+    }
+
+    void readGeneral()
+    {
+        GeneralSettings &g = m_project.General;
+        g.AppName = str(kGeneral, "AppName", "");
+        g.VerInfo = str(kGeneral, "VerInfo", "1.0");
+        g.DetailedVersion = str(kGeneral, "DetailedVersion", g.VerInfo);
+        g.Copyright = str(kGeneral, "Copyright", "");
+        g.CopyrightFont = ReadFont(m_ini, kGeneral, "CopyrightFont");
+        g.Company = str(kGeneral, "Company", "");
+        progress(2);
+        g.DestDir = str(kGeneral, "DestDir", "{pro}\\");
+        g.ProgMenuFolder = str(kGeneral, "ProgMenuFolder", "");
+        g.Caption = str(kGeneral, "Caption", "");
+        g.CaptionFont = ReadFont(m_ini, kGeneral, "CaptionFont");
+        g.UseGradient = m_ini.ReadBool(kGeneral, "UseGradient", false);
+        g.AlwaysReboot = m_ini.ReadBool(kGeneral, "AlwaysReboot", false);
+        g.RequirePassword = m_old ? m_ini.ReadBool("Dialogs", "PasswordDialog", false)
+                                  : m_ini.ReadBool(kGeneral, "RequirePassword", false);
+        g.InstallLog = m_ini.ReadBool(kGeneral, "InstallLog", false);
+        g.InstallLogFile = str(kGeneral, "InstallLogFile", "");
+        g.AdminWarning = m_ini.ReadBool(kGeneral, "AdminWarning", true);
+        g.System = ConvertTargetSystems(m_ini.ReadInteger(kGeneral, "System", kAllTargetSystems), m_result.BuildNo);
+        g.Use64bitFolders = m_ini.ReadBool(kGeneral, "Use64bitFolders", false);
+        g.MainIcon = str(kTemporary, "MainIcon", "");
+        g.BackImage = str(kTemporary, "BackImage", "");
+        g.WzrdImg = str(kTemporary, "WzrdImg", "");
+        progress(4);
+        g.Transparent = m_ini.ReadBool(kGeneral, "Transparent", false);
+        g.BackAlign = m_ini.ReadInteger(kGeneral, "BackAlign", 0);
+        g.StartColor = m_ini.ReadInteger(kGeneral, "StartColor", 8388608);
+        g.EndColor = m_ini.ReadInteger(kGeneral, "EndColor", 0);
+        g.Uninstaller = m_old ? m_ini.ReadBool(kTemporary, "UseUninst", true)
+                              : m_ini.ReadBool(kGeneral, "Uninstaller", true);
+        g.AutomaticUninstDir = m_ini.ReadBool(kGeneral, "AutomaticUninstDir", true);
+        g.UninstallDir = str(kGeneral, "UninstallDir", "{app}\\Uninstall");
+        g.UninstIcon = m_ini.ReadBool(kGeneral, "UninstIcon", true);
+        g.IconTitle = str(kGeneral, "IconTitle", "Uninstaller");
+        g.UninstReportLevel = m_ini.ReadInteger(kGeneral, "UninstReportLevel", 0);
+        g.CreateAutorun = m_ini.ReadBool(kTemporary, "CreateAutorun", false);
+        g.AutorunIcon = str(kTemporary, "AutorunIcon", "");
+        g.AutorunApplication = str(kTemporary, "AutorunApplication", "setup.exe");
+        g.ArchiveMode = m_ini.ReadInteger(kTemporary, "ArchiveMode", 0);
+        g.ReadmeFile = str(kTemporary, "ReadmeFile", "");
+        g.LicenseFile = str(kTemporary, "LicenseFile", "");
+        progress(5);
+        g.Password = str(m_old ? kTemporary : kGeneral, "Password", "");
+        readDialogs();
+        m_project.InitScript = ReadScriptLines(m_ini, "Scripts", "InitScript");
+        m_project.FinalScript = ReadScriptLines(m_ini, "Scripts", "FinalScript");
+        m_project.InstallScript = ReadScriptLines(m_ini, "Scripts", "InstallFiles");
+        progress(9);
+        g.CustomSetup = m_old ? m_ini.ReadBool("Dialogs", "Custom", true)
+                              : m_ini.ReadBool(kGeneral, "CustomSetup", false);
+        g.OutputDir = str(kTemporary, "OutputDir", "");
+        g.PackageName = str(kTemporary, "PackageName", "setup.zlb");
+        g.RunBatch = str(kTemporary, "RunBatch", "");
+        g.FloppySize = m_ini.ReadInteger(kTemporary, "FloppySize", 0);
+        g.MaxDiskSize = m_ini.ReadInteger(kTemporary, "MaxDiskSize", 1457664);
+        g.ClusterSize = m_ini.ReadInteger(kTemporary, "ClusterSize", 512);
+        g.CompressionLevel = m_old ? 8 : m_ini.ReadInteger(kTemporary, "CompressionLevel", 0);
+        g.OutputType = m_ini.ReadInteger(kTemporary, "OutputType", 0);
+        if (m_old && (g.OutputType == 1 || g.OutputType == 2))
+            g.OutputType = 3 - g.OutputType;
+        g.BillboardLoop = m_ini.ReadBool(kGeneral, "BillboardLoop", true);
+        g.BillboardDelay = m_ini.ReadInteger(kGeneral, "BillboardDelay", 1000);
+        progress(10);
+    }
+
+    void readDialogs()
+    {
+        if (m_old) {
+            for (const OldDialog &d : kOldDialogs)
+                if (d.key.empty() || m_ini.ReadBool("Dialogs", d.key, true))
+                    m_project.Dialogs.push_back(programPath("Dialogs", d.file));
+            for (std::string_view file : kOldUninstallDialogs)
+                m_project.UninstallDialogs.push_back(programPath("Dialogs", file));
+            progress(9);
+            return;
+        }
+        // Dialogs of other editions are looked for in the program's own
+        // "Dialogs" folder, by file name.
+        const bool own = m_result.SubVersion == "Professional";
+        const auto read = [&](std::string_view section, std::vector<std::string> &list, int base, int span) {
+            const size_t n = count(section);
+            for (size_t i = 0; i < n; ++i) {
+                const std::string value = str(section, i);
+                list.push_back(own ? value : programPath("Dialogs", extractFileName(value)));
+                step(base, span, i + 1, n);
+            }
+        };
+        read("Dialogs", m_project.Dialogs, 5, 3);
+        read("UninstallDialogs", m_project.UninstallDialogs, 8, 1);
+    }
+
+    void readList(std::string_view section, std::vector<std::string> &list, int base, int span, bool paths = true)
+    {
+        const size_t n = count(section);
+        for (size_t i = 0; i < n; ++i) {
+            const std::string value = str(section, i);
+            list.push_back(paths ? rebased(value) : value);
+            step(base, span, i + 1, n);
+        }
+    }
+
+    void readLanguages()
+    {
+        std::vector<std::string> &languages = m_project.LanguageFiles;
+        const auto add = [&](const std::string &path) {
+            if (std::none_of(languages.begin(), languages.end(),
+                             [&](const std::string &have) { return sameTextIgnoreCase(have, path); }))
+                languages.push_back(path);
+        };
+        if (m_old &&
+            ask(MessageKind::Warning, MessageButtons::YesNo, std::string(kOldLanguages)) != MessageAnswer::Yes) {
+            add(joinPath(m_context.programFolder, "default.wfl"));
+            return;
+        }
+        const size_t n = count("LanguageFiles");
+        for (size_t i = 0; i < n; ++i) {
+            add(rebased(str("LanguageFiles", i)));
+            step(17, 3, i + 1, n);
+        }
+    }
+
+    void readGroups()
+    {
+        const size_t n = count("Groups");
+        for (size_t i = 0; i < n; ++i) {
+            const std::string name = str("Groups", i);
+            std::string candidate = name;
+            for (int suffix = 2; m_project.findGroup(candidate) >= 0; ++suffix)
+                candidate = name + std::to_string(suffix);
+            GroupEntry group;
+            group.Name = candidate;
+            group.Required = boolean("GroupRequired", i, false);
+            m_project.Groups.push_back(std::move(group));
+            step(20, 3, i + 1, n);
+        }
+    }
+
+    void readFiles(size_t groupsBefore, size_t additionalBefore)
+    {
+        const size_t n = count("SourceFiles");
+        std::vector<bool> used(m_project.AdditionalFiles.size(), false);
+        size_t misplaced = 0;
+        for (size_t f = 0; f < n; ++f) {
+            FileEntry file;
+            file.Source = str("SourceFiles", f);
+            file.Destination = cutText(str("DestFiles", f), kFieldWidth);
+            file.PatchedFile = cutText(str("PatchedFiles", f), kFieldWidth);
+            file.Description = cutText(str("FileDescriptions", f, extractFileName(file.Source)), kFieldWidth);
+            file.CompareVersions = boolean("CompareVersions", f, false);
+            file.CompareTimeStamps = boolean("CompareTimeStamps", f, m_result.BuildNo < 12);
+            file.Shared = boolean("FileShared", f, false);
+            file.RegOCX = boolean("RegOCX", f, false);
+            file.Pending = boolean("Pending", f, false);
+            file.Overwrite = boolean("FileOverwrite", f, true);
+            file.Uninstall = boolean("FileUninstall", f, true);
+            file.External = false;
+            const bool variable = file.Source.find('{') != std::string::npos;
+            file.Relative = !variable && !isAbsolutePath(file.Source);
+            if (variable && file.Source.find("{src}") != std::string::npos)
+                attachExternal(file, used, additionalBefore);
+            if (m_old) {
+                const std::string text = str("InstallOnSystem", f, "ALL");
+                file.TargetSystems = text == "ALL" ? kAllTargetSystems : text == "WINNT" ? 4194241 : 63;
+            } else {
+                file.TargetSystems = mask("InstallOnSystem", f);
+            }
+            file.InstallFont = boolean("InstallFont", f, false);
+            if (m_rebase && file.Relative)
+                file.Source = editor::MakeRelativePath(editor::ExpandRelativePath(file.Source, m_context.fileFolder),
+                                                       m_context.projectFolder);
+
+            // A group index that names no group of the file puts the file into
+            // the last group there is (a new one when there is none).
+            int64_t group = static_cast<int64_t>(integer("FileInGroups", f, 0)) + static_cast<int64_t>(groupsBefore);
+            if (group < 0 || group >= static_cast<int64_t>(m_project.Groups.size())) {
+                ++misplaced;
+                if (m_project.Groups.empty()) {
+                    GroupEntry fallback;
+                    fallback.Name = "Group 1";
+                    m_project.Groups.push_back(std::move(fallback));
+                }
+                group = static_cast<int64_t>(m_project.Groups.size()) - 1;
+            }
+            file.GroupIndex = static_cast<uint16_t>(group);
+            m_project.Groups[static_cast<size_t>(group)].Files.push_back(std::move(file));
+            step(23, 20, f + 1, n);
+        }
+        // Paths that now belong to external files leave the list.
+        std::vector<std::string> kept;
+        for (size_t i = 0; i < m_project.AdditionalFiles.size(); ++i)
+            if (!used[i])
+                kept.push_back(std::move(m_project.AdditionalFiles[i]));
+        m_project.AdditionalFiles = std::move(kept);
+        if (misplaced > 0)
+            m_result.warnings.push_back(std::to_string(misplaced) +
+                                        " file(s) named a group that does not exist and were put into the group \"" +
+                                        m_project.Groups.back().Name + "\".");
+    }
+
+    // A "{src}" file lies beside the setup: its full path is the first
+    // additional file of this read with the same file name.
+    void attachExternal(FileEntry &file, std::vector<bool> &used, size_t additionalBefore)
+    {
+        const std::string name = extractFileName(file.Source);
+        if (name.empty())
+            return;
+        for (size_t i = additionalBefore; i < m_project.AdditionalFiles.size(); ++i) {
+            if (!used[i] && sameTextIgnoreCase(extractFileName(m_project.AdditionalFiles[i]), name)) {
+                file.Source = m_project.AdditionalFiles[i];
+                file.External = true;
+                used[i] = true;
+                return;
+            }
+        }
+    }
+
+    void readInstallTypes(size_t groupsBefore)
+    {
+        const size_t n = count("InstTypes");
+        for (size_t i = 0; i < n; ++i) {
+            const std::string name = str("InstTypes", i);
+            const auto &types = m_project.InstallTypes;
+            if (std::none_of(types.begin(), types.end(),
+                             [&](const InstallTypeEntry &t) { return sameTextIgnoreCase(t.Name, name); })) {
+                std::string groups = str("GroupsInType", i);
+                // The appended groups stand behind the open project's.
+                if (groupsBefore > 0)
+                    groups = shiftGroupList(groups, groupsBefore);
+                m_project.InstallTypes.push_back({name, cutText(groups, kFieldWidth)});
+            }
+            step(43, 3, i + 1, n);
+        }
+    }
+
+    void readShortcuts()
+    {
+        const size_t n = count("IconTitles");
+        for (size_t i = 0; i < n; ++i) {
+            ShortcutEntry s;
+            s.Title = str("IconTitles", i);
+            s.Path = cutText(str("IconPaths", i, "{prg}"), kFieldWidth);
+            s.Params = cutText(str("IconParams", i), kFieldWidth);
+            s.Target = cutText(str("IconTargets", i), kFieldWidth);
+            const std::string targetFolder = excludeTrailingSeparator(extractFilePath(s.Target));
+            s.WorkDir = cutText(str("IconWorkDirs", i, targetFolder), kFieldWidth);
+            s.Location = cutText(str("IconLocations", i, s.Target), kFieldWidth);
+            s.ShowMode = static_cast<uint16_t>(integer("IconShowModes", i, 0));
+            s.IconIndex = static_cast<uint16_t>(integer("IconIndexes", i, 0));
+            s.HotKey = static_cast<uint16_t>(integer("IconHotKeys", i, 0));
+            s.TargetSystems = mask("IconTargetOS", i);
+            m_project.Shortcuts.push_back(std::move(s));
+            step(46, 7, i + 1, n);
+        }
+    }
+
+    void readRegistry()
+    {
+        const size_t n = count("RootKeys");
+        std::vector<std::string> unknownRoots;
+        for (size_t r = 0; r < n; ++r) {
+            RegistryEntry key;
+            key.IsKey = true;
+            key.Uninstall = boolean("UninstRegKeys", r, false);
+            key.Create = boolean("CreateRegKeys", r, true);
+            key.Overwrite = false;
+            RegistryEntry value;
+            value.Data = cutText(str("RegValues", r, kEmpty), kFieldWidth);
+            value.ValueType = cutText(str("RegValueTypes", r, "String"), kValueTypeWidth);
+            value.Uninstall = boolean("UninstRegValues", r, false);
+            value.Overwrite = boolean("OverwriteRegValues", r, true);
+            value.Create = boolean("CreateRegValues", r, true);
+            value.TargetSystems = mask("RegTargetOS", r);
+            const std::string name = str("RegValueNames", r, kEmpty);
+            const std::string path = str("RegKeyNames", r);
+            const std::string root = str("RootKeys", r, "HKEY_CURRENT_USER");
+            // An entry names a value when it has a value name at all; the
+            // default value with empty data is still a value. Without one
+            // the entry is its key's own, and so is its mask.
+            const std::string rn = std::to_string(r);
+            const bool hasValue = hasKey(m_ini, "RegValueNames", rn) || name != kEmpty || value.Data != kEmpty;
+            if (!hasValue)
+                key.TargetSystems = value.TargetSystems;
+            if (!addRegistryPath(m_project.Registry, root, path, key, hasValue, value, name))
+                if (std::find(unknownRoots.begin(), unknownRoots.end(), root) == unknownRoots.end())
+                    unknownRoots.push_back(root);
+            step(53, 20, r + 1, n);
+        }
+        if (!unknownRoots.empty()) {
+            std::string list;
+            for (const std::string &root : unknownRoots)
+                list += (list.empty() ? "" : ", ") + ("\"" + root + "\"");
+            m_result.warnings.push_back("Registry entries under unknown root keys were skipped: " + list + ".");
+        }
+    }
+
+    void readIniEntries()
+    {
+        const size_t n = count("IniFileNames");
+        for (size_t i = 0; i < n; ++i) {
+            IniEntry e;
+            e.FileName = str("IniFileNames", i);
+            e.Section = str("IniSections", i);
+            e.KeyName = str("IniKeyNames", i);
+            e.Value = str("IniValues", i);
+            e.Uninstall = boolean("UninstIniKeys", i, false);
+            e.Overwrite = boolean("OverwriteIniValues", i, true);
+            e.Create = boolean("CreateIniKeys", i, true);
+            e.TargetSystems = mask("IniTargetOS", i);
+            m_project.IniEntries.push_back(std::move(e));
+            step(73, 10, i + 1, n);
+        }
+    }
+
+    void readExternalPrograms()
+    {
+        const size_t n = count("Extensions");
+        for (size_t i = 0; i < n; ++i) {
+            ExternalProgram p;
+            p.Command = str("Extensions", i);
+            p.Uninstallation = boolean("WhenExecute", i, false);
+            p.Wait = boolean("WaitForExtensions", i, true);
+            p.TargetSystems = mask("ExtTargetOS", i);
+            m_project.ExternalPrograms.push_back(std::move(p));
+            step(83, 5, i + 1, n);
+        }
+    }
+
+    void readDllCalls()
+    {
+        const size_t n = count("DllExtensions");
+        for (size_t i = 0; i < n; ++i) {
+            DllCall c;
+            c.FileName = rebased(str("DllExtensions", i));
+            c.FunctionName = str("DllFuncNames", i);
+            int32_t when = 0;
+            const bool number = parseIniInteger(str("DllWhenExecute", i, "1"), when);
+            // 1.0 counted the dialogs from 0.
+            c.ExecuteAfter = m_old ? (number ? when : 0) + 1 : (number ? when : 0);
+            m_project.DllCalls.push_back(std::move(c));
+            step(88, 5, i + 1, n);
+        }
+    }
+
+    const TMemIniStore &m_ini;
+    Project &m_project;
+    const ProjectReadContext &m_context;
+    ProjectReadResult m_result;
+    bool m_old = false;
+    bool m_rebase = false;
+};
+
+} // namespace
+
+std::vector<std::string> ReadScriptLines(const TCustomIniStore &ini, std::string_view section, std::string_view name)
+{
+    const std::string prefix(name);
+    TStringList held;
+    ini.ReadSectionValues(section, held);
+    // The count is the file's word; the lines the section holds bound it.
+    const int64_t count = std::min<int64_t>(ini.ReadInteger(section, prefix + "Count", 0),
+                                            static_cast<int64_t>(held.size()));
+    std::vector<std::string> lines;
+    for (int64_t i = 0; i < count; ++i)
+        lines.push_back(ini.ReadString(section, prefix + "Line" + std::to_string(i), ""));
+    return lines;
+}
+
+ProjectFont ReadFont(const TCustomIniStore &ini, std::string_view section, std::string_view name)
+{
+    const std::string prefix(name);
+    ProjectFont font;
+    font.Name = ini.ReadString(section, prefix + "Name", font.Name);
+    font.Size = ini.ReadInteger(section, prefix + "Size", font.Size);
+    font.Color = ini.ReadInteger(section, prefix + "Color", font.Color);
+    font.Style = ini.ReadInteger(section, prefix + "Style", font.Style);
+    return font;
+}
+
+ProjectReadResult readProjectSections(const TMemIniStore &ini, Project &project, const ProjectReadContext &context)
+{
+    return Reader(ini, project, context).run();
+}
+
+} // namespace wharf

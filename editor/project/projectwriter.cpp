@@ -1,0 +1,546 @@
+#include "projectwriter.h"
+
+#include "paths.h"
+#include "projectpaths.h"
+
+#include <cmath>
+
+namespace wharf {
+namespace {
+
+constexpr std::string_view kTemporary = "Temporary";
+constexpr std::string_view kGeneral = "General";
+
+// Each CR LF, lone CR or lone LF of text becomes one blank.
+std::string singleLine(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool hasEnclosingQuotes(std::string_view text)
+{
+    return !text.empty() && text.front() == '"' && text.back() == '"';
+}
+
+// A value written as it is: only a text the reader would unquote gets a pair.
+std::string plainValue(std::string_view text)
+{
+    std::string value = singleLine(text);
+    return hasEnclosingQuotes(value) ? "\"" + value + "\"" : value;
+}
+
+std::string quotedValue(std::string_view text)
+{
+    return "\"" + singleLine(text) + "\"";
+}
+
+// The lines of a list with every embedded line break split into lines.
+std::vector<std::string> splitLines(const std::vector<std::string> &lines)
+{
+    std::vector<std::string> out;
+    out.reserve(lines.size());
+    for (const std::string &line : lines) {
+        size_t start = 0;
+        while (true) {
+            const size_t end = line.find_first_of("\r\n", start);
+            if (end == std::string::npos) {
+                out.push_back(line.substr(start));
+                break;
+            }
+            out.push_back(line.substr(start, end - start));
+            start = end + ((line[end] == '\r' && end + 1 < line.size() && line[end + 1] == '\n') ? 2 : 1);
+        }
+    }
+    return out;
+}
+
+std::string key(size_t index)
+{
+    return std::to_string(index);
+}
+
+// Reports the write's progress: fixed marks and the shares of a step.
+class Progress {
+public:
+    explicit Progress(const std::function<void(int)> &report) : m_report(report) {}
+
+    void operator()(int percent) const
+    {
+        if (m_report)
+            m_report(percent);
+    }
+
+    void step(int base, int span, size_t done, size_t count) const
+    {
+        if (count > 0)
+            (*this)(base + static_cast<int>(std::lround(span * static_cast<double>(done) / count)));
+    }
+
+private:
+    const std::function<void(int)> &m_report;
+};
+
+class Writer {
+public:
+    Writer(TMemIniStore &ini, Project &project, const ProjectWriteContext &context)
+        : m_ini(ini), m_project(project), m_context(context), m_progress(context.progress)
+    {
+    }
+
+    void run()
+    {
+        for (std::string_view section : projectSectionNames())
+            m_ini.EraseSection(section);
+        m_additionalFiles = m_project.AdditionalFiles;
+        writeGeneral();
+        writeList("Dialogs", m_project.Dialogs, 5, 4);
+        writeList("UninstallDialogs", m_project.UninstallDialogs, 5, 4);
+        WriteScriptLines(m_ini, "Scripts", m_project.InitScript, "InitScript");
+        WriteScriptLines(m_ini, "Scripts", m_project.FinalScript, "FinalScript");
+        WriteScriptLines(m_ini, "Scripts", m_project.InstallScript, "InstallFiles");
+        m_progress(9);
+        writeOutput();
+        m_progress(10);
+        writeList("BillboardPics", m_project.BillboardPics, 10, 2);
+        m_progress(12);
+        writeList("LanguageFiles", m_project.LanguageFiles, 12, 3);
+        m_progress(15);
+        writeFiles();
+        m_progress(38);
+        writeList("AdditionalFiles", m_additionalFiles, 38, 5);
+        m_progress(43);
+        writeInstallTypes();
+        m_progress(46);
+        writeShortcuts();
+        m_progress(53);
+        writeRegistry();
+        m_progress(73);
+        writeIniEntries();
+        m_progress(83);
+        writeExternalPrograms();
+        m_progress(88);
+        writeDllCalls();
+        m_progress(93);
+        writeList("AdditionalUninst", m_project.UninstExpressions, 93, 5);
+        m_progress(98);
+        writeList("DataFiles", m_project.DataFiles, 98, 2);
+        m_progress(100);
+    }
+
+private:
+    void text(std::string_view section, std::string_view name, std::string_view value)
+    {
+        m_ini.WriteString(section, name, plainValue(value));
+    }
+
+    void quoted(std::string_view section, std::string_view name, std::string_view value)
+    {
+        m_ini.WriteString(section, name, quotedValue(value));
+    }
+
+    void writeGeneral()
+    {
+        GeneralSettings &g = m_project.General;
+        text(kTemporary, "WorkDir", m_context.workDir);
+        text(kTemporary, "EditorVersion", "2.0");
+        text(kTemporary, "SubVersion", "Professional");
+        text(kTemporary, "BuildNo", "14");
+        text(kGeneral, "AppName", g.AppName);
+        text(kGeneral, "Caption", g.Caption);
+        WriteFont(m_ini, kGeneral, g.CaptionFont, "CaptionFont");
+        text(kGeneral, "VerInfo", g.VerInfo);
+        text(kGeneral, "DetailedVersion", g.DetailedVersion);
+        text(kGeneral, "Copyright", g.Copyright);
+        WriteFont(m_ini, kGeneral, g.CopyrightFont, "CopyrightFont");
+        m_ini.WriteBool(kGeneral, "UseGradient", g.UseGradient);
+        m_progress(2);
+        text(kGeneral, "Company", g.Company);
+        text(kGeneral, "DestDir", g.DestDir);
+        text(kGeneral, "ProgMenuFolder", g.ProgMenuFolder);
+        m_ini.WriteBool(kGeneral, "AlwaysReboot", g.AlwaysReboot);
+        m_ini.WriteBool(kGeneral, "RequirePassword", g.RequirePassword);
+        text(kGeneral, "Password", g.Password);
+        m_ini.WriteBool(kGeneral, "InstallLog", g.InstallLog);
+        text(kGeneral, "InstallLogFile", g.InstallLogFile);
+        m_ini.WriteBool(kGeneral, "AdminWarning", g.AdminWarning);
+        m_ini.WriteInteger(kGeneral, "System", g.System);
+        m_ini.WriteBool(kGeneral, "Use64bitFolders", g.Use64bitFolders);
+        text(kTemporary, "MainIcon", g.MainIcon);
+        text(kTemporary, "BackImage", g.BackImage);
+        text(kTemporary, "WzrdImg", g.WzrdImg);
+        m_ini.WriteBool(kGeneral, "Transparent", g.Transparent);
+        m_progress(4);
+        m_ini.WriteInteger(kGeneral, "BackAlign", g.BackAlign);
+        m_ini.WriteInteger(kGeneral, "StartColor", g.StartColor);
+        m_ini.WriteInteger(kGeneral, "EndColor", g.EndColor);
+        m_ini.WriteBool(kGeneral, "Uninstaller", g.Uninstaller);
+        m_ini.WriteBool(kGeneral, "AutomaticUninstDir", g.AutomaticUninstDir);
+        text(kGeneral, "UninstallDir", g.UninstallDir);
+        m_ini.WriteBool(kGeneral, "UninstIcon", g.UninstIcon);
+        text(kGeneral, "IconTitle", g.IconTitle);
+        m_ini.WriteInteger(kGeneral, "UninstReportLevel", g.UninstReportLevel);
+        m_ini.WriteBool(kTemporary, "CreateAutorun", g.CreateAutorun);
+        text(kTemporary, "AutorunIcon", g.AutorunIcon);
+        text(kTemporary, "AutorunApplication", g.AutorunApplication);
+        m_ini.WriteBool(kGeneral, "CustomSetup", g.CustomSetup);
+        m_ini.WriteInteger(kTemporary, "ArchiveMode", g.ArchiveMode);
+        text(kTemporary, "ReadmeFile", g.ReadmeFile);
+        text(kTemporary, "LicenseFile", g.LicenseFile);
+        m_progress(5);
+    }
+
+    void writeOutput()
+    {
+        GeneralSettings &g = m_project.General;
+        // One trailing separator goes, in the document too; a lone separator
+        // (the root) stays, since an empty output folder means the project's.
+        if (g.OutputDir.size() > 1 && isPathSeparator(g.OutputDir.back()))
+            g.OutputDir.pop_back();
+        text(kTemporary, "OutputDir", g.OutputDir);
+        text(kTemporary, "PackageName", g.PackageName);
+        text(kTemporary, "RunBatch", g.RunBatch);
+        m_ini.WriteInteger(kTemporary, "FloppySize", g.FloppySize);
+        m_ini.WriteInteger(kTemporary, "MaxDiskSize", g.MaxDiskSize);
+        m_ini.WriteInteger(kTemporary, "ClusterSize", g.ClusterSize);
+        m_ini.WriteInteger(kTemporary, "CompressionLevel", g.CompressionLevel);
+        m_ini.WriteInteger(kTemporary, "OutputType", g.OutputType);
+        m_ini.WriteBool(kGeneral, "BillboardLoop", g.BillboardLoop);
+        m_ini.WriteInteger(kGeneral, "BillboardDelay", g.BillboardDelay);
+    }
+
+    void writeList(std::string_view section, const std::vector<std::string> &items, int base, int span)
+    {
+        for (size_t n = 0; n < items.size(); ++n) {
+            quoted(section, key(n), items[n]);
+            m_progress.step(base, span, n + 1, items.size());
+        }
+    }
+
+    void writeFiles()
+    {
+        const size_t total = m_project.fileCount();
+        size_t f = 0;
+        for (size_t g = 0; g < m_project.Groups.size(); ++g) {
+            GroupEntry &group = m_project.Groups[g];
+            quoted("Groups", key(g), group.Name);
+            if (group.Required)
+                m_ini.WriteInteger("GroupRequired", key(g), 1);
+            for (FileEntry &file : group.Files) {
+                writeFile(file, static_cast<uint16_t>(g), f);
+                ++f;
+                m_progress.step(15, 23, f, total);
+            }
+        }
+    }
+
+    void writeFile(FileEntry &file, uint16_t groupIndex, size_t f)
+    {
+        const std::string n = key(f);
+        std::string source;
+        if (!file.External || file.Source.find('{') != std::string::npos) {
+            if (file.Relative)
+                file.Source = editor::MakeRelativePath(
+                    editor::ExpandRelativePath(file.Source, m_context.projectFolder), m_context.workDir);
+            source = file.Source;
+        } else {
+            m_additionalFiles.push_back(file.Source);
+            source = "{src}\\" + extractFileName(file.Source);
+        }
+        quoted("SourceFiles", n, source);
+        file.GroupIndex = groupIndex;
+        quoted("DestFiles", n, file.Destination);
+        if (!file.PatchedFile.empty())
+            quoted("PatchedFiles", n, file.PatchedFile);
+        // Left out only when both the reader (file name of the source) and
+        // the setup (file name of the destination) would give it back.
+        if (file.Description != extractFileName(file.Destination) || file.Description != extractFileName(source))
+            quoted("FileDescriptions", n, file.Description);
+        if (file.GroupIndex != 0)
+            m_ini.WriteInteger("FileInGroups", n, file.GroupIndex);
+        if (file.CompareVersions)
+            m_ini.WriteInteger("CompareVersions", n, 1);
+        if (file.CompareTimeStamps)
+            m_ini.WriteInteger("CompareTimeStamps", n, 1);
+        if (file.Shared)
+            m_ini.WriteInteger("FileShared", n, 1);
+        if (file.RegOCX)
+            m_ini.WriteInteger("RegOCX", n, 1);
+        if (file.Pending)
+            m_ini.WriteInteger("Pending", n, 1);
+        if (!file.Overwrite)
+            m_ini.WriteInteger("FileOverwrite", n, 0);
+        if (!file.Uninstall)
+            m_ini.WriteInteger("FileUninstall", n, 0);
+        if (file.TargetSystems != kAllTargetSystems)
+            m_ini.WriteInteger("InstallOnSystem", n, file.TargetSystems);
+        if (file.InstallFont)
+            m_ini.WriteInteger("InstallFont", n, 1);
+    }
+
+    void writeInstallTypes()
+    {
+        const auto &types = m_project.InstallTypes;
+        for (size_t n = 0; n < types.size(); ++n) {
+            quoted("InstTypes", key(n), types[n].Name);
+            text("GroupsInType", key(n), types[n].GroupsInType);
+            m_progress.step(43, 3, n + 1, types.size());
+        }
+    }
+
+    void writeShortcuts()
+    {
+        const auto &shortcuts = m_project.Shortcuts;
+        for (size_t i = 0; i < shortcuts.size(); ++i) {
+            const ShortcutEntry &s = shortcuts[i];
+            const std::string n = key(i);
+            quoted("IconTitles", n, s.Title);
+            if (s.Path != "{prg}")
+                quoted("IconPaths", n, s.Path);
+            if (!s.Params.empty())
+                quoted("IconParams", n, s.Params);
+            quoted("IconTargets", n, s.Target);
+            quoted("IconWorkDirs", n, s.WorkDir);
+            quoted("IconLocations", n, s.Location);
+            if (s.ShowMode != 0)
+                m_ini.WriteInteger("IconShowModes", n, s.ShowMode);
+            if (s.IconIndex != 0)
+                m_ini.WriteInteger("IconIndexes", n, s.IconIndex);
+            if (s.HotKey != 0)
+                m_ini.WriteInteger("IconHotKeys", n, s.HotKey);
+            if (s.TargetSystems != kAllTargetSystems)
+                m_ini.WriteInteger("IconTargetOS", n, s.TargetSystems);
+            m_progress.step(46, 7, i + 1, shortcuts.size());
+        }
+    }
+
+    // The value keys of one registry value, up to CreateRegValues.
+    void writeRegistryValue(const std::string &n, const RegistryNode &value)
+    {
+        const RegistryEntry &e = value.Entry;
+        quoted("RegValueNames", n, value.Text);
+        if (e.ValueType != "String")
+            text("RegValueTypes", n, e.ValueType);
+        if (!e.Data.empty())
+            quoted("RegValues", n, e.Data);
+        if (e.Uninstall)
+            m_ini.WriteInteger("UninstRegValues", n, 1);
+        if (!e.Overwrite)
+            m_ini.WriteInteger("OverwriteRegValues", n, 0);
+        if (!e.Create)
+            m_ini.WriteInteger("CreateRegValues", n, 0);
+    }
+
+    void writeTargetSystems(const std::string &n, int32_t mask)
+    {
+        if (mask != kAllTargetSystems)
+            m_ini.WriteInteger("RegTargetOS", n, mask);
+    }
+
+    void writeKeyEntries(const RegistryRoot &root, const RegistryNode &keyNode, const std::string &keyPath)
+    {
+        bool hasSubkey = false;
+        bool hasValue = false;
+        for (const RegistryNode &child : keyNode.Children)
+            (child.isKey() ? hasSubkey : hasValue) = true;
+        const RegistryEntry &k = keyNode.Entry;
+        const bool flagged = !k.Create || k.Uninstall || k.TargetSystems != kAllTargetSystems;
+        // A plain key above other keys needs no entry: its subkeys carry it.
+        if (!(hasSubkey && !hasValue && !flagged)) {
+            if (!hasValue) {
+                const std::string n = key(m_registryIndex++);
+                m_ini.WriteInteger("OverwriteRegValues", n, 0);
+                m_ini.WriteInteger("CreateRegValues", n, 0);
+                if (!k.Create)
+                    m_ini.WriteInteger("CreateRegKeys", n, 0);
+                if (k.Uninstall)
+                    m_ini.WriteInteger("UninstRegKeys", n, 1);
+                writeTargetSystems(n, k.TargetSystems);
+                quoted("RegKeyNames", n, keyPath);
+                text("RootKeys", n, root.Name);
+            } else {
+                for (const RegistryNode &child : keyNode.Children) {
+                    if (child.isKey())
+                        continue;
+                    const std::string n = key(m_registryIndex++);
+                    writeRegistryValue(n, child);
+                    writeTargetSystems(n, child.Entry.TargetSystems);
+                    if (!k.Create)
+                        m_ini.WriteInteger("CreateRegKeys", n, 0);
+                    if (k.Uninstall)
+                        m_ini.WriteInteger("UninstRegKeys", n, 1);
+                    quoted("RegKeyNames", n, keyPath);
+                    text("RootKeys", n, root.Name);
+                }
+            }
+        }
+        for (const RegistryNode &child : keyNode.Children)
+            if (child.isKey())
+                writeKeyEntries(root, child, keyPath + "\\" + child.Text);
+        m_progress.step(53, 20, ++m_registryNodesDone, m_registryNodes);
+    }
+
+    static size_t countNodes(const std::vector<RegistryNode> &nodes)
+    {
+        size_t count = 0;
+        for (const RegistryNode &node : nodes)
+            if (node.isKey())
+                count += 1 + countNodes(node.Children);
+        return count;
+    }
+
+    void writeRegistry()
+    {
+        const RegistryTree &tree = m_project.Registry;
+        if (!tree.hasEntries())
+            return;
+        m_registryIndex = 0;
+        m_registryNodesDone = 0;
+        m_registryNodes = 0;
+        for (const RegistryRoot &root : tree.roots())
+            m_registryNodes += countNodes(root.Children);
+        // Values right below a root come first, with the empty key path.
+        for (const RegistryRoot &root : tree.roots()) {
+            for (const RegistryNode &node : root.Children) {
+                if (node.isKey())
+                    continue;
+                const std::string n = key(m_registryIndex++);
+                writeRegistryValue(n, node);
+                text("RootKeys", n, root.Name);
+                writeTargetSystems(n, node.Entry.TargetSystems);
+                m_ini.WriteString("RegKeyNames", n, kEmpty);
+                m_ini.WriteInteger("CreateRegKeys", n, 0);
+            }
+        }
+        for (const RegistryRoot &root : tree.roots())
+            for (const RegistryNode &node : root.Children)
+                if (node.isKey())
+                    writeKeyEntries(root, node, node.Text);
+    }
+
+    void writeIniEntries()
+    {
+        const auto &entries = m_project.IniEntries;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const IniEntry &e = entries[i];
+            const std::string n = key(i);
+            quoted("IniFileNames", n, e.FileName);
+            quoted("IniSections", n, e.Section);
+            quoted("IniKeyNames", n, e.KeyName);
+            if (!e.Value.empty())
+                quoted("IniValues", n, e.Value);
+            if (e.Uninstall)
+                m_ini.WriteInteger("UninstIniKeys", n, 1);
+            if (!e.Overwrite)
+                m_ini.WriteInteger("OverwriteIniValues", n, 0);
+            if (!e.Create)
+                m_ini.WriteInteger("CreateIniKeys", n, 0);
+            if (e.TargetSystems != kAllTargetSystems)
+                m_ini.WriteInteger("IniTargetOS", n, e.TargetSystems);
+            m_progress.step(73, 10, i + 1, entries.size());
+        }
+    }
+
+    void writeExternalPrograms()
+    {
+        const auto &programs = m_project.ExternalPrograms;
+        for (size_t i = 0; i < programs.size(); ++i) {
+            const ExternalProgram &p = programs[i];
+            const std::string n = key(i);
+            quoted("Extensions", n, p.Command);
+            if (p.Uninstallation)
+                m_ini.WriteInteger("WhenExecute", n, 1);
+            if (!p.Wait)
+                m_ini.WriteInteger("WaitForExtensions", n, 0);
+            m_ini.WriteInteger("ExtTargetOS", n, p.TargetSystems);
+            m_progress.step(83, 5, i + 1, programs.size());
+        }
+    }
+
+    void writeDllCalls()
+    {
+        const auto &calls = m_project.DllCalls;
+        for (size_t i = 0; i < calls.size(); ++i) {
+            const DllCall &c = calls[i];
+            const std::string n = key(i);
+            quoted("DllExtensions", n, c.FileName);
+            quoted("DllFuncNames", n, c.FunctionName);
+            m_ini.WriteInteger("DllWhenExecute", n, c.ExecuteAfter);
+            m_progress.step(88, 5, i + 1, calls.size());
+        }
+    }
+
+    TMemIniStore &m_ini;
+    Project &m_project;
+    const ProjectWriteContext &m_context;
+    Progress m_progress;
+    std::vector<std::string> m_additionalFiles;
+    size_t m_registryIndex = 0;
+    size_t m_registryNodes = 0;
+    size_t m_registryNodesDone = 0;
+};
+
+} // namespace
+
+const std::vector<std::string_view> &projectSectionNames()
+{
+    static const std::vector<std::string_view> names = {
+        "Temporary", "General", "Dialogs", "UninstallDialogs", "Scripts", "BillboardPics", "LanguageFiles",
+        // the sixteen file sections
+        "Groups", "GroupRequired", "SourceFiles", "DestFiles", "FileDescriptions", "FileInGroups",
+        "CompareVersions", "CompareTimeStamps", "FileShared", "RegOCX", "Pending", "FileOverwrite",
+        "FileUninstall", "InstallOnSystem", "PatchedFiles", "InstallFont",
+        "AdditionalFiles", "InstTypes", "GroupsInType",
+        // shortcuts
+        "IconTitles", "IconPaths", "IconParams", "IconTargets", "IconWorkDirs", "IconLocations",
+        "IconShowModes", "IconIndexes", "IconHotKeys", "IconTargetOS",
+        // registry
+        "RegValueNames", "RegValueTypes", "RegValues", "UninstRegValues", "OverwriteRegValues",
+        "CreateRegValues", "RootKeys", "RegKeyNames", "CreateRegKeys", "UninstRegKeys", "RegTargetOS",
+        // INI entries
+        "IniFileNames", "IniSections", "IniKeyNames", "IniValues", "UninstIniKeys", "OverwriteIniValues",
+        "CreateIniKeys", "IniTargetOS",
+        // external programs and DLL calls
+        "Extensions", "WhenExecute", "WaitForExtensions", "ExtTargetOS",
+        "DllExtensions", "DllFuncNames", "DllWhenExecute",
+        "AdditionalUninst", "DataFiles",
+    };
+    return names;
+}
+
+void WriteScriptLines(TCustomIniStore &ini, std::string_view section, const std::vector<std::string> &lines,
+                      std::string_view name)
+{
+    const std::vector<std::string> split = splitLines(lines);
+    const std::string prefix(name);
+    ini.WriteInteger(section, prefix + "Count", static_cast<int32_t>(split.size()));
+    for (size_t i = 0; i < split.size(); ++i)
+        ini.WriteString(section, prefix + "Line" + std::to_string(i), plainValue(split[i]));
+}
+
+void WriteFont(TCustomIniStore &ini, std::string_view section, const ProjectFont &font, std::string_view name)
+{
+    const std::string prefix(name);
+    ini.WriteString(section, prefix + "Name", plainValue(font.Name));
+    ini.WriteInteger(section, prefix + "Size", font.Size);
+    ini.WriteInteger(section, prefix + "Color", font.Color);
+    ini.WriteInteger(section, prefix + "Style", font.Style);
+}
+
+void writeProjectSections(TMemIniStore &ini, Project &project, const ProjectWriteContext &context)
+{
+    Writer(ini, project, context).run();
+}
+
+} // namespace wharf

@@ -1,0 +1,249 @@
+#include "projectcontroller.h"
+
+#include "fakeshell.h"
+#include "files.h"
+#include "inistore.h"
+
+#include <gtest/gtest.h>
+
+using namespace wharf;
+using namespace wharf::testing;
+
+namespace {
+
+class ProjectControllerTest : public ::testing::Test {
+protected:
+    ScratchFolder dir;
+    std::string programFolder = dir.file("program") + "/";
+    FakeShell shell;
+    ProjectController controller{programFolder, shell, shell, shell, &shell};
+
+    void SetUp() override { ASSERT_TRUE(createFolder(programFolder)); }
+
+    std::string read(const std::string &path) { return readFile(path).value_or("<missing>"); }
+
+    // A project with one relative source so saves have something to rewrite.
+    void fillDocument()
+    {
+        Project &p = controller.document();
+        p.General.AppName = "Harbour";
+        GroupEntry group;
+        group.Name = "Main";
+        FileEntry file;
+        file.Source = "/data/src/tool.exe";
+        file.Relative = false;
+        file.Destination = "{app}\\tool.exe";
+        file.Description = "tool.exe";
+        group.Files.push_back(file);
+        p.Groups.push_back(group);
+        controller.SetModified(true);
+    }
+
+    // Saves under a first name, which the save dialog supplies.
+    std::string saveFirst(const std::string &name = "first.wfp")
+    {
+        const std::string path = dir.file(name);
+        shell.saveChoices.push_back(path);
+        EXPECT_TRUE(controller.SaveProject(controller.ProjectFileName()));
+        return path;
+    }
+};
+
+} // namespace
+
+TEST_F(ProjectControllerTest, SaveOfANewProjectAsksForAName)
+{
+    fillDocument();
+    shell.saveChoices.push_back(std::nullopt);
+    controller.save();
+    EXPECT_EQ(shell.saveDialogs, 1);
+    EXPECT_EQ(controller.ProjectFileName(), "*.wfp");
+    EXPECT_TRUE(controller.ProjectModified());
+    EXPECT_TRUE(shell.busyCaptions.empty());
+    EXPECT_EQ(shell.panelText, "OK");
+
+    const std::string path = saveFirst();
+    EXPECT_EQ(shell.saveDialogs, 2);
+    EXPECT_EQ(controller.ProjectFileName(), path);
+    EXPECT_EQ(controller.ProjectFolder(), dir.path() + "/");
+    EXPECT_FALSE(controller.ProjectModified());
+    EXPECT_FALSE(shell.modified);
+    EXPECT_EQ(shell.modifiedText, "");
+    EXPECT_EQ(shell.title, "Brindlewharf Professional - " + path);
+    EXPECT_EQ(shell.recentFiles, std::vector<std::string>{path});
+    EXPECT_EQ(shell.busyCaptions, std::vector<std::string>{"Saving script file..."});
+    EXPECT_FALSE(shell.busy);
+    EXPECT_EQ(shell.progress.back(), 0);
+    EXPECT_NE(std::find(shell.progress.begin(), shell.progress.end(), 100), shell.progress.end());
+    EXPECT_EQ(shell.panelText, "OK");
+
+    const TMemIniStore saved(path);
+    EXPECT_EQ(saved.ReadString("Temporary", "WorkDir", ""), dir.path() + "/");
+    EXPECT_EQ(saved.ReadString("General", "AppName", ""), "Harbour");
+
+    // An unmodified project saved again asks nothing.
+    controller.save();
+    EXPECT_EQ(shell.saveDialogs, 2);
+}
+
+TEST_F(ProjectControllerTest, SaveAsAlwaysAsksAndTheTemplateToo)
+{
+    const std::string first = saveFirst();
+    controller.saveAs();  // cancelled
+    EXPECT_EQ(shell.saveDialogs, 2);
+    EXPECT_EQ(controller.ProjectFileName(), first);
+
+    // A project started from the template asks for a name; choosing the
+    // template itself writes over it, without a recent-files entry.
+    ASSERT_TRUE(writeFile(controller.templatePath(), "[Template]\r\nMark=1\r\n\r\n"));
+    shell.saveChoices.push_back(controller.templatePath());
+    ASSERT_TRUE(controller.SaveProject(controller.templatePath()));
+    EXPECT_EQ(shell.saveDialogs, 3);
+    EXPECT_EQ(controller.ProjectFileName(), controller.templatePath());
+    EXPECT_EQ(shell.recentFiles, std::vector<std::string>{first});
+    EXPECT_EQ(TMemIniStore(controller.templatePath()).ReadString("General", "VerInfo", ""), "1.0");
+}
+
+TEST_F(ProjectControllerTest, SectionsTheEditorDoesNotWriteSurvive)
+{
+    const std::string first = saveFirst();
+    // Added by hand (or by the compiler's own key) after the save.
+    const std::string text = read(first) + "[ScriptingExtensions]\r\n0=\"C:\\x.dll\"\r\n\r\n";
+    ASSERT_TRUE(writeFile(first, text));
+    controller.SetModified(true);
+    controller.save();
+    const std::string saved = read(first);
+    EXPECT_EQ(saved.find("[ScriptingExtensions]"), 0u) << saved;
+
+    // Save as carries it into the new file and leaves the old one alone.
+    const std::string second = dir.file("second.wfp");
+    shell.saveChoices.push_back(second);
+    controller.document().General.AppName = "Renamed";
+    controller.saveAs();
+    EXPECT_EQ(TMemIniStore(second).ReadString("ScriptingExtensions", "0", ""), "C:\\x.dll");
+    EXPECT_EQ(read(first), saved);
+    EXPECT_EQ(controller.ProjectFileName(), second);
+
+    // A project without a file of its own keeps what the chosen file holds.
+    FakeShell otherShell;
+    ProjectController fresh(programFolder, otherShell, otherShell, otherShell, &otherShell);
+    const std::string existing = dir.file("existing.wfp");
+    ASSERT_TRUE(writeFile(existing, "[Mine]\r\nKeep=yes\r\n\r\n[General]\r\nAppName=Old\r\n\r\n"));
+    otherShell.saveChoices.push_back(existing);
+    fresh.saveAs();
+    const TMemIniStore merged(existing);
+    EXPECT_EQ(merged.ReadString("Mine", "Keep", ""), "yes");
+    EXPECT_EQ(merged.ReadString("General", "AppName", "-"), "");
+}
+
+TEST_F(ProjectControllerTest, ScratchCopyLeavesTheProjectAlone)
+{
+    fillDocument();
+    const std::string first = saveFirst();
+    controller.SetModified(true);
+    const std::vector<std::string> recent = shell.recentFiles;
+    const std::string title = shell.title;
+    shell.busyCaptions.clear();
+
+    // A copy left by an earlier run must not leak its sections.
+    const std::string scratch = programFolder + "WFTEMP.TMP";
+    ASSERT_TRUE(writeFile(scratch, "[Foreign]\r\nLeak=1\r\n\r\n"));
+    ASSERT_TRUE(controller.SaveProject(scratch));
+
+    const TMemIniStore copy(scratch);
+    EXPECT_FALSE(copy.SectionExists("Foreign"));
+    EXPECT_EQ(copy.ReadString("Temporary", "WorkDir", ""), dir.path() + "/");
+    EXPECT_EQ(copy.ReadString("General", "AppName", ""), "Harbour");
+    EXPECT_EQ(controller.ProjectFileName(), first);
+    EXPECT_EQ(controller.ProjectFolder(), dir.path() + "/");
+    EXPECT_TRUE(controller.ProjectModified());
+    EXPECT_EQ(shell.recentFiles, recent);
+    EXPECT_EQ(shell.title, title);
+    EXPECT_TRUE(shell.busyCaptions.empty());
+    EXPECT_EQ(shell.panelText, "OK");
+}
+
+TEST_F(ProjectControllerTest, FailedWriteChangesNothing)
+{
+    const std::string first = saveFirst();
+    const std::string before = read(first);
+    fillDocument();
+    controller.document().Groups[0].Files[0].Source = "src/tool.exe";
+    controller.document().Groups[0].Files[0].Relative = true;
+    const Project document = controller.document();
+    const std::vector<std::string> recent = shell.recentFiles;
+    const std::string title = shell.title;
+
+    // A folder that can't exist: the target's parent is a file.
+    shell.saveChoices.push_back(first + "/inside.wfp");
+    EXPECT_THROW(controller.saveAs(), EFCreateError);
+    // A text Windows-1252 can't hold makes the file itself unwritable.
+    controller.document().General.AppName = "\xCE\xA9mega";
+    EXPECT_THROW(controller.save(), EFCreateError);
+    controller.document().General.AppName = document.General.AppName;
+
+    EXPECT_EQ(read(first), before);
+    EXPECT_EQ(controller.ProjectFileName(), first);
+    EXPECT_EQ(controller.document(), document);
+    EXPECT_TRUE(controller.ProjectModified());
+    EXPECT_EQ(shell.recentFiles, recent);
+    EXPECT_EQ(shell.title, title);
+    EXPECT_FALSE(shell.busy);
+    EXPECT_EQ(shell.panelText, "OK");
+}
+
+TEST_F(ProjectControllerTest, SaveQuestion)
+{
+    // Unmodified: no question.
+    EXPECT_TRUE(controller.QuerySaveChanges());
+    EXPECT_TRUE(shell.messages.empty());
+
+    fillDocument();
+    shell.answers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(controller.canClose());
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0].text, "Do you want to save the current file?");
+    EXPECT_EQ(shell.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(shell.messages[0].buttons, MessageButtons::YesNoCancel);
+
+    shell.answers = {MessageAnswer::No};
+    EXPECT_TRUE(controller.QuerySaveChanges());
+    EXPECT_TRUE(controller.ProjectModified());
+    EXPECT_EQ(shell.saveDialogs, 0);
+
+    // Yes, then the save dialog is cancelled: the project stays open.
+    shell.answers = {MessageAnswer::Yes};
+    shell.saveChoices.push_back(std::nullopt);
+    EXPECT_FALSE(controller.QuerySaveChanges());
+    EXPECT_TRUE(controller.ProjectModified());
+
+    // Yes, then the write fails: its message is shown, the project stays.
+    shell.answers = {MessageAnswer::Yes};
+    shell.saveChoices.push_back(dir.file("missing-folder/x.wfp"));
+    shell.messages.clear();
+    EXPECT_FALSE(controller.QuerySaveChanges());
+    ASSERT_EQ(shell.messages.size(), 2u);
+    EXPECT_EQ(shell.messages[1].kind, MessageKind::Error);
+    EXPECT_NE(shell.messages[1].text.find("missing-folder"), std::string::npos);
+    EXPECT_TRUE(controller.ProjectModified());
+
+    // Yes and a good save.
+    shell.answers = {MessageAnswer::Yes};
+    shell.saveChoices.push_back(dir.file("saved.wfp"));
+    EXPECT_TRUE(controller.QuerySaveChanges());
+    EXPECT_FALSE(controller.ProjectModified());
+    EXPECT_TRUE(fileExists(dir.file("saved.wfp")));
+}
+
+TEST_F(ProjectControllerTest, ModifiedMarkAndProgressPanel)
+{
+    controller.SetModified(true);
+    EXPECT_TRUE(shell.modified);
+    EXPECT_EQ(shell.modifiedText, "Modified");
+    controller.ShowProgress(42);
+    EXPECT_EQ(shell.panelText, "42%");
+    controller.ShowProgress(0);
+    EXPECT_EQ(shell.panelText, "OK");
+    controller.SetModified(false);
+    EXPECT_EQ(shell.modifiedText, "");
+}
