@@ -66,14 +66,11 @@ TStringList ReadScriptLines(const TCustomIniStore &ini, std::string_view section
 void WriteScriptLines(TCustomIniStore &ini, std::string_view section, const TStringList &list,
                       std::string_view name);
 
-// Font style bits.
-inline constexpr int32_t kFontBold = 1, kFontItalic = 2, kFontUnderline = 4, kFontStrikeOut = 8;
-
 struct TFontSpec {
     std::string name = "MS Sans Serif";
     int32_t size = 8;    // points
     int32_t color = 0;   // colour value, system colours negative
-    int32_t style = 0;   // kFont* bits
+    int32_t style = 0;   // bits: 1 bold, 2 italic, 4 underline, 8 strike-out
     bool operator==(const TFontSpec &) const = default;
 };
 

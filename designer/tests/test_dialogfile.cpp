@@ -243,7 +243,7 @@ TEST(DialogFileTest, ScriptLinesAndFontCodecs)
     font.name = "Courier New";
     font.size = 12;
     font.color = -16777201;
-    font.style = kFontBold | kFontStrikeOut;
+    font.style = 1 | 8; // bold, strike-out
     WriteFont(ini, "S", font, "Font");
     TStringList lines;
     ini.ReadSectionValues("S", lines);
