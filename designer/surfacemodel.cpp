@@ -35,22 +35,32 @@ void TSurfaceModel::setGridPrefs(TGridPrefs prefs)
 
 TSurfaceModel::Shown &TSurfaceModel::shown(size_t index)
 {
-    return m_shown[m_doc.control(index).id];
+    const TDialogControl &control = m_doc.control(index);
+    const auto [it, added] = m_shown.try_emplace(control.id);
+    if (added)
+        it->second.bounds = storedBounds(control.keys);
+    return it->second;
 }
 
-const TSurfaceModel::Shown &TSurfaceModel::shown(size_t index) const
+TRect TSurfaceModel::storedBounds(const TStringList &keys)
 {
-    return m_shown.at(m_doc.control(index).id);
+    return {keyListInteger(keys, "Left", 0), keyListInteger(keys, "Top", 0),
+            renderSize(keyListInteger(keys, "Width", 0)), renderSize(keyListInteger(keys, "Height", 0))};
 }
 
 TRect TSurfaceModel::controlBounds(size_t index) const
 {
-    return shown(index).bounds;
+    const TDialogControl &control = m_doc.control(index);
+    const auto it = m_shown.find(control.id);
+    // A control added to the document behind the model's back shows where
+    // its keys put it.
+    return it == m_shown.end() ? storedBounds(control.keys) : it->second.bounds;
 }
 
 uint64_t TSurfaceModel::controlRevision(size_t index) const
 {
-    return shown(index).revision;
+    const auto it = m_shown.find(m_doc.control(index).id);
+    return it == m_shown.end() ? 0 : it->second.revision;
 }
 
 void TSurfaceModel::resetFromDocument()
@@ -76,10 +86,8 @@ size_t TSurfaceModel::BuildControl(TStringList keys, std::optional<size_t> exist
     } else {
         index = m_doc.addControl(std::move(keys));
     }
-    const TStringList &list = m_doc.control(index).keys;
     Shown &s = shown(index);
-    s.bounds = {keyListInteger(list, "Left", 0), keyListInteger(list, "Top", 0),
-                renderSize(keyListInteger(list, "Width", 0)), renderSize(keyListInteger(list, "Height", 0))};
+    s.bounds = storedBounds(m_doc.control(index).keys);
     s.revision = ++m_revision;
     CtlClick(static_cast<long>(index));
     return index;
@@ -186,7 +194,7 @@ void TSurfaceModel::place(int x, int y)
 long TSurfaceModel::controlAt(int x, int y) const
 {
     for (size_t i = m_doc.controlCount(); i-- > 0;)
-        if (shown(i).bounds.contains(x, y))
+        if (controlBounds(i).contains(x, y))
             return static_cast<long>(i);
     return -1;
 }
@@ -307,10 +315,17 @@ void TSurfaceModel::mouseRelease(TMouseButton button, int x, int y)
     }
     if (m_mode == Mode::Resizing) {
         m_mode = Mode::Idle;
+        if (m_selected < 0) {
+            m_resizeShape.reset();
+            return;
+        }
         if (static_cast<uint32_t>(m_clock() - m_mouseDownTime) > kClickMillis && m_edges != 0 &&
-            button == TMouseButton::Left && m_selected >= 0) {
+            button == TMouseButton::Left) {
             const TRect &b = shown(static_cast<size_t>(m_selected)).bounds;
             commitResize(x - b.left, y - b.top);
+        } else {
+            // No resize after all: the selection frame comes back.
+            CtlClick(m_selected);
         }
         m_resizeShape.reset();
         return;

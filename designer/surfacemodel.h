@@ -120,7 +120,7 @@ private:
     };
 
     Shown &shown(size_t index);
-    const Shown &shown(size_t index) const;
+    static TRect storedBounds(const TStringList &keys);
     void place(int x, int y);
     void endPlacing();
     void snap(int &x, int &y) const;

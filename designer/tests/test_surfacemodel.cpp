@@ -289,6 +289,7 @@ TEST_F(SurfaceModelTest, QuickResizeAndMissingKeys)
     drag(1, 1, 40, 30, 200);
     EXPECT_EQ(doc.control(i).keys, (TStringList{"[Controls]", "Type=2", "Name=Label1"}));
     EXPECT_FALSE(doc.modified());
+    EXPECT_EQ(model->frameShape(), (TRect{-1, -1, 5, 5})); // the frame is back
     // Later the missing size and position keys are added.
     model->mouseMove(false, 1, 1);
     drag(1, 1, 40, 30, 201);
