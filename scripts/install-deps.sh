@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libbz2-dev nettle-dev zlib1g-dev
   bzip2
+  qt6-base-dev fonts-dejavu-core
 )
 apt-get update
 apt-get install -y --no-install-recommends "${packages[@]}"

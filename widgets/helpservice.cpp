@@ -1,0 +1,55 @@
+#include "helpservice.h"
+
+#include "paths.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+namespace wharf {
+
+HelpService::HelpService(QString programFolder, const Seams &seams)
+    : m_programFolder(std::move(programFolder)), m_seams(&seams)
+{
+}
+
+QString HelpService::findDocument(const QString &helpFile) const
+{
+    if (helpFile.isEmpty())
+        return {};
+    const std::string name = helpFile.toStdString();
+    const std::string full = isAbsolutePath(name) ? name : joinPath(m_programFolder.toStdString(), name);
+    for (const char *ext : {".html", ".htm", ".pdf", ".txt", ""}) {
+        const std::string candidate = toNativePath(*ext ? changeFileExt(full, ext) : full);
+        if (QFileInfo(QString::fromStdString(candidate)).isFile())
+            return QString::fromStdString(candidate);
+    }
+    return {};
+}
+
+bool HelpService::showContents(QWidget *owner, const QString &helpFile) { return open(owner, helpFile, {}); }
+
+bool HelpService::showKeyword(QWidget *owner, const QString &helpFile, const QString &keyword)
+{
+    return open(owner, helpFile, keyword);
+}
+
+bool HelpService::open(QWidget *owner, const QString &helpFile, const QString &keyword)
+{
+    const QString document = findDocument(helpFile);
+    if (document.isEmpty()) {
+        showError(*m_seams, owner,
+                  QStringLiteral("Could not find the help file \"%1\".")
+                      .arg(QString::fromStdString(extractFileName(helpFile.toStdString()))));
+        return false;
+    }
+    QString target = document;
+    const QString suffix = QFileInfo(document).suffix().toLower();
+    if (!keyword.isEmpty() && (suffix == u"html" || suffix == u"htm")) {
+        QUrl url = QUrl::fromLocalFile(document);
+        url.setFragment(keyword);
+        target = url.toString();
+    }
+    return m_seams->processes->openDocument(target);
+}
+
+} // namespace wharf

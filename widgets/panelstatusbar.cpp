@@ -1,0 +1,124 @@
+#include "panelstatusbar.h"
+
+#include <QPainter>
+#include <QPointer>
+#include <QStyle>
+#include <QStyleOption>
+
+namespace wharf {
+namespace {
+
+constexpr int kPanelGap = 2;   // space between two panels
+constexpr int kPanelInset = 1; // the sunken frame around a panel
+
+} // namespace
+
+TPanelStatusBar::TPanelStatusBar(QWidget *parent) : QStatusBar(parent)
+{
+    setSizeGripEnabled(false);
+}
+
+int TPanelStatusBar::addPanel(int width, Qt::Alignment alignment)
+{
+    m_panels.push_back(Panel{width, alignment, {}});
+    layoutHosted();
+    update();
+    return panelCount() - 1;
+}
+
+int TPanelStatusBar::panelWidth(int index) const
+{
+    return index >= 0 && index < panelCount() ? m_panels[index].width : 0;
+}
+
+void TPanelStatusBar::setPanelWidth(int index, int width)
+{
+    if (index < 0 || index >= panelCount() || m_panels[index].width == width)
+        return;
+    m_panels[index].width = width;
+    layoutHosted();
+    update();
+}
+
+QString TPanelStatusBar::panelText(int index) const
+{
+    return index >= 0 && index < panelCount() ? m_panels[index].text : QString();
+}
+
+void TPanelStatusBar::setPanelText(int index, const QString &text)
+{
+    if (index < 0 || index >= panelCount() || m_panels[index].text == text)
+        return;
+    m_panels[index].text = text;
+    update(panelRect(index));
+}
+
+QRect TPanelStatusBar::panelRect(int index) const
+{
+    if (index < 0 || index >= panelCount())
+        return {};
+    int left = 0;
+    for (int i = 0; i < index; ++i)
+        left += m_panels[i].width + kPanelGap;
+    int width = m_panels[index].width;
+    if (index == panelCount() - 1)
+        width = std::max(width, this->width() - left);
+    return QRect(left, kPanelGap, width, std::max(0, height() - kPanelGap));
+}
+
+void TPanelStatusBar::hostControl(QWidget *control, int index)
+{
+    if (!control)
+        return;
+    m_hosted.erase(std::remove_if(m_hosted.begin(), m_hosted.end(),
+                                  [control](const Hosted &h) { return h.control == control; }),
+                   m_hosted.end());
+    control->setParent(this);
+    m_hosted.push_back(Hosted{control, index});
+    layoutHosted();
+    control->show();
+}
+
+void TPanelStatusBar::layoutHosted()
+{
+    for (const Hosted &h : m_hosted)
+        if (h.control)
+            h.control->setGeometry(panelRect(h.panel).adjusted(kPanelInset, kPanelInset, -kPanelInset, -kPanelInset));
+}
+
+QSize TPanelStatusBar::sizeHint() const
+{
+    int width = 0;
+    for (const Panel &p : m_panels)
+        width += p.width + kPanelGap;
+    return QSize(width, fontMetrics().height() + 2 * (kPanelGap + kPanelInset) + 2);
+}
+
+QSize TPanelStatusBar::minimumSizeHint() const { return QSize(0, sizeHint().height()); }
+
+void TPanelStatusBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    for (int i = 0; i < panelCount(); ++i) {
+        const QRect r = panelRect(i);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.rect = r;
+        frame.lineWidth = kPanelInset;
+        frame.state |= QStyle::State_Sunken;
+        style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &painter, this);
+        const Panel &panel = m_panels[i];
+        if (!panel.text.isEmpty())
+            painter.drawText(r.adjusted(kPanelInset + 2, 0, -kPanelInset - 2, 0),
+                             static_cast<int>(panel.alignment | Qt::AlignVCenter) | Qt::TextSingleLine, panel.text);
+    }
+}
+
+void TPanelStatusBar::resizeEvent(QResizeEvent *event)
+{
+    QStatusBar::resizeEvent(event);
+    layoutHosted();
+}
+
+} // namespace wharf

@@ -1,0 +1,208 @@
+#include "seams.h"
+
+#include "drawutils.h"
+#include "paths.h"
+#include "process.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace wharf {
+namespace {
+
+QString captionFor(MsgDlgType type)
+{
+    switch (type) {
+    case MsgDlgType::Warning: return QStringLiteral("Warning");
+    case MsgDlgType::Error: return QStringLiteral("Error");
+    case MsgDlgType::Information: return QStringLiteral("Information");
+    case MsgDlgType::Confirmation: return QStringLiteral("Confirm");
+    }
+    return {};
+}
+
+QMessageBox::Icon iconFor(MsgDlgType type)
+{
+    switch (type) {
+    case MsgDlgType::Warning: return QMessageBox::Warning;
+    case MsgDlgType::Error: return QMessageBox::Critical;
+    case MsgDlgType::Information: return QMessageBox::Information;
+    case MsgDlgType::Confirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+class RealMessageBoxes final : public MessageBoxes {
+public:
+    QMessageBox::StandardButton messageDlg(QWidget *parent, MsgDlgType type, const QString &text,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) override
+    {
+        QMessageBox box(iconFor(type), captionFor(type), text, buttons, parent);
+        if (defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    void showMessage(QWidget *parent, const QString &caption, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+};
+
+class RealFileDialogs final : public FileDialogs {
+public:
+    FileDialogResult run(QWidget *parent, const FileDialogRequest &request) override
+    {
+        using Kind = FileDialogRequest::Kind;
+        QFileDialog dialog(parent, request.title, QString::fromStdString(toNativePath(request.initialDir.toStdString())),
+                           request.filter);
+        switch (request.kind) {
+        case Kind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
+        case Kind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
+        case Kind::Save:
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+            break;
+        case Kind::Folder:
+            dialog.setFileMode(QFileDialog::Directory);
+            dialog.setOption(QFileDialog::ShowDirsOnly, true);
+            break;
+        }
+        const QStringList filters = dialog.nameFilters();
+        if (request.filterIndex >= 0 && request.filterIndex < filters.size())
+            dialog.selectNameFilter(filters.at(request.filterIndex));
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(request.fileName);
+        if (!request.defaultExt.isEmpty())
+            dialog.setDefaultSuffix(request.defaultExt);
+
+        FileDialogResult result;
+        result.filterIndex = request.filterIndex;
+        if (dialog.exec() != QDialog::Accepted)
+            return result;
+        result.accepted = true;
+        result.files = dialog.selectedFiles();
+        result.filterIndex = static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
+        return result;
+    }
+};
+
+class RealColorDialogs final : public ColorDialogs {
+public:
+    ColorDialogResult run(QWidget *parent, const ColorDialogRequest &request) override
+    {
+        const int presets = std::min<int>(QColorDialog::customCount(), static_cast<int>(request.customColors.size()));
+        for (int i = 0; i < presets; ++i)
+            QColorDialog::setCustomColor(i, request.customColors.at(i));
+        QColorDialog dialog(request.initial, parent);
+        ColorDialogResult result;
+        result.accepted = dialog.exec() == QDialog::Accepted;
+        result.color = result.accepted ? dialog.selectedColor() : request.initial;
+        for (int i = 0; i < QColorDialog::customCount(); ++i)
+            result.customColors << QColorDialog::customColor(i);
+        return result;
+    }
+};
+
+class RealModalDialogs final : public ModalDialogs {
+public:
+    int exec(QDialog &dialog) override { return dialog.exec(); }
+};
+
+class RealSystemBeep final : public SystemBeep {
+public:
+    void beep(unsigned) override { QApplication::beep(); }
+};
+
+class RealProcessStarter final : public ProcessStarter {
+public:
+    bool startDetached(const QString &program, const QStringList &arguments) override
+    {
+        std::string path = toNativePath(program.toStdString());
+        // A bare program name is looked up on the search path, as the
+        // system's own start call does.
+        if (!path.empty() && path.find('/') == std::string::npos) {
+            const QString found = QStandardPaths::findExecutable(QString::fromStdString(path));
+            if (!found.isEmpty())
+                path = found.toStdString();
+        }
+        std::vector<std::string> args;
+        for (const QString &a : arguments)
+            args.push_back(a.toStdString());
+        return wharf::startDetached(path, args);
+    }
+
+    bool execute(const QString &commandLine) override
+    {
+        QStringList parts = splitCommandLine(commandLine);
+        if (parts.isEmpty())
+            return false;
+        const QString program = parts.takeFirst();
+        return startDetached(program, parts);
+    }
+
+    bool openDocument(const QString &pathOrUrl) override
+    {
+        const QUrl url(pathOrUrl);
+        // A drive letter parses as a one-letter scheme: that is a path too.
+        if (url.scheme().size() > 1)
+            return QDesktopServices::openUrl(url);
+        return QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QString::fromStdString(toNativePath(pathOrUrl.toStdString()))));
+    }
+};
+
+} // namespace
+
+const Seams &standardSeams()
+{
+    static RealMessageBoxes messages;
+    static RealFileDialogs fileDialogs;
+    static RealColorDialogs colorDialogs;
+    static RealModalDialogs modal;
+    static RealSystemBeep beep;
+    static RealProcessStarter processes;
+    static const Seams seams{&messages, &fileDialogs, &colorDialogs, &modal, &beep, &processes};
+    return seams;
+}
+
+QStringList splitCommandLine(const QString &commandLine)
+{
+    QStringList parts;
+    qsizetype position = 0;
+    for (QString token = NextCommandLineToken(commandLine, position); !token.isEmpty();
+         token = NextCommandLineToken(commandLine, position))
+        parts << token;
+    return parts;
+}
+
+void showError(const Seams &seams, QWidget *parent, const QString &text)
+{
+    seams.messages->messageDlg(parent, MsgDlgType::Error, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void showInformation(const Seams &seams, QWidget *parent, const QString &text)
+{
+    seams.messages->messageDlg(parent, MsgDlgType::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool askYesNo(const Seams &seams, QWidget *parent, const QString &text, MsgDlgType type)
+{
+    return seams.messages->messageDlg(parent, type, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+}
+
+QMessageBox::StandardButton askYesNoCancel(const Seams &seams, QWidget *parent, const QString &text)
+{
+    return seams.messages->messageDlg(parent, MsgDlgType::Confirmation, text,
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+} // namespace wharf

@@ -1,0 +1,18 @@
+#pragma once
+// Lets GoogleTest print Qt strings readably in failure messages. Include it
+// in a test that compares QString or QStringList values.
+
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+
+inline void PrintTo(const QStringList &list, std::ostream *out)
+{
+    *out << '{';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *out << (i ? ", \"" : "\"") << list.at(i).toStdString() << '"';
+    *out << '}';
+}
