@@ -58,13 +58,16 @@ TSurfaceModel::Clock steadyClock()
     };
 }
 
-void placeShape(QWidget *shape, const std::optional<TRect> &r)
+void placeShape(QWidget *shape, const std::optional<TRect> &r, bool restacked)
 {
     if (!r || r->width <= 0 || r->height <= 0) {
         shape->hide();
         return;
     }
-    shape->setGeometry(r->left, r->top, r->width, r->height);
+    const QRect geometry(r->left, r->top, r->width, r->height);
+    if (shape->isVisible() && shape->geometry() == geometry && !restacked)
+        return;
+    shape->setGeometry(geometry);
     shape->show();
     shape->raise();
 }
@@ -269,9 +272,9 @@ void Tfrm_Main::buildMenus()
 
 void Tfrm_Main::sync()
 {
-    syncPictures();
-    placeShape(FrameShape, m_model->frameShape());
-    placeShape(ResizeShape, m_model->resizeShape());
+    const bool restacked = syncPictures();
+    placeShape(FrameShape, m_model->frameShape(), restacked);
+    placeShape(ResizeShape, m_model->resizeShape(), restacked);
     syncControlList();
     ClientShape->setCursor(cursorShape(m_model->cursor()));
     if (m_model->cursorConfined())
@@ -302,7 +305,7 @@ void Tfrm_Main::sync()
     PI_Properties->setEnabled(selected && m_commands.controlProperties);
 }
 
-void Tfrm_Main::syncPictures()
+bool Tfrm_Main::syncPictures()
 {
     for (auto it = m_pictures.begin(); it != m_pictures.end();) {
         if (m_document.indexOfId(it->first) < 0) {
@@ -312,6 +315,7 @@ void Tfrm_Main::syncPictures()
             ++it;
         }
     }
+    std::vector<uint64_t> stacking;
     for (size_t i = 0; i < m_document.controlCount(); ++i) {
         const TDialogControl &control = m_document.control(i);
         Picture &picture = m_pictures[control.id];
@@ -329,9 +333,15 @@ void Tfrm_Main::syncPictures()
         }
         picture.label->setGeometry(b.left, b.top, b.width, b.height);
         picture.label->show();
-        // Later controls lie above earlier ones.
-        picture.label->raise();
+        stacking.push_back(control.id);
     }
+    if (stacking == m_stacking)
+        return false;
+    // Later controls lie above earlier ones.
+    for (const uint64_t id : stacking)
+        m_pictures[id].label->raise();
+    m_stacking = std::move(stacking);
+    return true;
 }
 
 void Tfrm_Main::syncControlList()

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -115,7 +116,8 @@ private:
                      std::function<void()> handler, const char *name);
     // Shows what the document and the surface model hold.
     void sync();
-    void syncPictures();
+    // True when the pictures were stacked anew.
+    bool syncPictures();
     void syncControlList();
     void showError(const QString &text);
     bool trySave(const QString &path);
@@ -135,6 +137,7 @@ private:
         uint64_t revision = 0;
     };
     std::unordered_map<uint64_t, Picture> m_pictures;
+    std::vector<uint64_t> m_stacking; // ids, bottom-most first
 
     QStackedWidget *NB_Dialogs = nullptr;
     QWidget *m_page = nullptr;

@@ -302,7 +302,7 @@ TEST_F(MainFormTest, LaterCommandsPlugIn)
 
 TEST(ShippedDefaultsTest, EveryTypeHasTypeWidthAndHeight)
 {
-    const std::string file = std::string(std::getenv("WHARF_PROGRAM_DIR")) + "/default.ctl";
+    const std::string file = std::string(WHARF_PROGRAM_FOLDER) + "/default.ctl";
     ASSERT_TRUE(fileExists(file));
     for (int t = 0; t < kControlTypeCount; ++t) {
         const std::string section(controlTypeInfo(t).ctlSection);
