@@ -29,7 +29,8 @@ TSystemForm::TSystemForm(QWidget *parent, const Seams &seams) : QDialog(parent),
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    CLB_System->setMinimumSize(260, 300);
+    // Tall enough to show every system without scrolling.
+    CLB_System->setMinimumSize(260, CLB_System->sizeHintForRow(0) * CLB_System->count() + 2 * CLB_System->frameWidth() + 4);
 
     B_OK = new QPushButton(QStringLiteral("OK"), this);
     B_OK->setObjectName(QStringLiteral("B_OK"));

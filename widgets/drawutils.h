@@ -41,7 +41,8 @@ QString CommandLineToken(const QString &text, int index);
 void SplitFileAndParams(const QString &text, QString &file, QString &params);
 
 // Removes events of that type already posted to receiver (to every
-// receiver when it is null).
+// receiver when it is null). A quit request is no queued event in Qt, so it
+// can never be discarded by this.
 void DiscardPendingMessage(QObject *receiver, QEvent::Type type);
 
 // True when one of this program's windows is the active window.

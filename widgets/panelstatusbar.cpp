@@ -1,9 +1,7 @@
 #include "panelstatusbar.h"
 
 #include <QPainter>
-#include <QPointer>
-#include <QStyle>
-#include <QStyleOption>
+#include <qdrawutil.h>
 
 namespace wharf {
 namespace {
@@ -102,12 +100,7 @@ void TPanelStatusBar::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().color(QPalette::Window));
     for (int i = 0; i < panelCount(); ++i) {
         const QRect r = panelRect(i);
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.rect = r;
-        frame.lineWidth = kPanelInset;
-        frame.state |= QStyle::State_Sunken;
-        style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &painter, this);
+        qDrawShadePanel(&painter, r, palette(), true, kPanelInset);
         const Panel &panel = m_panels[i];
         if (!panel.text.isEmpty())
             painter.drawText(r.adjusted(kPanelInset + 2, 0, -kPanelInset - 2, 0),

@@ -48,7 +48,8 @@ public:
     // separator is allowed). A path that does not start with a separator is
     // relative to the key open now, if any. canCreate: create the key when
     // it is missing. False when the key is missing (and not created) or is
-    // not of the form "Software\<Maker>\<Product>[\<subkey>...]".
+    // not of the form "Software\<Maker>\<Product>[\<subkey>...]". A created
+    // subkey is kept in the file once it holds a value.
     bool openKey(const QString &key, bool canCreate);
     bool openKeyReadOnly(const QString &key) { return openKey(key, false); }
     // Writes what was changed and forgets the current key. False when the
