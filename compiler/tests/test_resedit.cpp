@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -185,6 +186,20 @@ void expectConsistentUpdate(const std::string &before, const std::string &after)
     EXPECT_EQ(img.dataDirectory(kDirResource).size, rsrc->virtualSize);
     const int64_t rawDelta = int64_t{rsrc->rawSize} - oldRsrc->rawSize;
     EXPECT_EQ(static_cast<int64_t>(after.size()) - static_cast<int64_t>(before.size()), rawDelta);
+    // Sections behind the resources move by the aligned differences.
+    const int64_t virtualDelta = static_cast<int64_t>(alignUp(rsrc->virtualSize, sa)) -
+                                 static_cast<int64_t>(alignUp(old.dataDirectory(kDirResource).size, sa));
+    EXPECT_EQ(int64_t{img.sizeOfImage()} - old.sizeOfImage(), virtualDelta);
+    for (std::size_t i = 0; i < secs.size(); ++i) {
+        const PeSection &s = secs[i];
+        const PeSection &o = old.sections()[i];
+        if (o.virtualAddress <= oldRsrc->virtualAddress)
+            continue;
+        EXPECT_EQ(int64_t{s.virtualAddress} - o.virtualAddress, virtualDelta) << s.name;
+        if (o.rawPointer != 0) {
+            EXPECT_EQ(int64_t{s.rawPointer} - o.rawPointer, rawDelta) << s.name;
+        }
+    }
     const uint32_t optional = img.optionalHeaderOffset() + PeImage::kOffInitializedDataSize;
     EXPECT_EQ(int64_t{readLe32(bytesOf(after).data() + optional)} - readLe32(bytesOf(before).data() + optional),
               rawDelta);
@@ -249,17 +264,18 @@ TEST_F(ResEditTest, IconGroupReplacedAndCheckedByWrestool)
         const char *stub;
         const char *ico;
         std::vector<uint16_t> ids;
+        int growth; // sign of the change in file size
     };
     const std::vector<Case> cases = {
         // 2 old icons, 4 new ones: the old ids, then the lowest free ids.
         // The resource section grows past its raw size.
-        {"setup.bin", "four.ico", {1, 2, 3, 4}},
-        {"pe64.exe", "four.ico", {1, 2, 3, 4}},
+        {"setup.bin", "four.ico", {1, 2, 3, 4}, 1},
+        {"pe64.exe", "four.ico", {1, 2, 3, 4}, 1},
         // 1 new icon: the section shrinks and the unused old icon goes.
-        {"setupldr.bin", "one.ico", {1}},
+        {"setupldr.bin", "one.ico", {1}, -1},
         // No old icon group: ids from 50.
-        {"noicon.exe", "four.ico", {50, 51, 52, 53}},
-        {"selfext.bin", "mainicon.ico", {1, 2}},
+        {"noicon.exe", "four.ico", {50, 51, 52, 53}, 1},
+        {"selfext.bin", "mainicon.ico", {1, 2}, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.stub) + " + " + c.ico);
@@ -274,6 +290,7 @@ TEST_F(ResEditTest, IconGroupReplacedAndCheckedByWrestool)
         ASSERT_TRUE(EndResourceUpdate(std::move(update), false));
 
         const std::string after = slurp(path);
+        EXPECT_EQ((after.size() > before.size()) - (after.size() < before.size()), c.growth);
         EXPECT_EQ(groupIconIds(after), c.ids);
         const auto listed = wrestoolList(path);
         std::vector<std::string> icons;
@@ -367,6 +384,7 @@ TEST_F(ResEditTest, DeletionRules)
         ResourceId type;
         ResourceId name;
         uint16_t language;
+        const char *data = nullptr; // added before the deletions that follow
     };
     struct Case {
         const char *what;
@@ -379,8 +397,11 @@ TEST_F(ResEditTest, DeletionRules)
          {{kResTypeRcData, "LOADER_SIZE", 0}}, {"10/"}, {"14/", "3/1/", "16/"}},
         {"no such name, name and language 0: the whole type",
          {{kResTypeIcon, 0, 0}}, {"3/"}, {"14/", "10/"}},
-        {"no leaf of that language, language 0: every language of the name",
-         {{kResTypeIcon, 2, 0}}, {"3/2/"}, {"3/1/"}},
+        {"the leaf of language 0", {{kResTypeIcon, 2, 0}}, {"3/2/"}, {"3/1/"}},
+        {"no leaf of language 0: every language of the name",
+         {{kResTypeRcData, "EXTRA", 7, "seven"}, {kResTypeRcData, "EXTRA", 9, "nine"},
+          {kResTypeRcData, "EXTRA", 0}},
+         {"10/'EXTRA'/"}, {"10/'LOADER_SIZE'/"}},
         {"no leaf of another language: nothing",
          {{kResTypeIconGroup, "MAINICON", 7}, {kResTypeIcon, 9, 0}, {kResTypeVersion, 0, 5}},
          {}, {"14/", "3/1/", "3/2/", "16/", "10/"}},
@@ -391,7 +412,8 @@ TEST_F(ResEditTest, DeletionRules)
         auto update = BeginResourceUpdate(path, false);
         ASSERT_TRUE(update);
         for (const Step &s : c.steps)
-            ASSERT_TRUE(UpdateResourceEntry(*update, s.type, s.name, s.language, nullptr, 0));
+            ASSERT_TRUE(UpdateResourceEntry(*update, s.type, s.name, s.language, s.data,
+                                            s.data ? static_cast<uint32_t>(std::strlen(s.data)) : 0));
         ASSERT_TRUE(EndResourceUpdate(std::move(update), false));
         const auto listed = wrestoolList(path);
         const auto has = [&](const std::string &prefix) {
@@ -573,4 +595,23 @@ TEST_F(ResEditTest, FileOffsetsBehindTheSectionFollowTheMove)
     EXPECT_EQ(moved.virtualAddress, after.size() - certificate.size());
     EXPECT_EQ(after.substr(moved.virtualAddress), certificate);
     expectConsistentUpdate(contents, after);
+}
+
+// A new leaf carries its language as its entry id too, so two languages
+// of one name stay two distinct entries.
+TEST_F(ResEditTest, NewLeavesKeepTheirLanguage)
+{
+    const std::string path = copyOf("selfext-noloader.exe");
+    auto update = BeginResourceUpdate(path, false);
+    ASSERT_TRUE(update);
+    ASSERT_TRUE(UpdateResourceEntry(*update, kResTypeRcData, "EXTRA", 1031, "de", 2));
+    ASSERT_TRUE(UpdateResourceEntry(*update, kResTypeRcData, "EXTRA", 1033, "en", 2));
+    ASSERT_TRUE(UpdateResourceEntry(*update, kResTypeRcData, "EXTRA", 1033, "us", 2));
+    EXPECT_EQ(GetResourceEntry(*update, kResTypeRcData, "EXTRA", 1031), "de");
+    EXPECT_EQ(GetResourceEntry(*update, kResTypeRcData, "EXTRA", 1033), "us");
+    ASSERT_TRUE(EndResourceUpdate(std::move(update), false));
+    const auto listed = wrestoolList(path);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "10/'EXTRA'/1031/2"), 1);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "10/'EXTRA'/1033/2"), 1);
+    EXPECT_EQ(wrestoolExtract(path, "--raw -t10 -n EXTRA -L1033", dir.file("en")), "us");
 }
