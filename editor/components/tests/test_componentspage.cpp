@@ -1,0 +1,224 @@
+#include "componentspage.h"
+
+#include "fakeseams.h"
+#include "fakeshell.h"
+#include "files.h"
+#include "paths.h"
+#include "projectcontroller.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <cstdlib>
+
+namespace wharf {
+namespace {
+
+const QString kSampleProgramDir = QStringLiteral(WHARF_SAMPLE_PROGRAM_DIR);
+
+QImage imageOf(const QIcon &icon) { return icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32); }
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const std::string &value) : m_name(name)
+    {
+        if (const char *old = std::getenv(name))
+            m_old = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_old;
+};
+
+class ComponentsPageTest : public ::testing::Test {
+protected:
+    ScratchFolder m_scratch;
+    testing::FakeSeams m_fake;
+    testing::FakeShell m_shell;
+    ProjectController m_controller{m_scratch.file("program"), m_shell, m_shell, m_shell, &m_shell};
+    ComponentsPage m_page{nullptr, m_controller, m_fake.seams()};
+    QStringList m_ownFiles{QStringLiteral("/opt/wharf/wharfwright")};
+    // The plug-ins' copies go into a temporary folder the test can watch.
+    std::string m_temp = m_scratch.file("tmp");
+    std::optional<ScopedEnv> m_tmpdir;
+    std::string m_projectFile = m_scratch.file("work/app.wfp");
+
+    void SetUp() override
+    {
+        createFolder(m_temp);
+        createFolder(m_scratch.file("work"));
+        m_tmpdir.emplace("TMPDIR", m_temp);
+        m_page.Scan(kSampleProgramDir, &m_ownFiles);
+        m_controller.document().General.AppName = "Sample";
+        m_controller.document().General.Copyright = "mine";
+        ASSERT_TRUE(m_controller.SaveProject(m_projectFile));
+    }
+
+    void choose(const QString &file)
+    {
+        const int row = static_cast<int>(m_page.PluginFiles.indexOf(file));
+        ASSERT_GE(row, 0);
+        m_page.LV_Components->setCurrentRow(row);
+    }
+
+    void expectNoCopyLeft() { EXPECT_TRUE(listFolder(m_temp).empty()); }
+};
+
+TEST_F(ComponentsPageTest, ListsThePluginsWithTheirIconsNamesAndTips)
+{
+    EXPECT_EQ(m_page.L_Components->text(), QStringLiteral("The following components are available on your system:"));
+    EXPECT_EQ(m_page.PluginFiles, (QStringList{"bare.wfc", "broken.wfc", "copyright.wfc", "mischief.wfc"}));
+    ASSERT_EQ(m_page.LV_Components->count(), 4);
+    EXPECT_EQ(m_page.LV_Components->item(0)->text(), QStringLiteral("(No description available)"));
+    EXPECT_EQ(m_page.LV_Components->item(1)->text(), QStringLiteral("broken.wfc (could not be loaded)"));
+    EXPECT_EQ(m_page.LV_Components->item(2)->text(), QStringLiteral("Copyright notice"));
+    EXPECT_EQ(m_page.LV_ComponentsInfoTip(0), QString());
+    EXPECT_EQ(m_page.LV_ComponentsInfoTip(2), QStringLiteral("Sets the copyright line of the setup."));
+    EXPECT_EQ(m_page.LV_Components->item(2)->toolTip(), m_page.LV_ComponentsInfoTip(2));
+    EXPECT_EQ(m_page.LV_ComponentsInfoTip(9), QString());
+
+    // Without an icon of its own, and for a picture that is none, the
+    // stand-in icon; the failed library never shows its neighbour's.
+    const QImage unknown = unknownComponentIcon().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(m_page.IL_CompImages.size(), 4u);
+    EXPECT_EQ(imageOf(m_page.IL_CompImages[0]), unknown);
+    EXPECT_EQ(imageOf(m_page.IL_CompImages[1]), unknown);
+    EXPECT_NE(imageOf(m_page.IL_CompImages[2]), unknown);
+    EXPECT_EQ(imageOf(m_page.IL_CompImages[3]), unknown);
+
+    const QString folder = kSampleProgramDir + QStringLiteral("/Components/");
+    EXPECT_EQ(m_ownFiles, (QStringList{"/opt/wharf/wharfwright", folder + "bare.wfc", folder + "broken.wfc",
+                                       folder + "copyright.wfc", folder + "mischief.wfc"}));
+}
+
+TEST_F(ComponentsPageTest, TheButtonFollowsTheSelection)
+{
+    EXPECT_FALSE(m_page.B_AddComp->isEnabled());
+    QSignalSpy spy(&m_page, &ComponentsPage::addComponentEnabled);
+    choose(QStringLiteral("bare.wfc"));
+    EXPECT_TRUE(m_page.B_AddComp->isEnabled());
+    ASSERT_FALSE(spy.isEmpty());
+    EXPECT_TRUE(spy.last().at(0).toBool());
+    m_page.LV_Components->clearSelection();
+    EXPECT_FALSE(m_page.B_AddComp->isEnabled());
+    EXPECT_FALSE(spy.last().at(0).toBool());
+}
+
+TEST_F(ComponentsPageTest, WithoutAComponentsFolderTheListStaysEmpty)
+{
+    ComponentsPage page(nullptr, m_controller, m_fake.seams());
+    QSignalSpy spy(&page, &ComponentsPage::addComponentEnabled);
+    page.Scan(QString::fromStdString(m_scratch.file("program")));
+    EXPECT_EQ(page.LV_Components->count(), 0);
+    EXPECT_FALSE(page.B_AddComp->isEnabled());
+    ASSERT_FALSE(spy.isEmpty());
+    EXPECT_FALSE(spy.last().at(0).toBool());
+}
+
+TEST_F(ComponentsPageTest, APluginThatReportsAChangeIsReadBackIntoTheProject)
+{
+    ASSERT_FALSE(m_controller.ProjectModified());
+    choose(QStringLiteral("copyright.wfc"));
+    m_page.B_AddCompClick();
+    EXPECT_TRUE(m_fake.messages.shown.empty()); // an unmodified project asks nothing
+    EXPECT_EQ(m_controller.document().General.Copyright, "(c) Sample Components");
+    EXPECT_EQ(m_controller.document().General.AppName, "Sample");
+    EXPECT_TRUE(m_controller.ProjectModified());
+    EXPECT_EQ(m_controller.ProjectFileName(), m_projectFile);
+    EXPECT_EQ(m_controller.ProjectFolder(), extractFilePath(m_projectFile));
+    EXPECT_EQ(m_shell.recentFiles.size(), 1u); // only the save of SetUp
+    expectNoCopyLeft();
+}
+
+TEST_F(ComponentsPageTest, TheSaveQuestionOfAModifiedProject)
+{
+    m_controller.document().General.AppName = "Unsaved";
+    m_controller.SetModified(true);
+    choose(QStringLiteral("copyright.wfc"));
+
+    // Cancel: nothing happens.
+    m_fake.messages.answers = {QMessageBox::Cancel};
+    m_page.B_AddCompClick();
+    ASSERT_EQ(m_fake.messages.shown.size(), 1u);
+    EXPECT_EQ(m_fake.messages.shown[0].type, MsgDlgType::Warning);
+    EXPECT_EQ(m_fake.messages.shown[0].text,
+              QStringLiteral("Errors in component libraries can cause a data loss. Do you want to save the current "
+                             "file before adding/editing the component?"));
+    EXPECT_EQ(m_controller.document().General.Copyright, "mine");
+
+    // No: the plug-in gets a copy with the unsaved edits; the file stays.
+    m_fake.messages.answers = {QMessageBox::No};
+    m_page.B_AddCompClick();
+    EXPECT_EQ(m_controller.document().General.AppName, "Unsaved");
+    EXPECT_EQ(m_controller.document().General.Copyright, "(c) Sample Components");
+    EXPECT_EQ(readFile(m_projectFile)->find("Unsaved"), std::string::npos);
+    EXPECT_TRUE(m_controller.ProjectModified());
+
+    // Yes: the project is saved to its own file first.
+    m_fake.messages.answers = {QMessageBox::Yes};
+    m_page.B_AddCompClick();
+    EXPECT_NE(readFile(m_projectFile)->find("AppName=Unsaved"), std::string::npos);
+    EXPECT_TRUE(m_controller.ProjectModified()); // the plug-in changed it after the save
+    expectNoCopyLeft();
+}
+
+TEST_F(ComponentsPageTest, PluginsThatDoNothingLeaveTheProjectAlone)
+{
+    const Project before = m_controller.document();
+    for (const char *file : {"bare.wfc", "broken.wfc"}) {
+        choose(QString::fromUtf8(file));
+        m_page.B_AddCompClick();
+        EXPECT_EQ(m_controller.document(), before) << file;
+        EXPECT_FALSE(m_controller.ProjectModified()) << file;
+    }
+    ScopedEnv mode("WFC_MISCHIEF", "silent");
+    choose(QStringLiteral("mischief.wfc"));
+    m_page.B_AddCompClick();
+    EXPECT_EQ(m_controller.document(), before);
+    EXPECT_FALSE(m_controller.ProjectModified());
+    EXPECT_TRUE(m_fake.messages.shown.empty());
+
+    m_page.LV_Components->clearSelection();
+    m_page.B_AddCompClick();
+    EXPECT_EQ(m_controller.document(), before);
+    expectNoCopyLeft();
+}
+
+TEST_F(ComponentsPageTest, AChangeWhoseCopyIsGoneOrNoProjectIsReportedAndTheProjectStays)
+{
+    for (const bool modified : {false, true}) {
+        for (const char *mischief : {"delete", "garbage"}) {
+            m_controller.SetModified(modified);
+            m_fake.messages.shown.clear();
+            m_fake.messages.answers = {QMessageBox::No};
+            const Project before = m_controller.document();
+            ScopedEnv mode("WFC_MISCHIEF", mischief);
+            choose(QStringLiteral("mischief.wfc"));
+            m_page.B_AddCompClick();
+            EXPECT_EQ(m_controller.document(), before) << mischief;
+            EXPECT_EQ(m_controller.ProjectModified(), modified) << mischief;
+            EXPECT_EQ(m_controller.ProjectFileName(), m_projectFile);
+            ASSERT_FALSE(m_fake.messages.shown.empty()) << mischief;
+            EXPECT_EQ(m_fake.messages.shown.back().type, MsgDlgType::Error);
+            EXPECT_TRUE(m_fake.messages.shown.back().text.contains(QStringLiteral("reported a change")));
+            expectNoCopyLeft();
+        }
+    }
+}
+
+} // namespace
+} // namespace wharf
