@@ -1,8 +1,11 @@
 #include "dumpform.h"
 
 #include "fakeseams.h"
+#include "fakeshell.h"
 #include "files.h"
 #include "paths.h"
+#include "projectcontroller.h"
+#include "projecthost.h"
 #include "searchpathform.h"
 #include "settings.h"
 
@@ -190,6 +193,50 @@ TEST_F(TDumpFormTest, WithoutTheSystemModuleListEveryImportIsListed)
     bare.scanner().setSearchPath(ModuleSearchPath());
     bare.ScanDependencies(fixture("wfalpha.dll"));
     EXPECT_GE(bare.CLB_Dependencies->count(), 3); // itself, KERNEL32.dll and msvcrt.dll not found
+}
+
+} // namespace
+} // namespace wharf
+
+namespace wharf {
+namespace {
+
+TEST(ProjectDependencyHostTest, ReadsTheFileTreeOfTheOpenProject)
+{
+    ScratchFolder scratch;
+    testing::FakeShell shell;
+    ProjectController controller(scratch.path(), shell, shell, shell);
+    Project &project = controller.document();
+    project.Groups = {{"Main", false, {}}, {"Extras", false, {}}};
+    FileEntry relative;
+    relative.Source = "wfbeta.dll";
+    FileEntry absolute;
+    absolute.Source = fixture("wfapp.exe");
+    absolute.Relative = false;
+    project.Groups[0].Files = {relative};
+    project.Groups[1].Files = {absolute};
+    EXPECT_EQ(fileTreeCaptions(project),
+              (std::vector<std::string>{"Main", "wfbeta.dll", "Extras", fixture("wfapp.exe")}));
+
+    std::vector<std::string> added;
+    ProjectDependencyHost host(controller, [&](const std::string &source, const std::string &destination) {
+        added.push_back(source + " -> " + destination);
+    });
+    EXPECT_EQ(host.projectFolder(), controller.ProjectFolder());
+    host.AddFileEntry("/x/a.dll", "{sys}\\a.dll");
+    EXPECT_EQ(added, std::vector<std::string>{"/x/a.dll -> {sys}\\a.dll"});
+
+    testing::FakeSeams fake;
+    TDumpForm form(nullptr, fake.seams(), programFolder());
+    form.scanner().setSearchPath(ModuleSearchPath());
+    form.setHost(&host);
+    form.ScanDependencies(fixture("wfapp.exe"));
+    ASSERT_EQ(form.CLB_Dependencies->count(), 3);
+    EXPECT_FALSE(form.CLB_Dependencies->item(0)->flags().testFlag(Qt::ItemIsEnabled));
+    EXPECT_TRUE(form.CLB_Dependencies->item(1)->flags().testFlag(Qt::ItemIsEnabled));
+    // The relative source is read against the project's folder, which is
+    // empty until the project has a file: wfbeta.dll is new.
+    EXPECT_TRUE(form.CLB_Dependencies->item(2)->flags().testFlag(Qt::ItemIsEnabled));
 }
 
 } // namespace
