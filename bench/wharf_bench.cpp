@@ -11,6 +11,7 @@
 // Usage: wharf_bench [level]   (compression level 0..8, default 8)
 
 #include "archive.h"
+#include "benchchild.h"
 #include "files.h"
 #include "patch.h"
 
@@ -175,46 +176,6 @@ int childRaw(int level, const std::vector<std::string> &files)
 
 // ---- driver ----------------------------------------------------------------------
 
-struct RunResult {
-    double seconds = -1;
-    long peakKiB = -1;
-};
-
-// Runs this program with args in a child; returns the time it printed and
-// its peak resident memory.
-RunResult runChild(const std::vector<std::string> &args)
-{
-    std::vector<std::string> all = {"/proc/self/exe"};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (std::string &a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    std::string text;
-    std::array<char, 256> buf;
-    for (ssize_t n; (n = ::read(fds[0], buf.data(), buf.size())) > 0;)
-        text.append(buf.data(), static_cast<size_t>(n));
-    ::close(fds[0]);
-    if (rc != 0)
-        return {};
-    int status = 0;
-    struct rusage usage {};
-    if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return {};
-    return {std::atof(text.c_str()), usage.ru_maxrss};
-}
-
 double megabytes(int64_t bytes)
 {
     return static_cast<double>(bytes) / 1e6;
@@ -253,7 +214,7 @@ int driver(int level)
     };
     for (const PatchPair &p : pairs) {
         const std::string out = dir.file("out.patch");
-        const RunResult r = runChild({"--patch", p.newPath, p.oldPath, out});
+        const wharf::bench::RunResult r = wharf::bench::runChild({"--patch", p.newPath, p.oldPath, out});
         if (r.seconds < 0) {
             std::fprintf(stderr, "patch run failed\n");
             return 1;
@@ -280,8 +241,8 @@ int driver(int level)
         rawArgs.insert(rawArgs.end(), s.files.begin(), s.files.end());
         std::vector<std::string> archArgs = {"--archive", dir.file("setup.%d"), lvl};
         archArgs.insert(archArgs.end(), s.files.begin(), s.files.end());
-        const RunResult raw = runChild(rawArgs);
-        const RunResult arch = runChild(archArgs);
+        const wharf::bench::RunResult raw = wharf::bench::runChild(rawArgs);
+        const wharf::bench::RunResult arch = wharf::bench::runChild(archArgs);
         if (raw.seconds < 0 || arch.seconds < 0) {
             std::fprintf(stderr, "archive run failed\n");
             return 1;

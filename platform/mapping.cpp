@@ -55,10 +55,25 @@ bool FileMapping::create(std::string_view path, std::size_t size)
     m_fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (m_fd < 0)
         return fail();
-    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
+    if (!reserve(0, size))
         return fail();
     m_size = size;
     return mapAll() || fail();
+}
+
+bool FileMapping::reserve(std::size_t from, std::size_t to)
+{
+    if (::ftruncate(m_fd, static_cast<off_t>(to)) != 0)
+        return false;
+    if (to <= from)
+        return true;
+    // Give the new part real blocks now: a write through the mapping into
+    // a hole that the disk cannot fill would kill the process.
+    const int error = ::posix_fallocate(m_fd, static_cast<off_t>(from), static_cast<off_t>(to - from));
+    if (error == 0 || error == EOPNOTSUPP || error == EINVAL)
+        return true;
+    errno = error;
+    return false;
 }
 
 bool FileMapping::mapAll()
@@ -86,13 +101,12 @@ bool FileMapping::resize(std::size_t newSize)
         m_error = EBADF;
         return false;
     }
-    if (!flush())
-        return false;
     unmap();
-    if (::ftruncate(m_fd, static_cast<off_t>(newSize)) != 0) {
+    if (!reserve(m_size, newSize)) {
         m_error = errno;
-        // Keep the old view so the caller still holds a consistent file.
-        mapAll();
+        // Back to the old size and view so the caller still holds the file.
+        if (::ftruncate(m_fd, static_cast<off_t>(m_size)) != 0 || !mapAll())
+            m_size = 0;
         return false;
     }
     m_size = newSize;
@@ -117,7 +131,7 @@ bool FileMapping::flush()
 
 bool FileMapping::close()
 {
-    bool ok = flush();
+    bool ok = true;
     unmap();
     m_size = 0;
     if (m_fd >= 0) {

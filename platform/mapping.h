@@ -25,18 +25,20 @@ public:
     // with an empty mapping.
     bool open(std::string_view path, Mode mode, bool exclusive = false);
 
-    // Creates a new file (it must not exist, owner-only rights) of size
-    // zero bytes and maps it read-write.
+    // Creates a new file (it must not exist; owner-only rights) that holds
+    // size zero bytes, and maps it read-write.
     bool create(std::string_view path, std::size_t size);
 
     // ReadWrite only: gives the file the new size (growing adds zero bytes)
     // and maps it again; data() may change. False on failure.
     bool resize(std::size_t newSize);
 
-    // Writes changed pages to the file; false when that fails.
+    // Waits until changed pages are on the disk; false when that fails.
+    // Without it they reach the file through the page cache, as with any
+    // write.
     bool flush();
 
-    // Unmaps and closes; false when a final flush or the close failed.
+    // Unmaps and closes; false when the close failed.
     bool close();
 
     bool isOpen() const { return m_fd >= 0; }
@@ -48,6 +50,7 @@ public:
 
 private:
     bool mapAll();
+    bool reserve(std::size_t from, std::size_t to);
     void unmap();
     bool fail();
 

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite twice: a normal build with warnings as
 # errors, then a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Then builds the fuzz targets with clang (libFuzzer, ASan, UBSan) and runs
+# each for a bounded time (WHARF_FUZZ_SECONDS, default 30), all at once,
+# seeded with the fixtures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -19,4 +22,47 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build/sanitize -DWHARF_SANITIZE=ON
-echo "All tests passed (normal and sanitizer builds)."
+
+fuzz=build/fuzz
+cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWHARF_WERROR=ON -DWHARF_FUZZ=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+cmake --build "$fuzz" -j "$jobs" --target wharf_fuzzers
+
+seed() {
+  local corpus=$fuzz/corpus/$1; shift
+  rm -rf "$corpus"
+  mkdir -p "$corpus"
+  cp "$@" "$corpus/"
+}
+seed fuzz_peimage "$fuzz"/fixtures/*.exe "$fuzz"/program/*.bin
+seed fuzz_resedit "$fuzz"/fixtures/*.exe "$fuzz"/program/*.bin
+seed fuzz_iconload "$fuzz"/fixtures/*.ico
+seed fuzz_versioninfo "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin
+for f in "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin; do
+  # The bare version resources, which the target writes into an executable.
+  wrestool -x --raw -t16 -o "$fuzz/corpus/fuzz_versioninfo/$(basename "$f").ver" "$f"
+done
+
+targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit)
+pids=()
+for target in "${targets[@]}"; do
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$fuzz/fuzz/$target" -max_total_time="${WHARF_FUZZ_SECONDS:-30}" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$fuzz/$target-" "$fuzz/corpus/$target" \
+    > "$fuzz/$target.log" 2>&1 &
+  pids+=($!)
+done
+failed=0
+for i in "${!targets[@]}"; do
+  target=${targets[$i]}
+  if wait "${pids[$i]}"; then
+    runs=$(awk '/stat::number_of_executed_units/ {print $2}' "$fuzz/$target.log")
+    echo "$target: clean after $runs inputs"
+  else
+    echo "$target: FAILED (log $fuzz/$target.log)"
+    tail -n 60 "$fuzz/$target.log"
+    failed=1
+  fi
+done
+[ "$failed" -eq 0 ]
+echo "All tests passed (normal and sanitizer builds, fuzz targets)."

@@ -68,9 +68,10 @@ TEST_F(CompileFileTest, MissingProjectIsAnErrorLineNotAStop)
 {
     const bool stopped = compile(dir.file("none.wfp").c_str(), dir.path().c_str(), recordingCallback, true);
     EXPECT_FALSE(stopped);
-    ASSERT_FALSE(g_lines.empty());
-    EXPECT_EQ(g_lines[0].kind, 1);
-    EXPECT_EQ(g_lines[0].text.rfind("ERROR: ", 0), 0u);
+    ASSERT_EQ(g_lines.size(), 2u);
+    EXPECT_EQ(g_lines[0].kind, 0);
+    EXPECT_EQ(g_lines[1].text, "ERROR: Data file does not exist");
+    EXPECT_EQ(g_lines[1].kind, 1);
     // An early end writes no log.
     EXPECT_FALSE(fileExists(dir.file("wharfforge.log")));
 }
@@ -81,12 +82,15 @@ TEST_F(CompileFileTest, RunsWithoutCallback)
     EXPECT_FALSE(compile(nullptr, nullptr, nullptr, false));
 }
 
-TEST_F(CompileFileTest, StopClearsAndRemovesTemp)
+TEST_F(CompileFileTest, TheLastAnswerCounts)
 {
+    // A stop answer to the banner, then "go on" to the error line that
+    // reports the stop: the request is withdrawn and nothing is cleared.
     ASSERT_TRUE(createFolder(dir.file("Temp")));
     ASSERT_TRUE(writeFile(dir.file("Temp/left.over"), "x"));
-    g_answers = {false};
-    const bool stopped = compile(dir.file("none.wfp").c_str(), dir.path().c_str(), recordingCallback, true);
-    EXPECT_TRUE(stopped);
-    EXPECT_FALSE(folderExists(dir.file("Temp")));
+    g_answers = {false, true};
+    EXPECT_FALSE(compile(dir.file("none.wfp").c_str(), dir.path().c_str(), recordingCallback, true));
+    ASSERT_EQ(g_lines.size(), 2u);
+    EXPECT_EQ(g_lines[1].text, "ERROR: Compilation terminated by user!");
+    EXPECT_TRUE(fileExists(dir.file("Temp/left.over")));
 }

@@ -1,0 +1,367 @@
+// End-to-end compiles through the exported CompileFile of the built shared
+// library, with the stand-in stubs in a program folder of the test's own.
+// Every output is read back with the test-only archive reader.
+
+#include "wharfforge.h"
+
+#include "archivereader.h"
+#include "codec.h"
+#include "encdec.h"
+#include "filetools.h"
+#include "files.h"
+#include "peimage.h"
+#include "pipeline.h"
+#include "testtools.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+#include <map>
+#include <random>
+
+using namespace wharf;
+using namespace wharf::testing;
+
+namespace {
+
+struct Line {
+    std::string text;
+    uint16_t kind, percent;
+};
+
+std::vector<Line> g_lines;
+std::function<bool(const Line &)> g_answer; // false stops the compile
+
+bool record(const char *text, uint16_t kind, uint16_t percent)
+{
+    g_lines.push_back({text, kind, percent});
+    return g_answer ? g_answer(g_lines.back()) : true;
+}
+
+const std::string kSupportPassword = fromWindows1252(std::string("\x5A\x13\xC4\x08\x71\xE2\x3D", 7));
+
+std::string randomBytes(size_t n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::string s(n, '\0');
+    for (char &c : s)
+        c = static_cast<char>(gen());
+    return s;
+}
+
+class PipelineTest : public ::testing::Test {
+protected:
+    ScratchFolder dir;
+    std::string app = dir.file("app");
+    std::string proj = dir.file("proj");
+    std::string out = dir.file("proj/out");
+    std::map<std::string, std::map<std::string, std::string>> sections;
+    std::vector<std::string> order;
+
+    void SetUp() override
+    {
+        m_lib = ::dlopen(WHARFFORGE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(m_lib, nullptr) << ::dlerror();
+        m_compile = reinterpret_cast<decltype(&CompileFile)>(::dlsym(m_lib, "CompileFile"));
+        ASSERT_NE(m_compile, nullptr);
+        g_lines.clear();
+        g_answer = nullptr;
+        ASSERT_TRUE(createFolder(app));
+        ASSERT_TRUE(createFolder(proj));
+        ASSERT_TRUE(createFolder(proj + "/files"));
+        for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
+            ASSERT_TRUE(copyFile(programPath(stub), app + "/" + stub)) << stub;
+        put("files/a.txt", std::string(5000, 'a') + "end");
+        put("files/b.bin", randomBytes(3000, 1));
+        put("lang.wfl", "[Language]\r\nName=English\r\n");
+        put("readme.txt", "Read me.");
+        set("Temporary", "WorkDir", proj + "/");
+        set("Temporary", "OutputDir", "out");
+        set("Temporary", "ReadmeFile", "readme.txt");
+        set("General", "DestDir", "{pro}\\Test");
+        set("General", "ProgMenuFolder", "Test");
+        set("General", "Password", "");
+        set("LanguageFiles", "0", "\"lang.wfl\"");
+        set("InstTypes", "0", "\"Typical\"");
+        set("DestFiles", "0", "\"{app}\"");
+        set("DestFiles", "1", "\"{app}\"");
+        // Written as on Windows: backslashes in relative paths.
+        set("SourceFiles", "0", "\"files\\a.txt\"");
+        set("SourceFiles", "1", "\"files\\b.bin\"");
+    }
+    void TearDown() override
+    {
+        g_answer = nullptr;
+        if (m_lib)
+            ::dlclose(m_lib);
+    }
+
+    void put(const std::string &name, const std::string &data) { ASSERT_TRUE(writeFile(proj + "/" + name, data)); }
+    void set(const std::string &section, const std::string &key, const std::string &value)
+    {
+        if (!sections.count(section))
+            order.push_back(section);
+        sections[section][key] = value;
+    }
+
+    // Writes the project and compiles it; true when the callback stopped it.
+    bool compile()
+    {
+        std::string text;
+        for (const std::string &s : order) {
+            text += "[" + s + "]\r\n";
+            for (const auto &[k, v] : sections[s])
+                text += k + "=" + v + "\r\n";
+            text += "\r\n";
+        }
+        EXPECT_TRUE(writeFile(proj + "/p.wfp", text));
+        return m_compile((proj + "/p.wfp").c_str(), app.c_str(), record, true);
+    }
+
+    std::vector<std::string> errors() const
+    {
+        std::vector<std::string> e;
+        for (const Line &l : g_lines)
+            if (l.kind == 1)
+                e.push_back(l.text);
+        return e;
+    }
+
+    std::vector<std::string> names(const ArchiveContents &a) const
+    {
+        std::vector<std::string> n;
+        for (const ArchiveEntry &e : a.entries)
+            n.push_back(e.name);
+        return n;
+    }
+
+    std::vector<std::string> outputFiles() const
+    {
+        std::vector<std::string> n;
+        for (const FolderEntry &e : listFolder(out))
+            n.push_back(e.name);
+        return n;
+    }
+
+private:
+    void *m_lib = nullptr;
+    decltype(&CompileFile) m_compile = nullptr;
+};
+
+} // namespace
+
+TEST(ElapsedTimeTest, Format)
+{
+    EXPECT_EQ(ElapsedTimeText(61234), "01:01:23 min");
+    EXPECT_EQ(ElapsedTimeText(4567), "00:04:56 min");
+    EXPECT_EQ(ElapsedTimeText(0), "00:00:00 min");
+}
+
+TEST_F(PipelineTest, DiskSetSplitsIntoVolumes)
+{
+    put("files/big.bin", randomBytes(250000, 2));
+    set("DestFiles", "2", "\"{app}\"");
+    set("SourceFiles", "2", "\"files\\big.bin\"");
+    set("SourceFiles", "3", "\"{src}\\extra.ini\"");  // fetched by the runtime: neither packed nor checked
+    set("DestFiles", "3", "\"{app}\"");
+    set("Temporary", "MaxDiskSize", "100000");
+    set("Temporary", "ClusterSize", "512");
+    set("AdditionalFiles", "0", "\"readme.txt\"");
+
+    EXPECT_FALSE(compile());
+    EXPECT_TRUE(errors().empty()) << errors()[0];
+
+    // The package: every source in order, byte for byte, across volumes.
+    const ArchiveContents package = ReadArchive(out + "/setup.%d", "");
+    EXPECT_EQ(names(package), (std::vector<std::string>{"a.txt", "b.bin", "big.bin"}));
+    EXPECT_EQ(package.entries[0].data, slurp(proj + "/files/a.txt"));
+    EXPECT_EQ(package.entries[2].data, slurp(proj + "/files/big.bin"));
+    EXPECT_GE(package.volumeSizes.size(), 3u);
+    EXPECT_FALSE(package.enciphered);
+
+    // The support archive: sorted by full path, bare names, enciphered.
+    const ArchiveContents support = ReadArchive(out + "/setup%d.lib", kSupportPassword);
+    EXPECT_TRUE(support.enciphered);
+    EXPECT_EQ(names(support), (std::vector<std::string>{"setup.bin", "data.csf", "Readme.txt", "lang.wfl"}));
+    EXPECT_EQ(support.entries[0].data, slurp(app + "/setup.bin"));
+
+    // data.csf as the runtime gets it.
+    const std::string csf = support.entries[1].data;
+    EXPECT_EQ(csf.find("[Temporary]"), std::string::npos);
+    EXPECT_EQ(csf.find("[AdditionalFiles]"), std::string::npos);
+    EXPECT_NE(csf.find("Password=9C1185A5C5E9FC54612808977EE8F548B2258D31"), std::string::npos);
+    EXPECT_NE(csf.find("[FileSizes]\r\n0=5003\r\n1=3000\r\n2=250000\r\n"), std::string::npos) << csf;
+    EXPECT_NE(csf.find("[LanguageFiles]\r\n0=lang.wfl\r\n"), std::string::npos);
+
+    // setup.exe is the loader stub; the additional file lies beside it.
+    EXPECT_EQ(slurp(out + "/setup.exe"), slurp(app + "/setupldr.bin"));
+    EXPECT_EQ(slurp(out + "/readme.txt"), "Read me.");
+    EXPECT_FALSE(folderExists(app + "/Temp") && !listFolder(app + "/Temp").empty());
+
+    // The callback's lines and the log.
+    ASSERT_GE(g_lines.size(), 4u);
+    EXPECT_EQ(g_lines.front().text, "Brindlewharf Setup Compiler 2.0");
+    EXPECT_EQ(g_lines.back().text, std::string(63, '*'));
+    EXPECT_EQ(g_lines.back().percent, 100);
+    EXPECT_EQ(g_lines[g_lines.size() - 2].text.rfind("Compilation finished. Elapsed time: ", 0), 0u);
+    std::string log;
+    bool sawMinor = false;
+    for (const Line &l : g_lines) {
+        EXPECT_LE(l.percent, 100);
+        if (l.kind == 2) {
+            sawMinor = true;
+            EXPECT_TRUE(l.text.empty());
+        } else {
+            log += l.text + "\r\n";
+        }
+    }
+    EXPECT_TRUE(sawMinor);
+    EXPECT_EQ(slurp(app + "/wharfforge.log"), log);
+}
+
+TEST_F(PipelineTest, SelfExtractingSetupWithIcon)
+{
+    set("Temporary", "OutputType", "1");
+    set("Temporary", "MainIcon", fixturePath("four.ico"));
+    EXPECT_FALSE(compile());
+    EXPECT_TRUE(errors().empty()) << errors()[0];
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"setup.exe"});
+
+    const std::string exe = slurp(out + "/setup.exe");
+    const PeImage image({reinterpret_cast<const uint8_t *>(exe.data()), exe.size()});
+    ASSERT_TRUE(image.valid());
+    const auto tree = image.resourceTree();
+    ASSERT_TRUE(tree);
+    const ResourceNode *loader = PeImage::findResource(*tree, kResTypeRcData, "LOADER_SIZE");
+    ASSERT_NE(loader, nullptr);
+    const auto value = image.resourceData(*loader);
+    ASSERT_TRUE(value && value->size() == 4);
+    const uint32_t loaderSize = readLe32(value->data());
+
+    // The loader part checked by an independent tool: the project's icon.
+    const std::string loaderFile = dir.file("loader.exe");
+    ASSERT_TRUE(writeFile(loaderFile, exe.substr(0, loaderSize)));
+    EXPECT_EQ(iconImages(wrestoolExtract(loaderFile, "-t14 -n MAINICON", dir.file("x.ico"))),
+              iconImages(slurp(fixturePath("four.ico"))));
+
+    // Behind the loader: the support archive, which holds the package last.
+    const ArchiveContents support = ReadArchiveData(std::string_view(exe).substr(loaderSize), kSupportPassword);
+    ASSERT_FALSE(support.entries.empty());
+    EXPECT_EQ(support.entries.front().name, "setup.bin");
+    EXPECT_EQ(support.entries.back().name, "setup.0");
+    const ArchiveContents package = ReadArchiveData(support.entries.back().data, "");
+    EXPECT_EQ(names(package), (std::vector<std::string>{"a.txt", "b.bin"}));
+    EXPECT_EQ(package.entries[1].data, slurp(proj + "/files/b.bin"));
+}
+
+TEST_F(PipelineTest, PackageWithItsOwnNameAndPassword)
+{
+    set("Temporary", "OutputType", "2");
+    set("Temporary", "PackageName", "update.pkg");
+    set("General", "Password", "\"s3cret\"");
+    set("General", "RequirePassword", "1");
+    EXPECT_FALSE(compile());
+    EXPECT_TRUE(errors().empty()) << errors()[0];
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"update.pkg"});
+
+    // No "setup.bin" in a package; the package inside is enciphered.
+    const ArchiveContents support = ReadArchiveData(slurp(out + "/update.pkg"), kSupportPassword);
+    EXPECT_EQ(names(support), (std::vector<std::string>{"data.csf", "Readme.txt", "lang.wfl", "setup.0"}));
+    const ArchiveContents package = ReadArchiveData(support.entries.back().data, "s3cret");
+    EXPECT_TRUE(package.enciphered);
+    EXPECT_EQ(package.digest, DigestString("s3cret"));
+    EXPECT_EQ(package.entries[0].data, slurp(proj + "/files/a.txt"));
+    const PasswordDigest digest = DigestString("s3cret");
+    EXPECT_NE(support.entries[0].data.find("Password=" + BytesToHex(digest.data(), digest.size())), std::string::npos);
+}
+
+TEST_F(PipelineTest, ValidationReportsEverythingAndTouchesNothing)
+{
+    ASSERT_TRUE(createFolder(out));
+    put("out/keep.txt", "mine");
+    set("General", "DestDir", "");
+    sections["General"].erase("ProgMenuFolder");
+    set("SourceFiles", "2", "\"files\\gone.txt\"");
+    sections.erase("InstTypes");
+    order.erase(std::find(order.begin(), order.end(), "InstTypes"));
+    EXPECT_FALSE(compile());
+    EXPECT_EQ(errors(), (std::vector<std::string>{
+                            "ERROR: You must specify an application folder!",
+                            "ERROR: You must specify a program group folder!",
+                            "ERROR: File " + proj + "/files/gone.txt does not exist!",
+                            "ERROR: Your setup must contain at least one installation type!",
+                        }));
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"keep.txt"});
+    EXPECT_FALSE(fileExists(app + "/wharfforge.log"));
+}
+
+TEST_F(PipelineTest, AProjectSavedOnWindowsCompilesAgainstItsOwnFolder)
+{
+    set("Temporary", "WorkDir", "C:\\Users\\author\\proj\\");
+    EXPECT_FALSE(compile());
+    EXPECT_TRUE(errors().empty()) << errors()[0];
+    EXPECT_TRUE(fileExists(out + "/setup.0"));
+}
+
+TEST_F(PipelineTest, AutorunWithoutIconStillWritesTheFile)
+{
+    set("Temporary", "CreateAutorun", "1");
+    EXPECT_FALSE(compile());
+    EXPECT_EQ(errors(), std::vector<std::string>{"ERROR: Could not copy !"});
+    EXPECT_EQ(slurp(out + "/autorun.inf"), "[Autorun]\r\nOPEN=setup.exe\r\nICON=autorun.ico\r\n");
+}
+
+TEST_F(PipelineTest, BatchStep)
+{
+    const std::string marker = dir.file("batch-ran");
+    put("post build.sh", "#!/bin/sh\ntouch '" + marker + "'\n");
+    ::chmod((proj + "/post build.sh").c_str(), 0755);
+    set("Temporary", "RunBatch", "post build.sh");
+    EXPECT_FALSE(compile());
+    EXPECT_TRUE(errors().empty());
+    EXPECT_TRUE(fileExists(marker));
+
+    g_lines.clear();
+    set("Temporary", "RunBatch", "missing.sh");
+    EXPECT_FALSE(compile());
+    EXPECT_EQ(errors(), std::vector<std::string>{"ERROR: Could not run batch file " + proj + "/missing.sh!"});
+}
+
+TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
+{
+    struct Case {
+        const char *name;
+        std::function<bool(const Line &)> stopAt;
+        bool outputTouched;
+    } cases[] = {
+        {"banner", [](const Line &l) { return l.text == "Brindlewharf Setup Compiler 2.0"; }, false},
+        {"copying", [](const Line &l) { return l.text == "Copying installation files..."; }, true},
+        {"support copy", [](const Line &l) { return l.text.find("Readme.txt...") != std::string::npos; }, true},
+        {"archive", [](const Line &l) { return l.text.rfind("Compressing", 0) == 0; }, true},
+    };
+    for (const Case &c : cases) {
+        g_lines.clear();
+        ASSERT_TRUE(createFolder(out));
+        put("out/old.txt", "old");
+        // Like the editor's cancel button: once pressed, every answer is no.
+        bool stopped = false;
+        g_answer = [&](const Line &l) {
+            stopped = stopped || c.stopAt(l);
+            return !stopped;
+        };
+        EXPECT_TRUE(compile()) << c.name;
+        const auto e = errors();
+        ASSERT_FALSE(e.empty()) << c.name;
+        EXPECT_EQ(e.back(), "ERROR: Compilation terminated by user!") << c.name;
+        EXPECT_EQ(e.size(), 1u) << c.name;
+        EXPECT_FALSE(folderExists(app + "/Temp")) << c.name;
+        EXPECT_FALSE(fileExists(app + "/wharfforge.log")) << c.name;
+        // Before the project is read the output folder is not known yet.
+        EXPECT_EQ(fileExists(out + "/old.txt"), !c.outputTouched) << c.name;
+        if (c.outputTouched) {
+            EXPECT_TRUE(outputFiles().empty()) << c.name;
+        }
+    }
+}

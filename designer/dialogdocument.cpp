@@ -1,0 +1,150 @@
+#include "dialogdocument.h"
+
+#include "codec.h"
+#include "files.h"
+#include "keylist.h"
+
+namespace wharf {
+
+std::string loadResultMessage(TLoadResult result, std::string_view path)
+{
+    switch (result) {
+    case TLoadResult::Missing: {
+        std::string text(kMsgDialogMissing);
+        text.replace(text.find("%s"), 2, path);
+        return text;
+    }
+    case TLoadResult::NoPassword:
+        return std::string(kMsgNoPassword);
+    case TLoadResult::StandardEdition:
+        return std::string(kMsgStandardDialog);
+    case TLoadResult::Loaded:
+        break;
+    }
+    return {};
+}
+
+TDialogDocument::TDialogDocument()
+{
+    NewDialog();
+}
+
+void TDialogDocument::NewDialog()
+{
+    m_controls.clear();
+    m_nameCounters.fill(0);
+    m_page = TDialogPage{};
+    m_fileName = std::string(kNoFileName);
+    m_modified = false;
+}
+
+TLoadResult TDialogDocument::LoadDialogFile(const std::string &path)
+{
+    if (!fileExists(path))
+        return TLoadResult::Missing;
+    const auto bytes = readFile(path);
+    if (!bytes)
+        throw EDialogFileError("Could not read the dialog file " + path + ".");
+    TDecodedDialog decoded = decodeDialogFile(*bytes);
+    NewDialog();
+    if (decoded.passwordIndex < 0)
+        return TLoadResult::NoPassword;
+    m_fileName = path;
+    m_page = std::move(decoded.contents.page);
+    for (TStringList &keys : decoded.contents.controls)
+        addControl(std::move(keys));
+    m_modified = false;
+    return decoded.passwordIndex == kPasswordStandard ? TLoadResult::StandardEdition : TLoadResult::Loaded;
+}
+
+void TDialogDocument::SaveDialogFile(const std::string &path, TSaveMode mode)
+{
+    const std::string bytes = encodeDialogFile(contents());
+    if (!replaceFile(path, bytes))
+        throw EDialogFileError("Could not save the dialog file " + path + ".");
+    if (mode == TSaveMode::Document) {
+        m_fileName = path;
+        m_modified = false;
+    }
+}
+
+std::string TDialogDocument::caption() const
+{
+    return std::string(kProgramTitle) + " - " + m_page.title;
+}
+
+TDialogContents TDialogDocument::contents() const
+{
+    TDialogContents contents;
+    contents.page = m_page;
+    contents.controls.reserve(m_controls.size());
+    for (const TDialogControl &control : m_controls)
+        contents.controls.push_back(control.keys);
+    return contents;
+}
+
+long TDialogDocument::indexOfId(uint64_t id) const
+{
+    for (size_t i = 0; i < m_controls.size(); ++i)
+        if (m_controls[i].id == id)
+            return static_cast<long>(i);
+    return -1;
+}
+
+long TDialogDocument::indexOfName(std::string_view name) const
+{
+    for (size_t i = 0; i < m_controls.size(); ++i)
+        if (sameTextIgnoreCase(controlName(i), name))
+            return static_cast<long>(i);
+    return -1;
+}
+
+std::string TDialogDocument::controlName(size_t index) const
+{
+    return keyListValue(m_controls.at(index).keys, "Name").value_or("");
+}
+
+int TDialogDocument::controlType(size_t index) const
+{
+    return effectiveControlType(keyListInteger(m_controls.at(index).keys, "Type", ctEdit));
+}
+
+size_t TDialogDocument::addControl(TStringList keys)
+{
+    keys = withKeyListHeader(std::move(keys));
+    const int type = effectiveControlType(keyListInteger(keys, "Type", ctEdit));
+    uint16_t &counter = m_nameCounters[static_cast<size_t>(type)];
+    ++counter;
+    std::string name = keyListValue(keys, "Name").value_or("");
+    if (name.empty() || indexOfName(name) >= 0) {
+        // A generated name may meet one the author or a file gave; the
+        // counter moves on until the name is free.
+        const std::string word(controlTypeInfo(type).typeWord);
+        name = word + std::to_string(counter);
+        for (size_t tries = 0; indexOfName(name) >= 0 && tries <= m_controls.size(); ++tries)
+            name = word + std::to_string(++counter);
+    }
+    setKeyListValue(keys, "Name", name);
+    m_controls.push_back(TDialogControl{m_nextId++, std::move(keys)});
+    return m_controls.size() - 1;
+}
+
+void TDialogDocument::setControlKeys(size_t index, TStringList keys)
+{
+    m_controls.at(index).keys = withKeyListHeader(std::move(keys));
+}
+
+void TDialogDocument::removeControl(size_t index)
+{
+    m_controls.erase(m_controls.begin() + static_cast<long>(index));
+}
+
+size_t TDialogDocument::bringToFront(size_t index)
+{
+    TDialogControl moved = std::move(m_controls.at(index));
+    m_controls.erase(m_controls.begin() + static_cast<long>(index));
+    m_controls.push_back(std::move(moved));
+    return m_controls.size() - 1;
+}
+
+} // namespace wharf
