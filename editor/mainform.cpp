@@ -7,6 +7,7 @@
 #include "files.h"
 #include "mainnavigation.h"
 #include "memorystatus.h"
+#include "mrufilelist.h"
 #include "pagefactory.h"
 #include "pagetable.h"
 #include "panelstatusbar.h"
@@ -105,6 +106,7 @@ TMainForm::TMainForm(const EditorEnvironment &environment, EditorWindows &window
 
     buildStatusBar();
     buildMenus();
+    buildRecentFiles();
     buildPages();
 
     connect(OB_Main, &MainNavigation::change, this,
@@ -218,6 +220,29 @@ void TMainForm::buildMenus()
     connect(MI_Help, &QAction::triggered, this, &TMainForm::MI_HelpClick);
     connect(MI_ScriptingRef, &QAction::triggered, this, &TMainForm::MI_ScriptingRefClick);
     connect(MI_Info, &QAction::triggered, this, &TMainForm::MI_InfoClick);
+}
+
+void TMainForm::buildRecentFiles()
+{
+    MRU = new TMRUFileList(this);
+    MRU->setObjectName(QStringLiteral("MRU"));
+    MRU->setSettingsFolder(m_environment.settingsFolder);
+    MRU->setUseRegistry(true);
+    MRU->setRemoveOnClick(false);
+    MRU->setUseSubmenu(true);
+    MRU->setInsertSeparator(false);
+    MRU->setSubmenuName(QStringLiteral("&Reopen"));
+    MRU->setClearItemName(QStringLiteral("&Clear MRU List"));
+    MRU->setRemoveObsoleteName(QStringLiteral("&Remove Obsolete"));
+    MRU->setFileMenu(MI_Append);
+    MRU->setAutoSaveName(kEditorSettingsKey);
+    MRU->setAutoSaveKey(QStringLiteral("MRU"));
+    MRU->OnMRUItemClick = [this](TMRUFileList *sender, const QString &fileName) { MRUMRUItemClick(sender, fileName); };
+    try {
+        MRU->Loaded();
+    } catch (const std::exception &) {
+        // Settings that can't be read leave the list empty.
+    }
 }
 
 void TMainForm::buildPages()
@@ -599,12 +624,7 @@ void TMainForm::hideBusy()
 
 void TMainForm::processMessages() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-void TMainForm::AddRecentFile(const std::string &fileName)
-{
-    const QString name = fromStd(fileName);
-    m_recentFiles.removeAll(name);
-    m_recentFiles.prepend(name);
-}
+void TMainForm::AddRecentFile(const std::string &fileName) { MRU->AddRecentFile(fromStd(fileName)); }
 
 void TMainForm::modifiedChanged(bool modified, const std::string &modifiedText)
 {

@@ -37,6 +37,7 @@ namespace wharf {
 
 class MainNavigation;
 class TEditorPage;
+class TMRUFileList;
 class TPanelStatusBar;
 struct EditorWindows;
 
@@ -78,6 +79,8 @@ public:
     QAction *MI_Help;
     QAction *MI_ScriptingRef;
     QAction *MI_Info;
+    // The recent-files list with its submenu "&Reopen" before "&Append".
+    TMRUFileList *MRU;
 
     // Status bar panels.
     enum StatusPanel { kProgressPanel = 0, kPercentPanel = 1, kMemoryPanel = 2, kGaugePanel = 3,
@@ -156,6 +159,7 @@ private:
     void buildMenus();
     void buildStatusBar();
     void buildPages();
+    void buildRecentFiles();
     void selectPage(int index, QObject *sender);
     void openStartProject(bool batch, bool &opened);
     void runBatchCompile();
@@ -197,9 +201,6 @@ private:
     bool m_shown = false;
     bool m_batchMode = false;
     int m_batchExitStatus = -1;
-    // Until the component set's recent-files list TMRUFileList is in this
-    // tree, the "&Reopen" submenu is not built: the names are only kept.
-    QStringList m_recentFiles;
 };
 
 } // namespace wharf

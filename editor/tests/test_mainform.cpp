@@ -4,6 +4,7 @@
 #include "editorpage.h"
 #include "editorsettings.h"
 #include "mainnavigation.h"
+#include "mrufilelist.h"
 #include "pagetable.h"
 #include "panelstatusbar.h"
 #include "paths.h"
@@ -361,7 +362,10 @@ TEST_F(TMainFormTest, ClosingAsksAboutUnsavedChangesAndWritesTheSettings)
     EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Do you want to save the current file?"));
     EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Warning);
     Settings settings(environment.settingsFolder);
-    EXPECT_FALSE(settings.openKey(kEditorSettingsKey, false));
+    // The recent-files list made the key; nothing was written into it.
+    ASSERT_TRUE(settings.openKey(kEditorSettingsKey, false));
+    EXPECT_FALSE(settings.valueExists(QStringLiteral("ShowVariables")));
+    settings.closeKey();
 
     fake.messages.answers = {QMessageBox::No};
     EXPECT_TRUE(form().close());
@@ -411,6 +415,38 @@ TEST_F(TMainFormTest, FileMenuOpensAppendsAndSaves)
     form().MI_New->trigger();
     EXPECT_EQ(project().ProjectFileName(), programFolder + "default.wfp");
     EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(TMainFormTest, RecentFilesReopenFromTheSubmenuBeforeAppend)
+{
+    start();
+    form().FormShow();
+    const std::string first = writeProject("first.wfp", "First");
+    const std::string second = writeProject("second.wfp", "Second");
+    fake.fileDialogs.results.push_back({true, {QString::fromStdString(first)}, 0});
+    form().MI_OpenClick();
+    fake.fileDialogs.results.push_back({true, {QString::fromStdString(second)}, 0});
+    form().MI_OpenClick();
+    EXPECT_EQ(form().MRU->Items(), (QStringList{QString::fromStdString(second), QString::fromStdString(first)}));
+
+    // The submenu stands just before "&Append" and holds the names.
+    const QList<QAction *> file = form().MI_FileMenu->actions();
+    const qsizetype append = file.indexOf(form().MI_Append);
+    ASSERT_GT(append, 0);
+    ASSERT_NE(file[append - 1]->menu(), nullptr);
+    EXPECT_EQ(file[append - 1]->text(), QStringLiteral("&Reopen"));
+
+    TMRUMenuItem *oldest = nullptr;
+    for (TMRUMenuItem *item : form().MRU->menuItems())
+        if (item->ItemNumber() == 2)
+            oldest = item;
+    ASSERT_NE(oldest, nullptr);
+    project().SetModified(true);
+    fake.messages.answers = {QMessageBox::No};
+    form().MRU->ItemClick(oldest);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(project().ProjectFileName(), first);
+    EXPECT_EQ(form().MRU->Items().size(), 2);
 }
 
 TEST_F(TMainFormTest, TheBusyWindowShowsAndHides)
