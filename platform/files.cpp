@@ -61,6 +61,24 @@ bool writeAll(int fd, const char *data, size_t size)
     return true;
 }
 
+// Copies everything from in's position to out, in pieces.
+bool copyRest(int in, int out)
+{
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        if (!writeAll(out, buffer.data(), static_cast<size_t>(n)))
+            return false;
+    }
+}
+
 struct DirCloser {
     void operator()(DIR *d) const { ::closedir(d); }
 };
@@ -131,19 +149,8 @@ bool copyFile(std::string_view source, std::string_view target)
     Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (!out.ok())
         return false;
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            break;
-        if (!writeAll(out.get(), buffer.data(), static_cast<size_t>(n)))
-            return false;
-    }
+    if (!copyRest(in.get(), out.get()))
+        return false;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     ::futimens(out.get(), times);
     ::fchmod(out.get(), st.st_mode & 07777);
@@ -158,19 +165,8 @@ bool appendFile(std::string_view target, std::string_view source)
     Fd out(::open(toNativePath(target).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
     if (!out.ok())
         return false;
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            break;
-        if (!writeAll(out.get(), buffer.data(), static_cast<size_t>(n)))
-            return false;
-    }
+    if (!copyRest(in.get(), out.get()))
+        return false;
     return out.close();
 }
 

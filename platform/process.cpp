@@ -13,21 +13,32 @@ extern char **environ;
 namespace wharf {
 namespace {
 
+// The argument vector of a start: the program path first, then args. The
+// pointers stay valid while the object lives.
+class ArgumentVector {
+public:
+    ArgumentVector(const std::string &path, const std::vector<std::string> &args) : m_strings{path}
+    {
+        m_strings.insert(m_strings.end(), args.begin(), args.end());
+        for (std::string &a : m_strings)
+            m_pointers.push_back(a.data());
+        m_pointers.push_back(nullptr);
+    }
+    char **get() { return m_pointers.data(); }
+
+private:
+    std::vector<std::string> m_strings;
+    std::vector<char *> m_pointers;
+};
+
 // Spawns the program; returns its pid or -1.
 pid_t spawn(std::string_view program, const std::vector<std::string> &args)
 {
     const std::string path = toNativePath(program);
-    std::vector<std::string> argvStrings;
-    argvStrings.push_back(path);
-    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (std::string &a : argvStrings)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
+    ArgumentVector argv(path, args);
     pid_t pid = -1;
     // posix_spawn (not posix_spawnp): the path is used as given, no search.
-    if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.get(), environ) != 0)
         return -1;
     return pid;
 }
@@ -52,13 +63,7 @@ bool startDetached(std::string_view program, const std::vector<std::string> &arg
     // Everything is prepared before fork: between fork and exec only
     // async-signal-safe calls are allowed.
     const std::string path = toNativePath(program);
-    std::vector<std::string> argvStrings;
-    argvStrings.push_back(path);
-    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (std::string &a : argvStrings)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    ArgumentVector argv(path, args);
 
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
@@ -83,7 +88,7 @@ bool startDetached(std::string_view program, const std::vector<std::string> &arg
                 ::dup2(null, 1);
                 ::dup2(null, 2);
             }
-            ::execv(path.c_str(), argv.data());
+            ::execv(path.c_str(), argv.get());
             const int err = errno;
             [[maybe_unused]] const ssize_t n = ::write(report[1], &err, sizeof err);
             ::_exit(127);

@@ -1,6 +1,7 @@
 #include "projectpaths.h"
 
 #include "codec.h"
+#include "filetools.h"
 #include "paths.h"
 
 #include <algorithm>
@@ -21,12 +22,6 @@ size_t firstSeparator(std::string_view path)
 size_t separatorCount(std::string_view path)
 {
     return static_cast<size_t>(std::count_if(path.begin(), path.end(), isPathSeparator));
-}
-
-// Position of the first "..\" or "../", or npos.
-size_t findParentStep(std::string_view path)
-{
-    return std::min(path.find("..\\"), path.find("../"));
 }
 
 } // namespace
@@ -74,20 +69,10 @@ std::string MakeRelativePath(std::string_view path, std::string_view base)
 
 std::string ExpandRelativePath(std::string_view path, std::string_view base)
 {
-    if (path.empty() || base.empty() || isAbsolutePath(path) || path.front() == '{')
+    // An unsaved project has no folder: its paths stay as they are.
+    if (base.empty())
         return std::string(path);
-    const char sep = separatorOf(base);
-    if (isPathSeparator(base.back()))
-        base.remove_suffix(1);
-    std::string head(base);
-    std::string rest(path);
-    for (size_t step = findParentStep(rest); step != std::string::npos; step = findParentStep(rest)) {
-        const size_t last = head.find_last_of("\\/");
-        if (last != std::string::npos)
-            head.erase(last);
-        rest.erase(step, 3);
-    }
-    return head + sep + rest;
+    return wharf::ExpandRelativePath(path, base);
 }
 
 } // namespace wharf::editor

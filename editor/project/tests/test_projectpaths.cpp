@@ -58,7 +58,7 @@ TEST(ProjectPathsTest, ExpandRelativePath)
         {"\\\\srv\\x.exe", "C:\\Work\\", "\\\\srv\\x.exe"},
         // native form, also for paths written on Windows
         {"../src/a.exe", "/home/u/proj/", "/home/u/src/a.exe"},
-        {"..\\src\\a.exe", "/home/u/proj/", "/home/u/src\\a.exe"},
+        {"..\\src\\a.exe", "/home/u/proj/", "/home/u/src/a.exe"},
         {"a.exe", "/home/u/proj", "/home/u/proj/a.exe"},
         {"../../../../a.exe", "/home/u/", "/a.exe"},
         {"/opt/x.exe", "/home/u/", "/opt/x.exe"},
