@@ -1,10 +1,12 @@
 #include "mainform.h"
 
 #include "commandline.h"
+#include "componentspage.h"
 #include "editorpage.h"
 #include "editorresources.h"
 #include "editorwindows.h"
 #include "files.h"
+#include "infoform.h"
 #include "mainnavigation.h"
 #include "memorystatus.h"
 #include "mrufilelist.h"
@@ -215,8 +217,6 @@ void TMainForm::buildMenus()
     MI_ScriptingRef = action(MI_HelpMenu, "MI_ScriptingRef", QStringLiteral("&Scripting reference"));
     MI_HelpMenu->addSeparator();
     MI_Info = action(MI_HelpMenu, "MI_Info", QStringLiteral("&Info"), QKeySequence(Qt::CTRL | Qt::Key_I));
-    // The about box is not built yet: its item stays, disabled.
-    MI_Info->setEnabled(false);
     connect(MI_Help, &QAction::triggered, this, &TMainForm::MI_HelpClick);
     connect(MI_ScriptingRef, &QAction::triggered, this, &TMainForm::MI_ScriptingRefClick);
     connect(MI_Info, &QAction::triggered, this, &TMainForm::MI_InfoClick);
@@ -286,6 +286,8 @@ void TMainForm::FormCreate()
     T_MemTimer();
     m_help.setProgramFolder(m_environment.programFolder);
     m_shell.OwnFileList = ownFiles(m_environment.programFolder);
+    if (auto *components = qobject_cast<TComponentsPage *>(page(kComponentsPage)))
+        components->Scan();
     m_shell.BaseCaption = windowTitle();
     m_controller.setBaseCaption(m_shell.BaseCaption.toStdString());
     try {
@@ -513,8 +515,8 @@ void TMainForm::MI_ScriptingRefClick() { m_help.showContents(this, kScriptHelp);
 
 void TMainForm::MI_InfoClick()
 {
-    // The about box TInfoForm is shown here once it is built; until then
-    // its menu item is disabled.
+    if (m_windows.InfoForm)
+        m_windows.InfoForm->ShowModal();
 }
 
 void TMainForm::T_MemTimer()

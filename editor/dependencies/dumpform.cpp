@@ -4,6 +4,7 @@
 #include "paths.h"
 #include "projectpaths.h"
 #include "searchpathform.h"
+#include "settings.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -21,8 +22,9 @@ constexpr int kPathRole = Qt::UserRole;
 
 } // namespace
 
-TDumpForm::TDumpForm(QWidget *parent, const Seams &seams, const QString &programFolder, Settings *settings)
-    : QDialog(parent), m_seams(&seams), m_settings(settings)
+TDumpForm::TDumpForm(QWidget *parent, const Seams &seams, const QString &programFolder,
+                     std::unique_ptr<Settings> settings)
+    : QDialog(parent), m_seams(&seams), m_settings(std::move(settings))
 {
     setObjectName(QStringLiteral("DumpForm"));
     setWindowTitle(QStringLiteral("File dependencies"));
@@ -68,6 +70,8 @@ TDumpForm::TDumpForm(QWidget *parent, const Seams &seams, const QString &program
                                                         : ModuleSearchPath::defaultFolders()));
     m_scanner.setProcessMessages([] { QCoreApplication::processEvents(); });
 }
+
+TDumpForm::~TDumpForm() = default;
 
 QString TDumpForm::lineText(const DependencyLine &line)
 {

@@ -8,9 +8,11 @@
 #include "dependencyhost.h"
 #include "dependencyscanner.h"
 #include "seams.h"
+#include "settings.h"
 
 #include <QDialog>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,17 +23,17 @@ class QPushButton;
 
 namespace wharf {
 
-class Settings;
-
 class TDumpForm : public QDialog {
     Q_OBJECT
 public:
     // FormCreate: loads the system modules from "sysdlls.dat" in
     // programFolder (a missing file gives an empty list). settings, when
     // given, holds the search path and keeps the author's changes to it;
-    // without it the default folders are searched. seams and settings must
-    // outlive the form.
-    TDumpForm(QWidget *parent, const Seams &seams, const QString &programFolder, Settings *settings = nullptr);
+    // without it the default folders are searched. seams must outlive the
+    // form.
+    TDumpForm(QWidget *parent, const Seams &seams, const QString &programFolder,
+              std::unique_ptr<Settings> settings = nullptr);
+    ~TDumpForm() override;
 
     QLabel *L_Caption;
     QLabel *L_Explanation;
@@ -92,7 +94,7 @@ private:
     bool inProject(const std::string &path) const;
 
     const Seams *m_seams;
-    Settings *m_settings;
+    std::unique_ptr<Settings> m_settings;
     DependencyHost *m_host = nullptr;
     DependencyScanner m_scanner;
     std::vector<std::string> m_scanned; // the files scanned since Clear

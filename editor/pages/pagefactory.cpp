@@ -1,5 +1,7 @@
 #include "pagefactory.h"
 
+#include "componentspage.h"
+#include "pagetable.h"
 #include "placeholderpage.h"
 
 namespace wharf {
@@ -7,6 +9,8 @@ namespace wharf {
 std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
 {
     switch (index) {
+    case kComponentsPage:
+        return std::make_unique<TComponentsPage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

@@ -1,7 +1,10 @@
 #include "editorwindows.h"
 
+#include "dumpform.h"
+#include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
+#include "settings.h"
 #include "systemform.h"
 #include "varform.h"
 
@@ -11,9 +14,11 @@ EditorWindows::EditorWindows() = default;
 
 EditorWindows::~EditorWindows()
 {
+    InfoForm.reset();
     ReadForm.reset();
     SystemForm.reset();
     VarForm.reset();
+    DumpForm.reset();
     MainForm.reset();
 }
 
@@ -30,7 +35,10 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     windows.MainForm = std::make_unique<TMainForm>(environment, windows);
     // The creation order of the editor's windows with the splash percentage
     // after each. An empty step stands for a window that is not built yet.
-    step(6, {});  // TDumpForm
+    step(6, [&] {
+        windows.DumpForm = std::make_unique<TDumpForm>(nullptr, seams, environment.programFolder,
+                                                       std::make_unique<Settings>(environment.settingsFolder));
+    });
     step(12, {}); // TAddDDFileForm
     step(18, {}); // TGlobalChangeForm
     step(24, [&] { windows.VarForm = std::make_unique<TVarForm>(windows.MainForm->shell()); });
@@ -46,7 +54,10 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(82, {}); // TCompileForm
     step(88, [&] { windows.ReadForm = std::make_unique<TReadForm>(); });
     step(94, {});  // TAddFileForm
-    step(100, {}); // TInfoForm
+    step(100, [&] {
+        windows.InfoForm = std::make_unique<TInfoForm>(nullptr, seams);
+        windows.InfoForm->setOwnFileList(&windows.MainForm->shell().OwnFileList);
+    });
     windows.MainForm->windowsCreated();
 }
 

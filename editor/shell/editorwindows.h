@@ -15,6 +15,8 @@ class TMainForm;
 class TVarForm;
 class TSystemForm;
 class TReadForm;
+class TDumpForm;
+class TInfoForm;
 
 struct EditorWindows {
     EditorWindows();
@@ -23,9 +25,11 @@ struct EditorWindows {
     EditorWindows &operator=(const EditorWindows &) = delete;
 
     std::unique_ptr<TMainForm> MainForm;
+    std::unique_ptr<TDumpForm> DumpForm;
     std::unique_ptr<TVarForm> VarForm;
     std::unique_ptr<TSystemForm> SystemForm;
     std::unique_ptr<TReadForm> ReadForm;
+    std::unique_ptr<TInfoForm> InfoForm;
 };
 
 // Creates the main window (its FormCreate runs now) and then every further

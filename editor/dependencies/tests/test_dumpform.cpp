@@ -48,14 +48,14 @@ class TDumpFormTest : public ::testing::Test {
 protected:
     ScratchFolder m_scratch;
     testing::FakeSeams m_fake;
-    Settings m_settings{QString::fromStdString(m_scratch.file("config"))};
+    QString m_config = QString::fromStdString(m_scratch.file("config"));
+    Settings m_settings{m_config};
     FakeHost m_host;
-    TDumpForm m_form{nullptr, m_fake.seams(), programFolder(), &m_settings};
+    TDumpForm m_form{nullptr, m_fake.seams(), programFolder(), std::make_unique<Settings>(m_config)};
 
     void SetUp() override
     {
         // No toolchain folders: the tests set the search path they need.
-        writeDependencySearchPath(m_settings, {});
         m_form.scanner().setSearchPath(ModuleSearchPath());
         m_form.setHost(&m_host);
     }
@@ -182,13 +182,13 @@ TEST_F(TDumpFormTest, AChangedSearchPathIsStoredAndScannedAgain)
     m_form.B_SearchPathClick();
     EXPECT_EQ(m_form.scanner().searchPath().folders(), std::vector<std::string>{lib});
 
-    TDumpForm second(nullptr, m_fake.seams(), programFolder(), &m_settings);
+    TDumpForm second(nullptr, m_fake.seams(), programFolder(), std::make_unique<Settings>(m_config));
     EXPECT_EQ(second.scanner().searchPath().folders(), std::vector<std::string>{lib});
 }
 
 TEST_F(TDumpFormTest, WithoutTheSystemModuleListEveryImportIsListed)
 {
-    TDumpForm bare(nullptr, m_fake.seams(), QString::fromStdString(m_scratch.file("empty")), nullptr);
+    TDumpForm bare(nullptr, m_fake.seams(), QString::fromStdString(m_scratch.file("empty")));
     EXPECT_FALSE(bare.scanner().systemModules().loaded());
     bare.scanner().setSearchPath(ModuleSearchPath());
     bare.ScanDependencies(fixture("wfalpha.dll"));

@@ -1,5 +1,5 @@
 #pragma once
-// The page "Components" of the editor: the component plug-ins found in the
+// The controls of the editor's page "Components": the component plug-ins found in the
 // program folder's "Components" at start-up, each with its icon, name and
 // info tip, and the button that lets the chosen plug-in add itself to the
 // project or edit what it added. The plug-in edits a saved copy of the
@@ -27,12 +27,12 @@ class ProjectController;
 // without an icon of their own.
 QPixmap unknownComponentIcon();
 
-class ComponentsPage : public QWidget {
+class ComponentsPanel : public QWidget {
     Q_OBJECT
 public:
     // controller: the open project; seams: the save question and messages.
     // Both must outlive the page.
-    ComponentsPage(QWidget *parent, ProjectController &controller, const Seams &seams = standardSeams());
+    ComponentsPanel(QWidget *parent, ProjectController &controller, const Seams &seams = standardSeams());
 
     QLabel *L_Components;
     QListWidget *LV_Components; // large icons, one item per plug-in file

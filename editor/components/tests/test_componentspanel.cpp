@@ -1,4 +1,4 @@
-#include "componentspage.h"
+#include "componentspanel.h"
 
 #include "fakeseams.h"
 #include "fakeshell.h"
@@ -44,13 +44,13 @@ private:
     std::optional<std::string> m_old;
 };
 
-class ComponentsPageTest : public ::testing::Test {
+class ComponentsPanelTest : public ::testing::Test {
 protected:
     ScratchFolder m_scratch;
     testing::FakeSeams m_fake;
     testing::FakeShell m_shell;
     ProjectController m_controller{m_scratch.file("program"), m_shell, m_shell, m_shell, &m_shell};
-    ComponentsPage m_page{nullptr, m_controller, m_fake.seams()};
+    ComponentsPanel m_page{nullptr, m_controller, m_fake.seams()};
     QStringList m_ownFiles{QStringLiteral("/opt/wharf/wharfwright")};
     // The plug-ins' copies go into a temporary folder the test can watch.
     std::string m_temp = m_scratch.file("tmp");
@@ -78,7 +78,7 @@ protected:
     void expectNoCopyLeft() { EXPECT_TRUE(listFolder(m_temp).empty()); }
 };
 
-TEST_F(ComponentsPageTest, ListsThePluginsWithTheirIconsNamesAndTips)
+TEST_F(ComponentsPanelTest, ListsThePluginsWithTheirIconsNamesAndTips)
 {
     EXPECT_EQ(m_page.L_Components->text(), QStringLiteral("The following components are available on your system:"));
     EXPECT_EQ(m_page.PluginFiles, (QStringList{"bare.wfc", "broken.wfc", "copyright.wfc", "mischief.wfc"}));
@@ -105,10 +105,10 @@ TEST_F(ComponentsPageTest, ListsThePluginsWithTheirIconsNamesAndTips)
                                        folder + "copyright.wfc", folder + "mischief.wfc"}));
 }
 
-TEST_F(ComponentsPageTest, TheButtonFollowsTheSelection)
+TEST_F(ComponentsPanelTest, TheButtonFollowsTheSelection)
 {
     EXPECT_FALSE(m_page.B_AddComp->isEnabled());
-    QSignalSpy spy(&m_page, &ComponentsPage::addComponentEnabled);
+    QSignalSpy spy(&m_page, &ComponentsPanel::addComponentEnabled);
     choose(QStringLiteral("bare.wfc"));
     EXPECT_TRUE(m_page.B_AddComp->isEnabled());
     ASSERT_FALSE(spy.isEmpty());
@@ -118,10 +118,10 @@ TEST_F(ComponentsPageTest, TheButtonFollowsTheSelection)
     EXPECT_FALSE(spy.last().at(0).toBool());
 }
 
-TEST_F(ComponentsPageTest, WithoutAComponentsFolderTheListStaysEmpty)
+TEST_F(ComponentsPanelTest, WithoutAComponentsFolderTheListStaysEmpty)
 {
-    ComponentsPage page(nullptr, m_controller, m_fake.seams());
-    QSignalSpy spy(&page, &ComponentsPage::addComponentEnabled);
+    ComponentsPanel page(nullptr, m_controller, m_fake.seams());
+    QSignalSpy spy(&page, &ComponentsPanel::addComponentEnabled);
     page.Scan(QString::fromStdString(m_scratch.file("program")));
     EXPECT_EQ(page.LV_Components->count(), 0);
     EXPECT_FALSE(page.B_AddComp->isEnabled());
@@ -129,7 +129,7 @@ TEST_F(ComponentsPageTest, WithoutAComponentsFolderTheListStaysEmpty)
     EXPECT_FALSE(spy.last().at(0).toBool());
 }
 
-TEST_F(ComponentsPageTest, APluginThatReportsAChangeIsReadBackIntoTheProject)
+TEST_F(ComponentsPanelTest, APluginThatReportsAChangeIsReadBackIntoTheProject)
 {
     ASSERT_FALSE(m_controller.ProjectModified());
     choose(QStringLiteral("copyright.wfc"));
@@ -144,7 +144,7 @@ TEST_F(ComponentsPageTest, APluginThatReportsAChangeIsReadBackIntoTheProject)
     expectNoCopyLeft();
 }
 
-TEST_F(ComponentsPageTest, TheSaveQuestionOfAModifiedProject)
+TEST_F(ComponentsPanelTest, TheSaveQuestionOfAModifiedProject)
 {
     m_controller.document().General.AppName = "Unsaved";
     m_controller.SetModified(true);
@@ -176,7 +176,7 @@ TEST_F(ComponentsPageTest, TheSaveQuestionOfAModifiedProject)
     expectNoCopyLeft();
 }
 
-TEST_F(ComponentsPageTest, PluginsThatDoNothingLeaveTheProjectAlone)
+TEST_F(ComponentsPanelTest, PluginsThatDoNothingLeaveTheProjectAlone)
 {
     const Project before = m_controller.document();
     for (const char *file : {"bare.wfc", "broken.wfc"}) {
@@ -198,7 +198,7 @@ TEST_F(ComponentsPageTest, PluginsThatDoNothingLeaveTheProjectAlone)
     expectNoCopyLeft();
 }
 
-TEST_F(ComponentsPageTest, AChangeWhoseCopyIsGoneOrNoProjectIsReportedAndTheProjectStays)
+TEST_F(ComponentsPanelTest, AChangeWhoseCopyIsGoneOrNoProjectIsReportedAndTheProjectStays)
 {
     for (const bool modified : {false, true}) {
         for (const char *mischief : {"delete", "garbage"}) {

@@ -1,4 +1,4 @@
-#include "componentspage.h"
+#include "componentspanel.h"
 
 #include "files.h"
 #include "inistore.h"
@@ -62,10 +62,10 @@ QPixmap unknownComponentIcon()
     return pixmap;
 }
 
-ComponentsPage::ComponentsPage(QWidget *parent, ProjectController &controller, const Seams &seams)
+ComponentsPanel::ComponentsPanel(QWidget *parent, ProjectController &controller, const Seams &seams)
     : QWidget(parent), m_controller(&controller), m_seams(&seams)
 {
-    setObjectName(QStringLiteral("ComponentsPage"));
+    setObjectName(QStringLiteral("ComponentsPanel"));
     L_Components = new QLabel(QStringLiteral("The following components are available on your system:"), this);
     L_Components->setObjectName(QStringLiteral("L_Components"));
     LV_Components = new QListWidget(this);
@@ -82,9 +82,9 @@ ComponentsPage::ComponentsPage(QWidget *parent, ProjectController &controller, c
     B_AddComp->setObjectName(QStringLiteral("B_AddComp"));
     B_AddComp->setEnabled(false);
 
-    connect(LV_Components, &QListWidget::itemSelectionChanged, this, &ComponentsPage::LV_ComponentsClick);
+    connect(LV_Components, &QListWidget::itemSelectionChanged, this, &ComponentsPanel::LV_ComponentsClick);
     connect(LV_Components, &QListWidget::itemDoubleClicked, this, [this] { B_AddCompClick(); });
-    connect(B_AddComp, &QPushButton::clicked, this, &ComponentsPage::B_AddCompClick);
+    connect(B_AddComp, &QPushButton::clicked, this, &ComponentsPanel::B_AddCompClick);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -95,7 +95,7 @@ ComponentsPage::ComponentsPage(QWidget *parent, ProjectController &controller, c
     layout->addLayout(buttons);
 }
 
-void ComponentsPage::Scan(const QString &programFolder, QStringList *ownFileList)
+void ComponentsPanel::Scan(const QString &programFolder, QStringList *ownFileList)
 {
     m_componentsFolder = QString::fromStdString(joinPath(programFolder.toStdString(), "Components"));
     for (const ComponentEntry &entry : scanComponents(m_componentsFolder.toStdString())) {
@@ -111,19 +111,19 @@ void ComponentsPage::Scan(const QString &programFolder, QStringList *ownFileList
     LV_ComponentsClick();
 }
 
-void ComponentsPage::LV_ComponentsClick()
+void ComponentsPanel::LV_ComponentsClick()
 {
     const bool selected = !LV_Components->selectedItems().isEmpty();
     B_AddComp->setEnabled(selected);
     emit addComponentEnabled(selected);
 }
 
-QString ComponentsPage::LV_ComponentsInfoTip(int index) const
+QString ComponentsPanel::LV_ComponentsInfoTip(int index) const
 {
     return index >= 0 && index < PluginInfos.size() ? PluginInfos.at(index) : QString();
 }
 
-void ComponentsPage::B_AddCompClick()
+void ComponentsPanel::B_AddCompClick()
 {
     ProjectController &controller = *m_controller;
     if (controller.ProjectModified()) {
@@ -173,7 +173,7 @@ void ComponentsPage::B_AddCompClick()
     }
 }
 
-bool ComponentsPage::reloadScratchCopy(const std::string &path, const QString &component)
+bool ComponentsPanel::reloadScratchCopy(const std::string &path, const QString &component)
 {
     if (!isReadableProject(path)) {
         showError(*m_seams, this,
