@@ -6,7 +6,7 @@
 // The program creates one instance at start-up and keeps it.
 
 #include "dependencyhost.h"
-#include "dependencyscanner.h"
+#include "modulescanner.h"
 #include "seams.h"
 #include "settings.h"
 
@@ -48,12 +48,12 @@ public:
     // project and confirming adds nothing.
     void setHost(DependencyHost *host) { m_host = host; }
 
-    DependencyScanner &scanner() { return m_scanner; }
+    ModuleScanner &scanner() { return m_scanner; }
 
     // Empties the list (callers do this before a scan or a set of scans).
     void Clear();
 
-    // ReadImports and ListImports on the list: see DependencyScanner.
+    // ReadImports and ListImports on the list: see ModuleScanner.
     bool ReadImports(const std::string &path);
 
     // Lists path and every module it needs, transitively; checks every line
@@ -96,7 +96,7 @@ private:
     const Seams *m_seams;
     std::unique_ptr<Settings> m_settings;
     DependencyHost *m_host = nullptr;
-    DependencyScanner m_scanner;
+    ModuleScanner m_scanner;
     std::vector<std::string> m_scanned; // the files scanned since Clear
     bool m_showing = false;             // showLines is filling the list
 };

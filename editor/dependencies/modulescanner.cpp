@@ -1,4 +1,4 @@
-#include "dependencyscanner.h"
+#include "modulescanner.h"
 
 #include "codec.h"
 #include "mapping.h"
@@ -9,20 +9,20 @@
 
 namespace wharf {
 
-bool DependencyScanner::holdsPath(const std::string &path) const
+bool ModuleScanner::holdsPath(const std::string &path) const
 {
     return std::any_of(m_lines.begin(), m_lines.end(),
                        [&](const DependencyLine &line) { return line.found() && sameTextIgnoreCase(line.path, path); });
 }
 
-bool DependencyScanner::holdsMissing(const std::string &name) const
+bool ModuleScanner::holdsMissing(const std::string &name) const
 {
     return std::any_of(m_lines.begin(), m_lines.end(), [&](const DependencyLine &line) {
         return !line.found() && sameTextIgnoreCase(line.moduleName, name);
     });
 }
 
-bool DependencyScanner::ReadImports(const std::string &path)
+bool ModuleScanner::ReadImports(const std::string &path)
 {
     FileMapping mapping;
     if (!mapping.open(path, FileMapping::Mode::ReadOnly))
@@ -36,7 +36,7 @@ bool DependencyScanner::ReadImports(const std::string &path)
     return true;
 }
 
-void DependencyScanner::ListImports(const std::string &path, const PeImage &image)
+void ModuleScanner::ListImports(const std::string &path, const PeImage &image)
 {
     const std::string folder = extractFilePath(path);
     // importedModules stops where the table leaves the file or a name runs
@@ -56,7 +56,7 @@ void DependencyScanner::ListImports(const std::string &path, const PeImage &imag
     }
 }
 
-void DependencyScanner::ScanDependencies(const std::string &path,
+void ModuleScanner::ScanDependencies(const std::string &path,
                                          const std::function<bool(const std::string &)> &inProject)
 {
     size_t first = m_lines.size();
@@ -79,12 +79,12 @@ void DependencyScanner::ScanDependencies(const std::string &path,
     }
 }
 
-bool DependencyScanner::hasNewModules() const
+bool ModuleScanner::hasNewModules() const
 {
     return std::any_of(m_lines.begin(), m_lines.end(), [](const DependencyLine &line) { return line.enabled; });
 }
 
-std::vector<DependencyLine> DependencyScanner::chosenLines() const
+std::vector<DependencyLine> ModuleScanner::chosenLines() const
 {
     std::vector<DependencyLine> chosen;
     for (const DependencyLine &line : m_lines)

@@ -31,10 +31,10 @@ struct DependencyLine {
     bool found() const { return !path.empty(); }
 };
 
-class DependencyScanner {
+class ModuleScanner {
 public:
-    DependencyScanner() = default;
-    DependencyScanner(SystemModules systemModules, ModuleSearchPath searchPath)
+    ModuleScanner() = default;
+    ModuleScanner(SystemModules systemModules, ModuleSearchPath searchPath)
         : m_systemModules(std::move(systemModules)), m_searchPath(std::move(searchPath))
     {
     }

@@ -1,4 +1,4 @@
-#include "dependencyscanner.h"
+#include "modulescanner.h"
 
 #include "files.h"
 #include "paths.h"
@@ -34,7 +34,7 @@ void place(const std::string &folder, std::initializer_list<std::pair<std::strin
         ASSERT_TRUE(copyFile(fixture(from), joinPath(folder, to))) << from;
 }
 
-std::vector<std::string> paths(const DependencyScanner &scanner)
+std::vector<std::string> paths(const ModuleScanner &scanner)
 {
     std::vector<std::string> out;
     for (const DependencyLine &line : scanner.lines())
@@ -44,13 +44,13 @@ std::vector<std::string> paths(const DependencyScanner &scanner)
 
 const auto kNothingInProject = [](const std::string &) { return false; };
 
-class DependencyScannerTest : public ::testing::Test {
+class ModuleScannerTest : public ::testing::Test {
 protected:
     ScratchFolder m_scratch;
-    DependencyScanner m_scanner{shippedSystemModules(), ModuleSearchPath()};
+    ModuleScanner m_scanner{shippedSystemModules(), ModuleSearchPath()};
 };
 
-TEST_F(DependencyScannerTest, ALibraryNeedingOnlySystemModulesListsItselfAlone)
+TEST_F(ModuleScannerTest, ALibraryNeedingOnlySystemModulesListsItselfAlone)
 {
     const std::string alpha = fixture("wfalpha.dll");
     m_scanner.ScanDependencies(alpha, kNothingInProject);
@@ -59,7 +59,7 @@ TEST_F(DependencyScannerTest, ALibraryNeedingOnlySystemModulesListsItselfAlone)
     EXPECT_TRUE(m_scanner.hasNewModules());
 }
 
-TEST_F(DependencyScannerTest, ListsEveryModuleOnceInGenerations)
+TEST_F(ModuleScannerTest, ListsEveryModuleOnceInGenerations)
 {
     int messages = 0;
     m_scanner.setProcessMessages([&] { ++messages; });
@@ -75,13 +75,13 @@ TEST_F(DependencyScannerTest, ListsEveryModuleOnceInGenerations)
     }
 }
 
-TEST_F(DependencyScannerTest, ReadsA64BitImage)
+TEST_F(ModuleScannerTest, ReadsA64BitImage)
 {
     m_scanner.ScanDependencies(fixture("wfapp64.exe"), kNothingInProject);
     EXPECT_EQ(paths(m_scanner), (std::vector<std::string>{fixture("wfapp64.exe"), fixture("wfalpha64.dll")}));
 }
 
-TEST_F(DependencyScannerTest, PrefersTheModuleBesideTheFileToTheSearchPath)
+TEST_F(ModuleScannerTest, PrefersTheModuleBesideTheFileToTheSearchPath)
 {
     const std::string here = m_scratch.file("here");
     const std::string there = m_scratch.file("there");
@@ -93,7 +93,7 @@ TEST_F(DependencyScannerTest, PrefersTheModuleBesideTheFileToTheSearchPath)
                                                           joinPath(here, "wfbeta.dll")}));
 }
 
-TEST_F(DependencyScannerTest, SearchesThePathWithoutRegardToCaseAndMachine)
+TEST_F(ModuleScannerTest, SearchesThePathWithoutRegardToCaseAndMachine)
 {
     // wfalpha.dll is not beside the program; along the search path the first
     // copy is a 64-bit library under an upper-case name, which a 32-bit
@@ -110,7 +110,7 @@ TEST_F(DependencyScannerTest, SearchesThePathWithoutRegardToCaseAndMachine)
                                                           joinPath(here, "WfBeta.DLL")}));
 }
 
-TEST_F(DependencyScannerTest, AModuleFoundNowhereIsListedOnceWithoutAPath)
+TEST_F(ModuleScannerTest, AModuleFoundNowhereIsListedOnceWithoutAPath)
 {
     const std::string here = m_scratch.file("here");
     place(here, {{"wfghostapp.exe", "one.exe"}, {"wfghostapp.exe", "two.exe"}, {"wfalpha.dll", "wfalpha.dll"}});
@@ -128,7 +128,7 @@ TEST_F(DependencyScannerTest, AModuleFoundNowhereIsListedOnceWithoutAPath)
         EXPECT_TRUE(line.found());
 }
 
-TEST_F(DependencyScannerTest, GreysWhatTheProjectHoldsAndCollectsScansWithoutDuplicates)
+TEST_F(ModuleScannerTest, GreysWhatTheProjectHoldsAndCollectsScansWithoutDuplicates)
 {
     const auto inProject = [](const std::string &path) { return extractFileName(path) == "wfbeta.dll"; };
     m_scanner.ScanDependencies(fixture("wfapp.exe"), inProject);
@@ -145,7 +145,7 @@ TEST_F(DependencyScannerTest, GreysWhatTheProjectHoldsAndCollectsScansWithoutDup
     EXPECT_TRUE(m_scanner.chosenLines().empty());
 }
 
-TEST_F(DependencyScannerTest, FilesThatAreNoImagesOrAreDamagedListWhatWasFound)
+TEST_F(ModuleScannerTest, FilesThatAreNoImagesOrAreDamagedListWhatWasFound)
 {
     const std::string text = m_scratch.file("notes.dll");
     ASSERT_TRUE(writeFile(text, "MZ but not much else"));
