@@ -35,8 +35,9 @@ public:
 
     // Starts in the csDropDown style with no frame of its own (FrameVisible
     // false), FrameStyle fsFlat, flat buttons, FrameColor clBtnShadow and
-    // Color clWindow; the open list shows 8 items (maxVisibleItems stands in
-    // for DropDownCount). seams gives the beep and must outlive the combo.
+    // Color clWindow; maxVisibleItems 8 stands in for DropDownCount (styles
+    // with menu-like popups, Fusion among them, show more). seams gives the
+    // beep and must outlive the combo.
     explicit TCustomFramedComboBox(QWidget *parent = nullptr, const Seams &seams = standardSeams());
     ~TCustomFramedComboBox() override;
 
