@@ -1,0 +1,683 @@
+#include "mainform.h"
+
+#include "commandline.h"
+#include "editorpage.h"
+#include "editorresources.h"
+#include "editorwindows.h"
+#include "files.h"
+#include "mainnavigation.h"
+#include "memorystatus.h"
+#include "mrufilelist.h"
+#include "pagefactory.h"
+#include "pagetable.h"
+#include "panelstatusbar.h"
+#include "paths.h"
+#include "programstart.h"
+#include "readform.h"
+#include "scriptmemo.h"
+#include "toolcommands.h"
+#include "varform.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+#include <cstdio>
+
+namespace wharf {
+namespace {
+
+const QString kCaption = QStringLiteral("Brindlewharf Professional");
+const QString kEditorHelp = QStringLiteral("wharfwright.hlp");
+const QString kScriptHelp = QStringLiteral("ddscript.hlp");
+const QString kProjectFilter = QStringLiteral("Brindlewharf files (*.wfp)");
+
+// The files of the system, for the version window: the editor itself, then
+// the compiler library, the external tools, the designer and the stubs.
+QStringList ownFiles(const QString &programFolder)
+{
+    QStringList files{QCoreApplication::applicationFilePath()};
+    for (const char *name : {"libwharfforge.so", "Wharfspeak.exe", "Wharfpost.exe", "wharfdraft", "setup.bin",
+                             "setupldr.bin", "selfext.bin", "tidewire.bin"})
+        files << programFolder + QString::fromLatin1(name);
+    return files;
+}
+
+QString fromStd(const std::string &text) { return QString::fromStdString(text); }
+
+MsgDlgType dialogType(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Error: return MsgDlgType::Error;
+    case MessageKind::Warning: return MsgDlgType::Warning;
+    case MessageKind::Information: return MsgDlgType::Information;
+    case MessageKind::Confirmation: return MsgDlgType::Confirmation;
+    }
+    return MsgDlgType::Information;
+}
+
+// The icon of a tool's program: the file named, or the program of that
+// name on the search path.
+QIcon toolIcon(const QString &program)
+{
+    QString path = QString::fromStdString(toNativePath(program.toStdString()));
+    if (!path.contains(u'/')) {
+        const QString found = QStandardPaths::findExecutable(path);
+        if (!found.isEmpty())
+            path = found;
+    }
+    static QFileIconProvider provider;
+    return provider.icon(QFileInfo(path));
+}
+
+} // namespace
+
+TMainForm::TMainForm(const EditorEnvironment &environment, EditorWindows &windows)
+    : m_environment(environment), m_windows(windows),
+      m_controller(environment.programFolder.toStdString(), *this, *this, *this, this),
+      m_settings(environment.settingsFolder), m_help(environment.programFolder, *environment.seams)
+{
+    initEditorResources();
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(kCaption);
+    setWindowIcon(programIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+
+    OB_Main = new MainNavigation(toolbarImages(), this);
+    NB_DataSheets = new QStackedWidget(this);
+    NB_DataSheets->setObjectName(QStringLiteral("NB_DataSheets"));
+    auto *central = new QWidget(this);
+    auto *row = new QHBoxLayout(central);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->addWidget(OB_Main);
+    row->addWidget(NB_DataSheets, 1);
+    setCentralWidget(central);
+
+    buildStatusBar();
+    buildMenus();
+    buildRecentFiles();
+    buildPages();
+
+    connect(OB_Main, &MainNavigation::change, this,
+            [this](int oldIndex, int newIndex) { OB_MainChange(OB_Main, oldIndex, newIndex); });
+    connect(OB_Main, &MainNavigation::buttonClicked, this, &TMainForm::OB_ButtonClick);
+    connect(NB_DataSheets, &QStackedWidget::currentChanged, this, [this] { NB_DataSheetsPageChanged(); });
+
+    // A single-border window: its size is fixed.
+    setFixedSize(790, 590);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildStatusBar()
+{
+    Sb_Main = new TPanelStatusBar(this);
+    Sb_Main->setObjectName(QStringLiteral("Sb_Main"));
+    Sb_Main->addPanel(300);
+    Sb_Main->addPanel(35, Qt::AlignHCenter);
+    Sb_Main->addPanel(200);
+    Sb_Main->addPanel(40);
+    Sb_Main->addPanel(100);
+    Sb_Main->addPanel(50);
+    pb_LoadProgress = new QProgressBar;
+    pb_LoadProgress->setObjectName(QStringLiteral("pb_LoadProgress"));
+    pb_LoadProgress->setRange(0, 100);
+    pb_LoadProgress->setValue(0);
+    pb_LoadProgress->setTextVisible(false);
+    Sb_Main->hostControl(pb_LoadProgress, kProgressPanel);
+    G_Mem = new QProgressBar;
+    G_Mem->setObjectName(QStringLiteral("G_Mem"));
+    G_Mem->setRange(0, 100);
+    G_Mem->setTextVisible(false);
+    G_Mem->setToolTip(QStringLiteral("Available physical memory"));
+    Sb_Main->hostControl(G_Mem, kGaugePanel);
+    Sb_Main->setPanelText(kPercentPanel, QStringLiteral("OK"));
+    setStatusBar(Sb_Main);
+}
+
+void TMainForm::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MM_MainMenu"));
+    const auto action = [this](QMenu *menu, const char *name, const QString &caption, const QKeySequence &keys = {}) {
+        QAction *item = menu->addAction(caption);
+        item->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty())
+            item->setShortcut(keys);
+        return item;
+    };
+
+    MI_FileMenu = bar->addMenu(QStringLiteral("&File"));
+    MI_FileMenu->setObjectName(QStringLiteral("MI_File"));
+    MI_New = action(MI_FileMenu, "MI_New", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    MI_Open = action(MI_FileMenu, "MI_Open", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    MI_Append = action(MI_FileMenu, "MI_Append", QStringLiteral("&Append"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    MI_Save = action(MI_FileMenu, "MI_Save", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    MI_Save->setEnabled(false);
+    MI_SaveAs = action(MI_FileMenu, "MI_SaveAs", QStringLiteral("Save &as"));
+    MI_FileMenu->addSeparator();
+    MI_Exit = action(MI_FileMenu, "MI_Exit", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X));
+    connect(MI_New, &QAction::triggered, this, &TMainForm::MI_NewClick);
+    connect(MI_Open, &QAction::triggered, this, &TMainForm::MI_OpenClick);
+    connect(MI_Append, &QAction::triggered, this, &TMainForm::MI_AppendClick);
+    connect(MI_Save, &QAction::triggered, this, &TMainForm::MI_SaveClick);
+    connect(MI_SaveAs, &QAction::triggered, this, &TMainForm::MI_SaveAsClick);
+    connect(MI_Exit, &QAction::triggered, this, &TMainForm::MI_ExitClick);
+
+    MI_StepMenu = bar->addMenu(QStringLiteral("&Step"));
+    MI_StepMenu->setObjectName(QStringLiteral("MI_Step"));
+    m_stepGroup = new QActionGroup(this);
+    m_stepGroup->setExclusive(true);
+    using Handler = void (TMainForm::*)(QObject *);
+    static constexpr std::array<Handler, kPageCount> handlers{
+        &TMainForm::B_GenInfoClick,   &TMainForm::B_ComponentsClick, &TMainForm::B_DialogsClick,
+        &TMainForm::B_FilesClick,     &TMainForm::B_IconsClick,      &TMainForm::B_RegistryClick,
+        &TMainForm::B_INIClick,       &TMainForm::B_UninstallClick,  &TMainForm::B_ExtensionsClick,
+        &TMainForm::B_CompileClick};
+    for (int i = 0; i < kPageCount; ++i) {
+        const PageInfo &info = editorPages()[static_cast<size_t>(i)];
+        if (i == kCompilePage)
+            MI_StepMenu->addSeparator();
+        QAction *item = action(MI_StepMenu, info.menuItem, QString::fromUtf8(info.menuCaption));
+        item->setCheckable(true);
+        m_stepGroup->addAction(item);
+        MI_Steps[static_cast<size_t>(i)] = item;
+        const Handler handler = handlers[static_cast<size_t>(i)];
+        connect(item, &QAction::triggered, this, [this, item, handler] { (this->*handler)(item); });
+    }
+    MI_Steps[kGeneralPage]->setChecked(true);
+
+    MI_Tools = bar->addMenu(QStringLiteral("&Tools"));
+    MI_Tools->setObjectName(QStringLiteral("MI_Tools"));
+    MI_Tools->menuAction()->setVisible(false);
+    connect(MI_Tools, &QMenu::triggered, this, &TMainForm::RunToolCommand);
+
+    MI_Options = bar->addMenu(QStringLiteral("&Options"));
+    MI_Options->setObjectName(QStringLiteral("MI_Options"));
+    MI_Variables = action(MI_Options, "MI_Variables", QStringLiteral("Show &variables"));
+    connect(MI_Variables, &QAction::triggered, this, &TMainForm::MI_VariablesClick);
+
+    MI_HelpMenu = bar->addMenu(QStringLiteral("&?"));
+    MI_HelpMenu->setObjectName(QStringLiteral("MI_HelpMenu"));
+    MI_Help = action(MI_HelpMenu, "MI_Help", QStringLiteral("&Help"), QKeySequence(Qt::CTRL | Qt::Key_F1));
+    MI_ScriptingRef = action(MI_HelpMenu, "MI_ScriptingRef", QStringLiteral("&Scripting reference"));
+    MI_HelpMenu->addSeparator();
+    MI_Info = action(MI_HelpMenu, "MI_Info", QStringLiteral("&Info"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    // The about box is not built yet: its item stays, disabled.
+    MI_Info->setEnabled(false);
+    connect(MI_Help, &QAction::triggered, this, &TMainForm::MI_HelpClick);
+    connect(MI_ScriptingRef, &QAction::triggered, this, &TMainForm::MI_ScriptingRefClick);
+    connect(MI_Info, &QAction::triggered, this, &TMainForm::MI_InfoClick);
+}
+
+void TMainForm::buildRecentFiles()
+{
+    MRU = new TMRUFileList(this);
+    MRU->setObjectName(QStringLiteral("MRU"));
+    MRU->setSettingsFolder(m_environment.settingsFolder);
+    MRU->setUseRegistry(true);
+    MRU->setRemoveOnClick(false);
+    MRU->setUseSubmenu(true);
+    MRU->setInsertSeparator(false);
+    MRU->setSubmenuName(QStringLiteral("&Reopen"));
+    MRU->setClearItemName(QStringLiteral("&Clear MRU List"));
+    MRU->setRemoveObsoleteName(QStringLiteral("&Remove Obsolete"));
+    MRU->setFileMenu(MI_Append);
+    MRU->setAutoSaveName(kEditorSettingsKey);
+    MRU->setAutoSaveKey(QStringLiteral("MRU"));
+    MRU->OnMRUItemClick = [this](TMRUFileList *sender, const QString &fileName) { MRUMRUItemClick(sender, fileName); };
+    try {
+        MRU->Loaded();
+    } catch (const std::exception &) {
+        // Settings that can't be read leave the list empty.
+    }
+}
+
+void TMainForm::buildPages()
+{
+    for (int i = 0; i < kPageCount; ++i) {
+        std::unique_ptr<TEditorPage> created = createEditorPage(i, *this);
+        TEditorPage *p = created.release();
+        NB_DataSheets->addWidget(p);
+        m_pages[static_cast<size_t>(i)] = p;
+        if (QTabWidget *tabs = p->tabControl())
+            connect(tabs, &QTabWidget::currentChanged, this, [this, i](int tab) { PC_TabsChange(i, tab); });
+        if (!p->isBuilt())
+            for (int b = 0; b < OB_Main->buttonCount(i); ++b)
+                OB_Main->setButtonEnabled(i, b, false);
+    }
+    NB_DataSheets->setCurrentIndex(kGeneralPage);
+    NB_DataSheetsPageChanged();
+}
+
+TEditorPage *TMainForm::page(int index) const
+{
+    return index >= 0 && index < kPageCount ? m_pages[static_cast<size_t>(index)] : nullptr;
+}
+
+void TMainForm::setNavigationButtonVisible(int page, int button, bool visible)
+{
+    OB_Main->setButtonVisible(page, button, visible);
+}
+
+void TMainForm::windowsCreated()
+{
+    if (TVarForm *palette = m_windows.VarForm.get())
+        connect(palette, &TVarForm::closedByAuthor, this, [this] {
+            m_shell.VariablesShown = false;
+            MI_Variables->setText(QStringLiteral("Show &variables"));
+        });
+}
+
+void TMainForm::FormCreate()
+{
+    T_MemTimer();
+    m_help.setProgramFolder(m_environment.programFolder);
+    m_shell.OwnFileList = ownFiles(m_environment.programFolder);
+    m_shell.BaseCaption = windowTitle();
+    m_controller.setBaseCaption(m_shell.BaseCaption.toStdString());
+    try {
+        m_shell.ExtensionDefaults =
+            std::make_unique<TMemIniStore>((m_environment.programFolder + QStringLiteral("extens.ini")).toStdString());
+    } catch (const std::exception &) {
+        m_shell.ExtensionDefaults = std::make_unique<TMemIniStore>(std::string());
+    }
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // After the first paint, from the event loop, as a window's first
+    // showing does.
+    QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
+}
+
+void TMainForm::openStartProject(bool batch, bool &opened)
+{
+    const EditorCommandLine line = parseEditorCommandLine(m_environment.arguments);
+    opened = false;
+    if (line.project.isEmpty()) {
+        m_controller.startNewProject();
+        return;
+    }
+    const std::string requested = line.project.toStdString();
+    try {
+        m_controller.openCommandLineProject(requested);
+        const std::string expected =
+            isAbsolutePath(requested) ? requested : joinPath(currentFolder(), requested);
+        // A file the author (or the batch compile) declined to open leaves
+        // a new project from the template in its place.
+        opened = m_controller.ProjectFileName() == expected;
+        if (!opened && batch)
+            printBatchLine(QStringLiteral("The project file %1 could not be opened.").arg(fromStd(expected)), true);
+    } catch (const std::exception &e) {
+        if (batch) {
+            printBatchLine(QString::fromUtf8(e.what()), true);
+            return;
+        }
+        showError(seams(), this, QString::fromUtf8(e.what()));
+        m_controller.startNewProject();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    m_shell.ToolCommands.clear();
+    const EditorCommandLine line = parseEditorCommandLine(m_environment.arguments);
+    m_batchMode = line.batchCompile;
+    bool opened = false;
+    openStartProject(m_batchMode, opened);
+    if (m_batchMode) {
+        if (opened)
+            runBatchCompile();
+        else
+            m_batchExitStatus = 2;
+        m_batchMode = false;
+        requestTermination(m_batchExitStatus);
+    }
+    readEditorSettings(m_settings, *this);
+}
+
+void TMainForm::runBatchCompile()
+{
+    // The compile page is not built yet: a batch compile can only say so.
+    printBatchLine(QStringLiteral("ERROR: This editor cannot compile setups yet."), true);
+    m_batchExitStatus = 1;
+}
+
+void TMainForm::requestTermination(int status)
+{
+    if (m_environment.terminate) {
+        m_environment.terminate(status);
+        return;
+    }
+    // Takes effect once the event loop runs; closing handlers don't run.
+    QMetaObject::invokeMethod(
+        qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+}
+
+void TMainForm::printBatchLine(const QString &line, bool error)
+{
+    if (m_environment.batchOutput) {
+        m_environment.batchOutput(line, error);
+        return;
+    }
+    std::FILE *stream = error ? stderr : stdout;
+    std::fputs(line.toUtf8().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+bool TMainForm::FormCloseQuery() { return m_controller.canClose(); }
+
+void TMainForm::FormClose()
+{
+    TVarForm *palette = m_windows.VarForm.get();
+    if (!palette)
+        return;
+    EditorSettingsOnClose values;
+    values.showVariables = m_shell.VariablesShown;
+    values.paletteLeft = palette->x();
+    values.paletteTop = palette->y();
+    values.showWarning = m_shell.ShowCompileWarning;
+    writeEditorSettings(m_settings, values);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    // The palette and the other windows of the run go with the main window.
+    if (TVarForm *palette = m_windows.VarForm.get())
+        palette->hide();
+}
+
+void TMainForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        m_help.showKeyword(this, kEditorHelp, QString::number(m_helpContext));
+        return;
+    }
+    if (event->key() == Qt::Key_T && event->modifiers() == Qt::ControlModifier && MI_Tools->menuAction()->isVisible()) {
+        menuBar()->setActiveAction(MI_Tools->menuAction());
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TMainForm::MI_NewClick() { m_controller.newProject(); }
+void TMainForm::MI_OpenClick() { m_controller.openProject(); }
+void TMainForm::MI_AppendClick() { m_controller.appendProject(); }
+void TMainForm::MI_SaveClick() { m_controller.save(); }
+void TMainForm::MI_SaveAsClick() { m_controller.saveAs(); }
+void TMainForm::MI_ExitClick() { close(); }
+
+void TMainForm::MRUMRUItemClick(QObject *, const QString &AFilename)
+{
+    m_controller.openRecentFile(AFilename.toStdString());
+}
+
+void TMainForm::selectPage(int index, QObject *sender)
+{
+    NB_DataSheets->setCurrentIndex(index);
+    if (sender != OB_Main)
+        OB_Main->SetActiveHeader(index);
+    MI_Steps[static_cast<size_t>(index)]->setChecked(true);
+}
+
+void TMainForm::B_GenInfoClick(QObject *Sender) { selectPage(kGeneralPage, Sender); }
+void TMainForm::B_ComponentsClick(QObject *Sender) { selectPage(kComponentsPage, Sender); }
+void TMainForm::B_DialogsClick(QObject *Sender) { selectPage(kDialogsPage, Sender); }
+void TMainForm::B_FilesClick(QObject *Sender) { selectPage(kFilesPage, Sender); }
+void TMainForm::B_IconsClick(QObject *Sender) { selectPage(kIconsPage, Sender); }
+void TMainForm::B_RegistryClick(QObject *Sender) { selectPage(kRegistryPage, Sender); }
+void TMainForm::B_INIClick(QObject *Sender) { selectPage(kIniPage, Sender); }
+void TMainForm::B_UninstallClick(QObject *Sender) { selectPage(kUninstallPage, Sender); }
+void TMainForm::B_ExtensionsClick(QObject *Sender) { selectPage(kExtensionsPage, Sender); }
+void TMainForm::B_CompileClick(QObject *Sender) { selectPage(kCompilePage, Sender); }
+
+void TMainForm::OB_MainChange(QObject *, int, int NewIndex)
+{
+    if (NewIndex >= 0 && NewIndex < kPageCount)
+        selectPage(NewIndex, OB_Main);
+}
+
+void TMainForm::OB_ButtonClick(int pageIndex, int buttonIndex)
+{
+    if (TEditorPage *p = page(pageIndex))
+        p->navigationButtonClicked(buttonIndex);
+}
+
+void TMainForm::NB_DataSheetsPageChanged()
+{
+    const int index = NB_DataSheets->currentIndex();
+    if (index < 0 || index >= kPageCount)
+        return;
+    const PageInfo &info = editorPages()[static_cast<size_t>(index)];
+    m_helpContext = info.helpContext;
+    if (const QTabWidget *tabs = m_pages[static_cast<size_t>(index)]->tabControl()) {
+        const int tab = tabs->currentIndex();
+        if (tab >= 0 && tab < static_cast<int>(info.tabs.size()))
+            m_helpContext = info.tabs[static_cast<size_t>(tab)].helpContext;
+    }
+    NB_DataSheets->setProperty("HelpContext", m_helpContext);
+}
+
+void TMainForm::PC_TabsChange(int pageIndex, int tabIndex)
+{
+    const PageInfo &info = editorPages()[static_cast<size_t>(pageIndex)];
+    if (tabIndex >= 0 && tabIndex < static_cast<int>(info.tabs.size()) && NB_DataSheets->currentIndex() == pageIndex) {
+        m_helpContext = info.tabs[static_cast<size_t>(tabIndex)].helpContext;
+        NB_DataSheets->setProperty("HelpContext", m_helpContext);
+    }
+    m_pages[static_cast<size_t>(pageIndex)]->tabChanged(tabIndex);
+}
+
+void TMainForm::MI_VariablesClick()
+{
+    m_shell.VariablesShown = !m_shell.VariablesShown;
+    TVarForm *palette = m_windows.VarForm.get();
+    if (m_shell.VariablesShown) {
+        if (palette)
+            palette->show();
+        MI_Variables->setText(QStringLiteral("Hide &variables"));
+    } else {
+        if (palette)
+            palette->hide();
+        MI_Variables->setText(QStringLiteral("Show &variables"));
+    }
+}
+
+void TMainForm::MI_HelpClick() { m_help.showContents(this, kEditorHelp); }
+
+void TMainForm::MI_ScriptingRefClick() { m_help.showContents(this, kScriptHelp); }
+
+void TMainForm::MI_InfoClick()
+{
+    // The about box TInfoForm is shown here once it is built; until then
+    // its menu item is disabled.
+}
+
+void TMainForm::T_MemTimer()
+{
+    const MemoryStatus status = GlobalMemoryStatus();
+    G_Mem->setValue(100 - status.memoryLoad);
+    Sb_Main->setPanelText(kMemoryPanel, availableMemoryText(status.availPhysical));
+    Sb_Main->repaint();
+}
+
+void TMainForm::RunToolCommand(QAction *item)
+{
+    const int index = static_cast<int>(MI_Tools->actions().indexOf(item));
+    if (index < 0 || index >= m_shell.ToolCommands.size())
+        return;
+    const QString command = m_shell.ToolCommands.at(index);
+    if (!RunCommandLine(seams(), m_environment.winePath, command))
+        showError(seams(), this, QStringLiteral("Could not execute %1!").arg(command));
+}
+
+MessageAnswer TMainForm::showMessage(MessageKind kind, MessageButtons buttons, const std::string &text)
+{
+    if (m_batchMode) {
+        // Nothing may wait for an answer: the message goes to the error
+        // output and every question is answered as refused.
+        printBatchLine(fromStd(text), true);
+        switch (buttons) {
+        case MessageButtons::Ok: return MessageAnswer::Ok;
+        case MessageButtons::YesNo: return MessageAnswer::No;
+        case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+        }
+        return MessageAnswer::Cancel;
+    }
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    QMessageBox::StandardButton preset = QMessageBox::Ok;
+    switch (buttons) {
+    case MessageButtons::Ok:
+        break;
+    case MessageButtons::YesNo:
+        shown = QMessageBox::Yes | QMessageBox::No;
+        preset = QMessageBox::Yes;
+        break;
+    case MessageButtons::YesNoCancel:
+        shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        preset = QMessageBox::Yes;
+        break;
+    }
+    switch (seams().messages->messageDlg(this, dialogType(kind), fromStd(text), shown, preset)) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    default: return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+    }
+}
+
+std::optional<std::string> TMainForm::chooseProjectToOpen()
+{
+    if (m_batchMode)
+        return std::nullopt;
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.title = QStringLiteral("Open");
+    request.filter = kProjectFilter;
+    request.defaultExt = QStringLiteral("wfp");
+    request.initialDir = fromStd(m_controller.ProjectFolder());
+    const FileDialogResult result = seams().fileDialogs->run(this, request);
+    if (!result.accepted || result.files.isEmpty())
+        return std::nullopt;
+    return result.files.front().toStdString();
+}
+
+std::optional<std::string> TMainForm::chooseProjectToSave()
+{
+    if (m_batchMode)
+        return std::nullopt;
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Save;
+    request.title = QStringLiteral("Save as");
+    request.filter = kProjectFilter;
+    request.defaultExt = QStringLiteral("wfp");
+    request.overwritePrompt = true;
+    request.initialDir = fromStd(m_controller.ProjectFolder());
+    const FileDialogResult result = seams().fileDialogs->run(this, request);
+    if (!result.accepted || result.files.isEmpty())
+        return std::nullopt;
+    return result.files.front().toStdString();
+}
+
+void TMainForm::showProgress(int percent, const std::string &panelText)
+{
+    pb_LoadProgress->setValue(percent);
+    Sb_Main->setPanelText(kPercentPanel, fromStd(panelText));
+    Sb_Main->repaint();
+}
+
+void TMainForm::showBusy(BusyKind kind, const std::string &caption)
+{
+    if (TReadForm *busy = m_windows.ReadForm.get())
+        busy->showBusy(kind == BusyKind::Reading, fromStd(caption));
+}
+
+void TMainForm::hideBusy()
+{
+    if (TReadForm *busy = m_windows.ReadForm.get())
+        busy->hideBusy();
+}
+
+void TMainForm::processMessages() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void TMainForm::AddRecentFile(const std::string &fileName) { MRU->AddRecentFile(fromStd(fileName)); }
+
+void TMainForm::modifiedChanged(bool modified, const std::string &modifiedText)
+{
+    MI_Save->setEnabled(modified);
+    Sb_Main->setPanelText(kModifiedPanel, fromStd(modifiedText));
+}
+
+void TMainForm::titleChanged(const std::string &title) { setWindowTitle(fromStd(title)); }
+
+void TMainForm::documentReplaced()
+{
+    for (TEditorPage *p : m_pages)
+        if (p)
+            p->load();
+}
+
+void TMainForm::applyShowVariables(bool shown)
+{
+    m_shell.VariablesShown = !shown;
+    MI_VariablesClick();
+}
+
+void TMainForm::setPaletteLeft(int left)
+{
+    if (TVarForm *palette = m_windows.VarForm.get())
+        palette->move(left, palette->y());
+}
+
+void TMainForm::setPaletteTop(int top)
+{
+    if (TVarForm *palette = m_windows.VarForm.get())
+        palette->move(palette->x(), top);
+}
+
+void TMainForm::setShowCompileWarning(bool show) { m_shell.ShowCompileWarning = show; }
+
+void TMainForm::addTool(const QString &caption, const QString &commandLine)
+{
+    auto *item = new QAction(caption, MI_Tools);
+    MI_Tools->menuAction()->setVisible(true);
+    m_shell.ToolCommands << commandLine;
+    if (!commandLine.isEmpty()) {
+        QString program = commandLine;
+        QString params;
+        SplitCommandLine(program, params);
+        if (!program.isEmpty()) {
+            item->setIcon(toolIcon(program));
+            item->setProperty("IconProgram", program);
+        }
+    }
+    MI_Tools->addAction(item);
+}
+
+void TMainForm::setHighlightSyntax(bool on) { TScriptMemo::setHighlightSyntax(on); }
+
+} // namespace wharf

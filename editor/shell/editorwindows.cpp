@@ -1,0 +1,53 @@
+#include "editorwindows.h"
+
+#include "mainform.h"
+#include "readform.h"
+#include "systemform.h"
+#include "varform.h"
+
+namespace wharf {
+
+EditorWindows::EditorWindows() = default;
+
+EditorWindows::~EditorWindows()
+{
+    ReadForm.reset();
+    SystemForm.reset();
+    VarForm.reset();
+    MainForm.reset();
+}
+
+void createEditorWindows(EditorWindows &windows, const EditorEnvironment &environment,
+                         const std::function<void(int)> &progress)
+{
+    const auto step = [&](int percent, const std::function<void()> &create) {
+        if (create)
+            create();
+        if (progress)
+            progress(percent);
+    };
+    const Seams &seams = *environment.seams;
+    windows.MainForm = std::make_unique<TMainForm>(environment, windows);
+    // The creation order of the editor's windows with the splash percentage
+    // after each. An empty step stands for a window that is not built yet.
+    step(6, {});  // TDumpForm
+    step(12, {}); // TAddDDFileForm
+    step(18, {}); // TGlobalChangeForm
+    step(24, [&] { windows.VarForm = std::make_unique<TVarForm>(windows.MainForm->shell()); });
+    step(29, {}); // TPreviewForm
+    step(35, {}); // TBillboardEditor
+    step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
+    step(47, {}); // TFileEditor
+    step(53, {}); // TIconEditor
+    step(59, {}); // TRegEditor
+    step(65, {}); // TINIEditor
+    step(71, {}); // TExExecutableEditor
+    step(76, {}); // TExDllEditor
+    step(82, {}); // TCompileForm
+    step(88, [&] { windows.ReadForm = std::make_unique<TReadForm>(); });
+    step(94, {});  // TAddFileForm
+    step(100, {}); // TInfoForm
+    windows.MainForm->windowsCreated();
+}
+
+} // namespace wharf
