@@ -29,13 +29,13 @@ QImage picture(int size, int seed)
     return image;
 }
 
-struct HeaderSpec {
+struct HeaderPlan {
     const char *name;
     const char *caption;
     std::vector<const char *> buttons;
 };
 
-const std::array<HeaderSpec, 10> kHeaders = {{
+const std::array<HeaderPlan, 10> kHeaders = {{
     {"H_General", "General information", {"Application information", "Layout", "Languages"}},
     {"H_Components", "Components", {"Add/Edit component"}},
     {"H_Dialogs", "Dialogs/Scripting", {"Dialogs", "Scripting"}},

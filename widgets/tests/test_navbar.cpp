@@ -5,6 +5,7 @@
 #include "navbarheader.h"
 #include "navbutton.h"
 #include "qtprinters.h"
+#include "taborderlist.h"
 
 #include <gtest/gtest.h>
 
@@ -381,6 +382,38 @@ TEST_F(NavBarTest, PaintsFramesCaptionBarsAndTheOpenButtonArea)
     // A collapsed header further down: its caption bar.
     EXPECT_EQ(pixel(image, 2, bar->HeaderRect(5).top()), highlight);
     EXPECT_EQ(pixel(image, 175, bar->HeaderRect(5).top() + 4), face);
+}
+
+TEST(TabOrderListTest, MovesDropsAndDrivesTheFocusChain)
+{
+    QWidget parent;
+    auto *a = new QWidget(&parent);
+    auto *b = new QWidget(&parent);
+    auto *c = new QWidget(&parent);
+    for (QWidget *w : {a, b, c})
+        w->setFocusPolicy(Qt::TabFocus);
+    TabOrderList list;
+    list.append(a);
+    list.append(b);
+    list.append(c);
+    list.append(b); // already listed
+    EXPECT_EQ(list.widgets(), (QList<QWidget *>{a, b, c}));
+    list.move(c, 0);
+    EXPECT_EQ(list.widgets(), (QList<QWidget *>{c, a, b}));
+    list.move(c, 3); // out of range: last
+    EXPECT_EQ(list.widgets(), (QList<QWidget *>{a, b, c}));
+    list.move(b, -1);
+    EXPECT_EQ(list.widgets(), (QList<QWidget *>{a, c, b}));
+    list.applyToFocusChain();
+    EXPECT_EQ(a->nextInFocusChain(), c);
+    EXPECT_EQ(c->nextInFocusChain(), b);
+
+    delete c; // a destroyed entry drops out
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.indexOf(b), 1);
+    list.remove(a);
+    EXPECT_EQ(list.indexOf(b), 0);
+    EXPECT_EQ(list.indexOf(a), -1);
 }
 
 TEST(TNavBarPlainTest, ABarWithoutHeadersIsAPlainAreaWithItsFrames)
