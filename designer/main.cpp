@@ -2,19 +2,14 @@
 // dialog file that opens at once.
 
 #include "application.h"
-#include "drawobject.h"
-#include "mainform.h"
+#include "designer.h"
 #include "programfolder.h"
 
 int main(int argc, char **argv)
 {
     wharf::WharfApplication app(argc, argv);
     app.setTitle(QStringLiteral("Dialog Designer"));
-    wharf::Tfrm_DrawObject drawObject;
-    wharf::Tfrm_Main mainWindow(drawObject, wharf::standardSeams(), wharf::programFolder());
-    mainWindow.show();
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1)
-        mainWindow.LoadDialogFile(arguments.at(1));
+    wharf::TDesigner designer(wharf::standardSeams(), wharf::programFolder());
+    designer.start(QCoreApplication::arguments().mid(1));
     return app.exec();
 }

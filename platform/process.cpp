@@ -1,11 +1,16 @@
 #include "process.h"
 
+#include "files.h"
 #include "paths.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 extern char **environ;
@@ -41,6 +46,48 @@ pid_t spawn(std::string_view program, const std::vector<std::string> &args)
     if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.get(), environ) != 0)
         return -1;
     return pid;
+}
+
+bool isWindowsExecutable(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char magic[2] = {};
+    ssize_t n;
+    while ((n = ::read(fd, magic, sizeof magic)) < 0 && errno == EINTR) {
+    }
+    ::close(fd);
+    return n == 2 && magic[0] == 'M' && magic[1] == 'Z';
+}
+
+// The first executable file of that name in the folders of PATH; empty when
+// there is none.
+std::string findOnPath(std::string_view name)
+{
+    const char *env = std::getenv("PATH");
+    const std::string_view path = env ? env : "";
+    size_t begin = 0;
+    while (begin <= path.size()) {
+        const size_t end = std::min(path.find(':', begin), path.size());
+        std::string folder(path.substr(begin, end - begin));
+        if (folder.empty())
+            folder = ".";
+        const std::string candidate = folder + "/" + std::string(name);
+        struct stat st {};
+        if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        begin = end + 1;
+    }
+    return {};
+}
+
+// Sleeps for a few milliseconds.
+void nap(long millis)
+{
+    timespec t{0, millis * 1000000L};
+    while (::nanosleep(&t, &t) < 0 && errno == EINTR) {
+    }
 }
 
 } // namespace
@@ -105,6 +152,40 @@ bool startDetached(std::string_view program, const std::vector<std::string> &arg
     }
     ::close(report[0]);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+}
+
+bool runWindowsProgram(std::string_view program, const std::vector<std::string> &args,
+                       const std::function<void()> &whileWaiting)
+{
+    const std::string path = toNativePath(program);
+    if (!fileExists(path))
+        return false;
+    pid_t pid = -1;
+    if (isWindowsExecutable(path)) {
+        const std::string wine = findOnPath("wine");
+        if (wine.empty())
+            return false;
+        std::vector<std::string> wineArgs{path};
+        wineArgs.insert(wineArgs.end(), args.begin(), args.end());
+        pid = spawn(wine, wineArgs);
+    } else {
+        pid = spawn(path, args);
+    }
+    if (pid < 0)
+        return false;
+    // Waits of up to 100 ms, looked at every 10 ms so that the end is seen
+    // soon after it happens.
+    for (;;) {
+        for (int slice = 0; slice < 10; ++slice) {
+            int status = 0;
+            const pid_t done = ::waitpid(pid, &status, WNOHANG);
+            if (done == pid || (done < 0 && errno != EINTR))
+                return true;
+            nap(10);
+        }
+        if (whileWaiting)
+            whileWaiting();
+    }
 }
 
 } // namespace wharf

@@ -1,0 +1,678 @@
+#include "ctlproperties.h"
+
+#include "dialogfile.h"
+#include "editclb.h"
+#include "fieldtext.h"
+#include "fontdialog.h"
+#include "keylist.h"
+#include "mainform.h"
+#include "scriptmemo.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <climits>
+
+namespace wharf {
+namespace {
+
+constexpr std::string_view S = kKeyListSection;
+
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string text(const QLineEdit *edit)
+{
+    return singleLineText(edit->text()).toStdString();
+}
+
+TStringList lines(const QPlainTextEdit *memo)
+{
+    return toStringList(memoLines(*memo));
+}
+
+TStringList lines(const TScriptMemo *memo)
+{
+    return toStringList(memo->Lines());
+}
+
+QString cell(const QTableWidget *grid, int row, int column)
+{
+    const QTableWidgetItem *item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+QString yesNo(bool value)
+{
+    return QLatin1String(value ? kYes : kNo);
+}
+
+bool isYes(const QString &cellText)
+{
+    return cellText == QLatin1String(kYes);
+}
+
+bool hasChangeScript(int type)
+{
+    return type == ctEdit || type == ctComboBox || type == ctRichEdit;
+}
+
+// A control's name becomes part of the name of its picture ("CC_" + name),
+// so it may hold only letters, digits and underscores.
+bool isValidName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name)
+        if (!(c.isDigit() || c == QLatin1Char('_') || (c.unicode() < 128 && c.isLetter())))
+            return false;
+    return true;
+}
+
+} // namespace
+
+Tfrm_CtlProperties::Tfrm_CtlProperties(Tfrm_Main &main, Tfrm_EditCLB &itemDialog, const Seams &seams,
+                                       QWidget *parent)
+    : QDialog(parent), m_main(main), m_itemDialog(itemDialog), m_seams(seams)
+{
+    setObjectName(QStringLiteral("frm_CtlProperties"));
+    setWindowTitle(QStringLiteral("Properties"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    FontDialog = new TFontDialog(seams, this);
+    buildCommon();
+    buildPages();
+    // FormCreate: the header cells of the item grid.
+    SG_CLBItems->setHorizontalHeaderLabels({QStringLiteral("Item"), QStringLiteral("Checked"), QStringLiteral("Enabled")});
+}
+
+Tfrm_CtlProperties::~Tfrm_CtlProperties() = default;
+
+void Tfrm_CtlProperties::buildCommon()
+{
+    const auto edit = [this](const char *name) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    const auto spin = [this](const char *name) {
+        auto *s = new QSpinBox(this);
+        s->setObjectName(QLatin1String(name));
+        s->setRange(INT_MIN, INT_MAX);
+        return s;
+    };
+    const auto check = [this](const char *name, const char *caption) {
+        auto *c = new QCheckBox(QString::fromUtf8(caption), this);
+        c->setObjectName(QLatin1String(name));
+        return c;
+    };
+    E_Name = edit("E_Name");
+    SE_Left = spin("SE_Left");
+    SE_Top = spin("SE_Top");
+    SE_Width = spin("SE_Width");
+    SE_Height = spin("SE_Height");
+    E_Hint = edit("E_Hint");
+    Ch_Enabled = check("Ch_Enabled", "Enabled");
+    Ch_Visible = check("Ch_Visible", "Visible");
+    B_Font = new QPushButton(QStringLiteral("&Font..."), this);
+    B_Font->setObjectName(QStringLiteral("B_Font"));
+    B_OK = new QPushButton(QStringLiteral("OK"), this);
+    B_OK->setObjectName(QStringLiteral("B_OK"));
+    B_OK->setDefault(true);
+    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+
+    PC_Scripts = new QTabWidget(this);
+    PC_Scripts->setObjectName(QStringLiteral("PC_Scripts"));
+    SM_ClickFunc = new TScriptMemo(PC_Scripts, m_seams);
+    SM_ClickFunc->setObjectName(QStringLiteral("SM_ClickFunc"));
+    SM_ClickFunc->setProgramFolder(m_main.programFolder());
+    SM_ChangeFunc = new TScriptMemo(PC_Scripts, m_seams);
+    SM_ChangeFunc->setObjectName(QStringLiteral("SM_ChangeFunc"));
+    SM_ChangeFunc->setProgramFolder(m_main.programFolder());
+    PC_Scripts->addTab(SM_ClickFunc, qs(kClickScriptCaption));
+    PC_Scripts->addTab(SM_ChangeFunc, QStringLiteral("Script for Change event"));
+    PC_Scripts->setMinimumHeight(160);
+
+    G_Special = new QGroupBox(QStringLiteral("Special control properties"), this);
+    G_Special->setObjectName(QStringLiteral("G_Special"));
+    CtlBook = new QStackedWidget(G_Special);
+    CtlBook->setObjectName(QStringLiteral("CtlBook"));
+    (new QVBoxLayout(G_Special))->addWidget(CtlBook);
+
+    auto *position = new QGroupBox(QStringLiteral("Position"), this);
+    auto *positionGrid = new QGridLayout(position);
+    positionGrid->addWidget(new QLabel(QStringLiteral("Left:"), position), 0, 0);
+    positionGrid->addWidget(SE_Left, 0, 1);
+    positionGrid->addWidget(new QLabel(QStringLiteral("Top:"), position), 0, 2);
+    positionGrid->addWidget(SE_Top, 0, 3);
+    positionGrid->addWidget(new QLabel(QStringLiteral("Width:"), position), 1, 0);
+    positionGrid->addWidget(SE_Width, 1, 1);
+    positionGrid->addWidget(new QLabel(QStringLiteral("Height:"), position), 1, 2);
+    positionGrid->addWidget(SE_Height, 1, 3);
+
+    auto *common = new QFormLayout;
+    common->addRow(QStringLiteral("Name:"), E_Name);
+    common->addRow(QStringLiteral("Hint:"), E_Hint);
+    auto *states = new QHBoxLayout;
+    states->addWidget(Ch_Enabled);
+    states->addWidget(Ch_Visible);
+    states->addStretch();
+    states->addWidget(B_Font);
+    auto *left = new QVBoxLayout;
+    left->addLayout(common);
+    left->addWidget(position);
+    left->addLayout(states);
+    left->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(G_Special, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(B_OK);
+    buttons->addWidget(B_Cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(PC_Scripts, 1);
+    layout->addLayout(buttons);
+
+    connect(B_Font, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_FontClick);
+    connect(B_OK, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_OKClick);
+    connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QWidget *Tfrm_CtlProperties::page(QWidget *content)
+{
+    CtlBook->addWidget(content);
+    return content;
+}
+
+void Tfrm_CtlProperties::buildPages()
+{
+    const auto edit = [](QWidget *parent, const char *name, QFormLayout *form, const char *label) {
+        auto *e = new QLineEdit(parent);
+        e->setObjectName(QLatin1String(name));
+        form->addRow(QString::fromUtf8(label), e);
+        return e;
+    };
+    const auto check = [](QWidget *parent, const char *name, QFormLayout *form, const char *caption) {
+        auto *c = new QCheckBox(QString::fromUtf8(caption), parent);
+        c->setObjectName(QLatin1String(name));
+        form->addRow(c);
+        return c;
+    };
+    const auto memo = [](QWidget *parent, const char *name, QFormLayout *form, const char *label) {
+        auto *m = new QPlainTextEdit(parent);
+        m->setObjectName(QLatin1String(name));
+        m->setLineWrapMode(QPlainTextEdit::NoWrap);
+        form->addRow(QString::fromUtf8(label), m);
+        return m;
+    };
+    const auto spin = [](QWidget *parent, const char *name, QFormLayout *form, const char *label, int lo, int hi) {
+        auto *s = new QSpinBox(parent);
+        s->setObjectName(QLatin1String(name));
+        s->setRange(lo, hi);
+        form->addRow(QString::fromUtf8(label), s);
+        return s;
+    };
+    const auto newPage = [this](const char *name) {
+        auto *w = new QWidget;
+        w->setObjectName(QLatin1String(name));
+        auto *form = new QFormLayout(w);
+        page(w);
+        return std::pair{w, form};
+    };
+
+    {
+        auto [w, f] = newPage("P_Edit");
+        E_EditText = edit(w, "E_EditText", f, "Text:");
+        E_PWChar = edit(w, "E_PWChar", f, "Password character:");
+        E_PWChar->setMaxLength(1);
+        Ch_EditReadOnly = check(w, "Ch_EditReadOnly", f, "Read-only");
+    }
+    {
+        auto [w, f] = newPage("P_Button");
+        E_ButtonCaption = edit(w, "E_ButtonCaption", f, "Caption:");
+        Ch_BDefault = check(w, "Ch_BDefault", f, "Standard button (Default)");
+        Ch_BCancel = check(w, "Ch_BCancel", f, "React on ESC (Cancel)");
+    }
+    {
+        auto [w, f] = newPage("P_Label");
+        E_LabelCaption = edit(w, "E_LabelCaption", f, "Caption:");
+        Ch_LabelWordWrap = check(w, "Ch_LabelWordWrap", f, "Word wrap");
+        Ch_LabelTransparent = check(w, "Ch_LabelTransparent", f, "Transparent");
+    }
+    {
+        auto [w, f] = newPage("P_CheckBox");
+        E_CheckboxCaption = edit(w, "E_CheckboxCaption", f, "Caption:");
+        Ch_CheckboxChecked = check(w, "Ch_CheckboxChecked", f, "Checked");
+    }
+    {
+        auto [w, f] = newPage("P_ComboBox");
+        M_ComboItems = memo(w, "M_ComboItems", f, "Items:");
+        SE_ComboSelItem = spin(w, "SE_ComboSelItem", f, "Selected item:", -1, 100);
+        Ch_ComboAllowInput = check(w, "Ch_ComboAllowInput", f, "Allow non-standard values");
+    }
+    {
+        auto [w, f] = newPage("P_RadioGroup");
+        E_RGCaption = edit(w, "E_RGCaption", f, "Caption:");
+        M_RGItems = memo(w, "M_RGItems", f, "Items:");
+        SE_RGSelItem = spin(w, "SE_RGSelItem", f, "Selected item:", -1, 100);
+    }
+    {
+        auto [w, f] = newPage("P_RichEdit");
+        E_REFileName = edit(w, "E_REFileName", f, "Load file:");
+        RE_RELines = memo(w, "RE_RELines", f, "Lines");
+        Ch_REReadOnly = check(w, "Ch_REReadOnly", f, "Read-Only");
+        ch_HorzScrollBar = check(w, "ch_HorzScrollBar", f, "Horizontal scroll bar");
+        Ch_VertScrollBar = check(w, "Ch_VertScrollBar", f, "Vertical scroll bar");
+        Ch_REWordWrap = check(w, "Ch_REWordWrap", f, "Word wrap");
+    }
+    {
+        auto [w, f] = newPage("P_ListBox");
+        M_LBItems = memo(w, "M_LBItems", f, "Items:");
+        SE_LBSelItem = spin(w, "SE_LBSelItem", f, "Selected item:", -1, 100);
+    }
+    {
+        auto *w = new QWidget;
+        w->setObjectName(QStringLiteral("P_ChkListBox"));
+        SG_CLBItems = new QTableWidget(1, 3, w);
+        SG_CLBItems->setObjectName(QStringLiteral("SG_CLBItems"));
+        SG_CLBItems->setSelectionBehavior(QAbstractItemView::SelectRows);
+        SG_CLBItems->setSelectionMode(QAbstractItemView::SingleSelection);
+        SG_CLBItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        SG_CLBItems->verticalHeader()->hide();
+        SG_CLBItems->horizontalHeader()->setStretchLastSection(true);
+        const auto button = [w](const char *name, const char *caption) {
+            auto *b = new QPushButton(QString::fromUtf8(caption), w);
+            b->setObjectName(QLatin1String(name));
+            return b;
+        };
+        B_Add = button("B_Add", "&Add");
+        B_Delete = button("B_Delete", "&Delete");
+        B_Edit = button("B_Edit", "&Edit");
+        B_Up = button("B_Up", "&Up");
+        B_Down = button("B_Down", "D&own");
+        auto *buttons = new QVBoxLayout;
+        for (QPushButton *b : {B_Add, B_Delete, B_Edit, B_Up, B_Down})
+            buttons->addWidget(b);
+        buttons->addStretch();
+        auto *layout = new QHBoxLayout(w);
+        layout->addWidget(SG_CLBItems, 1);
+        layout->addLayout(buttons);
+        page(w);
+        connect(B_Add, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_AddClick);
+        connect(B_Delete, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_DeleteClick);
+        connect(B_Edit, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_EditClick);
+        connect(B_Up, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_UpClick);
+        connect(B_Down, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_DownClick);
+        connect(SG_CLBItems, &QTableWidget::currentCellChanged, this, &Tfrm_CtlProperties::SG_CLBItemsClick);
+    }
+    {
+        auto [w, f] = newPage("P_ProgressBar");
+        SE_PBPosition = spin(w, "SE_PBPosition", f, "Position:", INT_MIN, INT_MAX);
+        SE_PBMinValue = spin(w, "SE_PBMinValue", f, "Min. value:", INT_MIN, INT_MAX);
+        SE_PBMaxValue = spin(w, "SE_PBMaxValue", f, "Max. value:", INT_MIN, INT_MAX);
+        Ch_PBSmooth = check(w, "Ch_PBSmooth", f, "Smooth");
+    }
+    {
+        auto [w, f] = newPage("P_Image");
+        E_ILoadFile = edit(w, "E_ILoadFile", f, "Load file:");
+        Ch_ITransparent = check(w, "Ch_ITransparent", f, "Transparent");
+        Ch_IAutosize = check(w, "Ch_IAutosize", f, "Autosize");
+        Ch_IStretch = check(w, "Ch_IStretch", f, "Stretch");
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Show and OK
+
+void Tfrm_CtlProperties::Execute()
+{
+    if (m_main.selectedControl() >= 0)
+        ShowModal();
+}
+
+int Tfrm_CtlProperties::ShowModal()
+{
+    FormShow();
+    if (m_index < 0)
+        return QDialog::Rejected;
+    return m_seams.modal->exec(*this);
+}
+
+void Tfrm_CtlProperties::FormShow()
+{
+    m_index = m_main.selectedControl();
+    SG_CLBItems->setRowCount(0);
+    SG_CLBItems->setRowCount(1);
+    SM_ChangeFunc->setLines({});
+    if (m_index < 0)
+        return;
+
+    TStringList keys = m_main.document().control(static_cast<size_t>(m_index)).keys;
+    const TKeyListStore ini(keys);
+    const auto str = [&ini](const char *key) { return qs(ini.ReadString(S, key, "")); };
+    const auto flag = [&ini](const std::string &key, bool def) { return ini.ReadBool(S, key, def); };
+    const auto integer = [&ini](const char *key, int def) { return ini.ReadInteger(S, key, def); };
+    const auto scriptLines = [&ini](const char *stem) { return toQStringList(ReadScriptLines(ini, S, stem)); };
+
+    m_type = effectiveControlType(integer("Type", ctEdit));
+    PC_Scripts->setTabText(0, qs(m_type == ctEdit || m_type == ctRichEdit ? kReturnScriptCaption : kClickScriptCaption));
+    E_Name->setText(str("Name"));
+    SE_Left->setValue(integer("Left", 0));
+    SE_Top->setValue(integer("Top", 0));
+    SE_Width->setValue(integer("Width", 0));
+    SE_Height->setValue(integer("Height", 0));
+    E_Hint->setText(str("Hint"));
+    FontDialog->setFontSpec(ReadFont(ini, S, "Font"));
+    Ch_Enabled->setChecked(flag("Enabled", true));
+    SM_ClickFunc->setLines(scriptLines("ClickFunc"));
+    Ch_Visible->setChecked(flag("Visible", true));
+    PC_Scripts->setTabVisible(1, hasChangeScript(m_type));
+    PC_Scripts->setCurrentIndex(0);
+
+    CtlBook->setCurrentIndex(m_type);
+    switch (m_type) {
+    case ctEdit:
+        E_EditText->setText(str("Text"));
+        E_PWChar->setText(str("PWChar"));
+        Ch_EditReadOnly->setChecked(flag("ReadOnly", false));
+        break;
+    case ctButton:
+        E_ButtonCaption->setText(str("Caption"));
+        Ch_BDefault->setChecked(flag("Default", false));
+        Ch_BCancel->setChecked(flag("Cancel", false));
+        break;
+    case ctLabel:
+        E_LabelCaption->setText(str("Caption"));
+        Ch_LabelWordWrap->setChecked(flag("WordWrap", false));
+        Ch_LabelTransparent->setChecked(flag("Transparent", false));
+        break;
+    case ctCheckBox:
+        E_CheckboxCaption->setText(str("Caption"));
+        Ch_CheckboxChecked->setChecked(flag("Checked", false));
+        break;
+    case ctComboBox:
+        setMemoLines(*M_ComboItems, scriptLines("Items"));
+        SE_ComboSelItem->setValue(integer("ItemIndex", -1));
+        Ch_ComboAllowInput->setChecked(flag("CanEdit", true));
+        break;
+    case ctRadioGroup:
+        E_RGCaption->setText(str("Caption"));
+        setMemoLines(*M_RGItems, scriptLines("Items"));
+        SE_RGSelItem->setValue(integer("ItemIndex", -1));
+        break;
+    case ctRichEdit: {
+        E_REFileName->setText(str("FileName"));
+        setMemoLines(*RE_RELines, scriptLines("Text"));
+        Ch_REReadOnly->setChecked(flag("ReadOnly", false));
+        const int bars = integer("ScrollBars", 0);
+        ch_HorzScrollBar->setChecked(bars == 1 || bars == 3);
+        Ch_VertScrollBar->setChecked(bars == 2 || bars == 3);
+        Ch_REWordWrap->setChecked(flag("WordWrap", true));
+        break;
+    }
+    case ctListBox:
+        setMemoLines(*M_LBItems, scriptLines("Items"));
+        SE_LBSelItem->setValue(integer("ItemIndex", -1));
+        break;
+    case ctChkListBox: {
+        const QStringList items = scriptLines("Items");
+        for (qsizetype n = 0; n < items.size(); ++n) {
+            const std::string stem = "Items" + std::to_string(n);
+            // An item without its Enabled key is enabled on the surface, so
+            // it shows so here too and OK keeps it enabled.
+            addItemRow(static_cast<int>(n), items[n], flag(stem + "Checked", false), flag(stem + "Enabled", true));
+        }
+        break;
+    }
+    case ctProgressBar:
+        SE_PBPosition->setValue(integer("Position", 0));
+        SE_PBMinValue->setValue(integer("MinValue", 0));
+        SE_PBMaxValue->setValue(integer("MaxValue", 100));
+        Ch_PBSmooth->setChecked(flag("Smooth", false));
+        break;
+    case ctImage:
+        E_ILoadFile->setText(str("FileName"));
+        Ch_ITransparent->setChecked(flag("Transparent", false));
+        Ch_IAutosize->setChecked(flag("AutoSize", true));
+        Ch_IStretch->setChecked(flag("Stretch", false));
+        break;
+    }
+    if (hasChangeScript(m_type))
+        SM_ChangeFunc->setLines(scriptLines("ChangeFunc"));
+    SG_CLBItems->setCurrentCell(0, 0);
+    refreshItemButtons();
+    B_Font->setEnabled(m_type != ctProgressBar && m_type != ctImage);
+    E_Name->setFocus();
+}
+
+bool Tfrm_CtlProperties::nameAccepted(const QString &name)
+{
+    if (!isValidName(name)) {
+        showError(m_seams, this,
+                  QStringLiteral("\"%1\" is not a valid control name: a name consists of letters, digits and "
+                                 "underscores only.")
+                      .arg(name));
+        return false;
+    }
+    const long other = m_main.document().indexOfName(name.toStdString());
+    if (other >= 0 && other != m_index) {
+        showError(m_seams, this, QStringLiteral("A control named \"%1\" already exists.").arg(name));
+        return false;
+    }
+    return true;
+}
+
+void Tfrm_CtlProperties::B_OKClick()
+{
+    if (m_index < 0 || static_cast<size_t>(m_index) >= m_main.document().controlCount()) {
+        reject();
+        return;
+    }
+    const QString name = singleLineText(E_Name->text());
+    if (!nameAccepted(name)) {
+        E_Name->setFocus();
+        return;
+    }
+    const auto index = static_cast<size_t>(m_index);
+    TStringList keys = m_main.document().control(index).keys;
+    TKeyListStore ini(keys);
+    ini.WriteString(S, "Name", name.toStdString());
+    ini.WriteInteger(S, "Left", SE_Left->value());
+    ini.WriteInteger(S, "Top", SE_Top->value());
+    ini.WriteInteger(S, "Width", SE_Width->value());
+    ini.WriteInteger(S, "Height", SE_Height->value());
+    ini.WriteString(S, "Hint", text(E_Hint));
+    ini.WriteBool(S, "Enabled", Ch_Enabled->isChecked());
+    WriteScriptLines(ini, S, lines(SM_ClickFunc), "ClickFunc");
+    ini.WriteBool(S, "Visible", Ch_Visible->isChecked());
+    WriteFont(ini, S, FontDialog->font(), "Font");
+
+    switch (m_type) {
+    case ctEdit: {
+        // No password character is stored as a blank.
+        const QString pw = singleLineText(E_PWChar->text()).left(1);
+        ini.WriteString(S, "Text", text(E_EditText));
+        ini.WriteString(S, "PWChar", pw.isEmpty() ? std::string(" ") : pw.toStdString());
+        ini.WriteBool(S, "ReadOnly", Ch_EditReadOnly->isChecked());
+        WriteScriptLines(ini, S, lines(SM_ChangeFunc), "ChangeFunc");
+        break;
+    }
+    case ctButton:
+        ini.WriteString(S, "Caption", text(E_ButtonCaption));
+        ini.WriteBool(S, "Default", Ch_BDefault->isChecked());
+        ini.WriteBool(S, "Cancel", Ch_BCancel->isChecked());
+        break;
+    case ctLabel:
+        ini.WriteString(S, "Caption", text(E_LabelCaption));
+        ini.WriteBool(S, "WordWrap", Ch_LabelWordWrap->isChecked());
+        ini.WriteBool(S, "Transparent", Ch_LabelTransparent->isChecked());
+        break;
+    case ctCheckBox:
+        ini.WriteString(S, "Caption", text(E_CheckboxCaption));
+        ini.WriteBool(S, "Checked", Ch_CheckboxChecked->isChecked());
+        break;
+    case ctComboBox:
+        WriteScriptLines(ini, S, lines(M_ComboItems), "Items");
+        ini.WriteInteger(S, "ItemIndex", SE_ComboSelItem->value());
+        ini.WriteBool(S, "CanEdit", Ch_ComboAllowInput->isChecked());
+        WriteScriptLines(ini, S, lines(SM_ChangeFunc), "ChangeFunc");
+        break;
+    case ctRadioGroup:
+        ini.WriteString(S, "Caption", text(E_RGCaption));
+        WriteScriptLines(ini, S, lines(M_RGItems), "Items");
+        ini.WriteInteger(S, "ItemIndex", SE_RGSelItem->value());
+        break;
+    case ctRichEdit: {
+        WriteScriptLines(ini, S, lines(RE_RELines), "Text");
+        ini.WriteString(S, "FileName", text(E_REFileName));
+        ini.WriteBool(S, "ReadOnly", Ch_REReadOnly->isChecked());
+        const bool horz = ch_HorzScrollBar->isChecked(), vert = Ch_VertScrollBar->isChecked();
+        ini.WriteInteger(S, "ScrollBars", horz && vert ? 3 : horz ? 1 : vert ? 2 : 0);
+        ini.WriteBool(S, "WordWrap", Ch_REWordWrap->isChecked());
+        WriteScriptLines(ini, S, lines(SM_ChangeFunc), "ChangeFunc");
+        break;
+    }
+    case ctListBox:
+        WriteScriptLines(ini, S, lines(M_LBItems), "Items");
+        ini.WriteInteger(S, "ItemIndex", SE_LBSelItem->value());
+        break;
+    case ctChkListBox: {
+        const int count = itemCount();
+        ini.WriteInteger(S, "ItemsCount", count);
+        for (int i = 0; i < count; ++i) {
+            const std::string stem = "Items" + std::to_string(i);
+            ini.WriteString(S, "ItemsLine" + std::to_string(i), singleLineText(cell(SG_CLBItems, i, 0)).toStdString());
+            ini.WriteBool(S, stem + "Checked", isYes(cell(SG_CLBItems, i, 1)));
+            ini.WriteBool(S, stem + "Enabled", isYes(cell(SG_CLBItems, i, 2)));
+        }
+        break;
+    }
+    case ctProgressBar:
+        ini.WriteInteger(S, "Position", SE_PBPosition->value());
+        ini.WriteInteger(S, "MinValue", SE_PBMinValue->value());
+        ini.WriteInteger(S, "MaxValue", SE_PBMaxValue->value());
+        ini.WriteBool(S, "Smooth", Ch_PBSmooth->isChecked());
+        break;
+    case ctImage:
+        ini.WriteString(S, "FileName", text(E_ILoadFile));
+        ini.WriteBool(S, "Transparent", Ch_ITransparent->isChecked());
+        ini.WriteBool(S, "AutoSize", Ch_IAutosize->isChecked());
+        ini.WriteBool(S, "Stretch", Ch_IStretch->isChecked());
+        break;
+    }
+    m_main.BuildControl(std::move(keys), index);
+    m_main.CtlClick(m_index);
+    m_main.SetModified(true);
+    accept();
+}
+
+void Tfrm_CtlProperties::B_FontClick()
+{
+    FontDialog->Execute();
+}
+
+// ---------------------------------------------------------------------------
+// The check-list items: rows 0 .. itemCount()-1, then the empty row.
+
+int Tfrm_CtlProperties::itemCount() const
+{
+    return std::max(0, SG_CLBItems->rowCount() - 1);
+}
+
+void Tfrm_CtlProperties::addItemRow(int row, const QString &caption, bool checked, bool enabled)
+{
+    SG_CLBItems->insertRow(row);
+    SG_CLBItems->setItem(row, 0, new QTableWidgetItem(caption));
+    SG_CLBItems->setItem(row, 1, new QTableWidgetItem(yesNo(checked)));
+    SG_CLBItems->setItem(row, 2, new QTableWidgetItem(yesNo(enabled)));
+    refreshItemButtons();
+}
+
+void Tfrm_CtlProperties::swapRows(int a, int b)
+{
+    for (int column = 0; column < SG_CLBItems->columnCount(); ++column) {
+        QTableWidgetItem *first = SG_CLBItems->takeItem(a, column);
+        QTableWidgetItem *second = SG_CLBItems->takeItem(b, column);
+        SG_CLBItems->setItem(a, column, second);
+        SG_CLBItems->setItem(b, column, first);
+    }
+}
+
+void Tfrm_CtlProperties::refreshItemButtons()
+{
+    const int row = SG_CLBItems->currentRow();
+    const bool onItem = row >= 0 && row < itemCount();
+    B_Edit->setEnabled(onItem);
+    B_Delete->setEnabled(onItem);
+}
+
+void Tfrm_CtlProperties::SG_CLBItemsClick()
+{
+    refreshItemButtons();
+}
+
+void Tfrm_CtlProperties::B_AddClick()
+{
+    const int row = itemCount();
+    addItemRow(row, QString(), false, true);
+    SG_CLBItems->setCurrentCell(row, 0);
+    if (m_itemDialog.ShowModal(*SG_CLBItems) != QDialog::Accepted) {
+        SG_CLBItems->removeRow(row);
+        SG_CLBItems->setCurrentCell(row, 0);
+    }
+    refreshItemButtons();
+}
+
+void Tfrm_CtlProperties::B_EditClick()
+{
+    const int row = SG_CLBItems->currentRow();
+    if (row >= 0 && row < itemCount())
+        m_itemDialog.ShowModal(*SG_CLBItems);
+}
+
+void Tfrm_CtlProperties::B_DeleteClick()
+{
+    const int row = SG_CLBItems->currentRow();
+    if (row < 0 || row >= itemCount())
+        return;
+    SG_CLBItems->removeRow(row);
+    SG_CLBItems->setCurrentCell(row, 0);
+    refreshItemButtons();
+}
+
+void Tfrm_CtlProperties::B_UpClick()
+{
+    const int row = SG_CLBItems->currentRow();
+    if (row <= 0 || row >= itemCount())
+        return;
+    swapRows(row, row - 1);
+    SG_CLBItems->setCurrentCell(row - 1, 0);
+}
+
+void Tfrm_CtlProperties::B_DownClick()
+{
+    const int row = SG_CLBItems->currentRow();
+    if (row < 0 || row >= itemCount() - 1)
+        return;
+    swapRows(row, row + 1);
+    SG_CLBItems->setCurrentCell(row + 1, 0);
+}
+
+} // namespace wharf

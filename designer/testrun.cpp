@@ -1,0 +1,91 @@
+#include "testrun.h"
+
+#include "debugresults.h"
+#include "files.h"
+#include "mainform.h"
+#include "process.h"
+
+#include <QCoreApplication>
+
+namespace wharf {
+namespace {
+
+// Shows the main window again and ends the run however the run ends.
+class RunGuard {
+public:
+    RunGuard(Tfrm_Main &main, bool &running) : m_main(main), m_running(running)
+    {
+        m_running = true;
+        m_main.hide();
+    }
+    ~RunGuard()
+    {
+        showAgain();
+        m_running = false;
+    }
+    RunGuard(const RunGuard &) = delete;
+    RunGuard &operator=(const RunGuard &) = delete;
+
+    void showAgain()
+    {
+        if (!m_shown) {
+            m_shown = true;
+            m_main.show();
+        }
+    }
+
+private:
+    Tfrm_Main &m_main;
+    bool &m_running;
+    bool m_shown = false;
+};
+
+} // namespace
+
+bool RunProgram(const QString &program, const QStringList &arguments)
+{
+    std::vector<std::string> args;
+    for (const QString &a : arguments)
+        args.push_back(a.toStdString());
+    return runWindowsProgram(program.toStdString(), args, [] { QCoreApplication::processEvents(); });
+}
+
+TTestRun::TTestRun(Tfrm_Main &main, Tfrm_DebugResults &results, const Seams &seams, Runner runner)
+    : m_main(main), m_results(results), m_seams(seams), m_runner(std::move(runner))
+{
+}
+
+QString TTestRun::runtimePath() const
+{
+    return m_main.programFolder() + QStringLiteral("setup.bin");
+}
+
+QStringList TTestRun::runtimeArguments() const
+{
+    const QString debug = m_main.programFolder() + QStringLiteral("Debug");
+    return {QStringLiteral("-d"), m_results.dialogScratchFile(), debug, debug};
+}
+
+void TTestRun::MI_DebugClick()
+{
+    // The events processed while the runtime runs must not start another run.
+    if (m_running)
+        return;
+    RunGuard guard(m_main, m_running);
+    // A program folder without "Debug" gets one, or the scratch save fails.
+    createFolder((m_main.programFolder() + QStringLiteral("Debug")).toStdString());
+    try {
+        m_main.SaveDialogFile(m_results.dialogScratchFile(), TSaveMode::Scratch);
+    } catch (const std::exception &e) {
+        guard.showAgain();
+        showError(m_seams, &m_main, QString::fromUtf8(e.what()));
+        return;
+    }
+    const bool started = m_runner(runtimePath(), runtimeArguments());
+    guard.showAgain();
+    if (!started)
+        showError(m_seams, &m_main, QString::fromUtf8(kMsgNoDebugStart.data(), kMsgNoDebugStart.size()));
+    m_results.ShowModal();
+}
+
+} // namespace wharf

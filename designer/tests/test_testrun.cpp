@@ -1,0 +1,146 @@
+#include "testrun.h"
+
+#include "debugresults.h"
+#include "designerfixture.h"
+
+#include <QTableWidget>
+#include <QTimer>
+
+using namespace wharf;
+using wharf::testing::DesignerFixture;
+
+namespace {
+
+class TestRunTest : public DesignerFixture {
+protected:
+    // What the results window showed, and whether the main window was
+    // visible then.
+    std::vector<std::pair<QString, QString>> results;
+    bool resultsShown = false;
+    bool mainVisibleAtResults = false;
+
+    void SetUp() override
+    {
+        DesignerFixture::SetUp();
+        handlers["frm_DebugResults"] = [this](QDialog &d) {
+            auto &f = static_cast<Tfrm_DebugResults &>(d);
+            resultsShown = true;
+            mainVisibleAtResults = main().isVisible();
+            for (int r = 0; r < f.SG_VarValues->rowCount(); ++r)
+                results.emplace_back(f.SG_VarValues->item(r, 0)->text(), f.SG_VarValues->item(r, 1)->text());
+            return int(QDialog::Accepted);
+        };
+        main().show();
+    }
+
+    void installRuntime()
+    {
+        ASSERT_TRUE(copyFile(WHARF_STANDIN_RUNTIME, dir.file("program/setup.bin")));
+    }
+    std::string debugFile(const char *name) { return dir.file("program/Debug/") + name; }
+
+    void titled(const std::string &title)
+    {
+        TDialogPage page = main().document().page();
+        page.title = title;
+        main().document().setPage(page);
+    }
+};
+
+TEST_F(TestRunTest, RunsTheRuntimeAndShowsItsResultsSorted)
+{
+    installRuntime();
+    addControl({"Type=1", "Name=zList", "Caption=Z"});
+    addControl({"Type=1", "Name=Alpha", "Caption=A"});
+    addControl({"Type=2", "Name=beta1", "Caption=b"});
+    titled("Test page");
+    const std::string saved = dir.file("mine.ddf");
+    main().SaveDialogFile(QString::fromStdString(saved));
+    main().SetModified(true);
+    // No "Debug" folder yet: the run makes one.
+    ASSERT_FALSE(folderExists(dir.file("program/Debug")));
+
+    designer->testRun().MI_DebugClick();
+
+    EXPECT_TRUE(fake.messages.shown.empty()) << fake.messages.shown[0].text.toStdString();
+    ASSERT_TRUE(resultsShown);
+    // The stand-in only answers when its arguments are as the runtime
+    // expects them: "-d", the dialog, the folder twice.
+    const std::vector<std::pair<QString, QString>> expected{
+        {"Alpha", "A"}, {"beta1", "b"}, {"CtlCount", "3"}, {"DlgTitle", "Test page"}, {"zList", "Z"}};
+    EXPECT_EQ(results, expected);
+    EXPECT_TRUE(mainVisibleAtResults);
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_FALSE(fileExists(debugFile("dbg.tmp")));
+    EXPECT_FALSE(fileExists(debugFile("debug.dat")));
+    // The scratch save leaves the document's own file and flag alone.
+    EXPECT_EQ(main().document().fileName(), saved);
+    EXPECT_TRUE(main().document().modified());
+}
+
+TEST_F(TestRunTest, EventsAreProcessedWhileTheRuntimeRuns)
+{
+    installRuntime();
+    titled("wait"); // the stand-in waits for "go"
+    bool hiddenDuringRun = false;
+    bool ran = false;
+    // Fires only when the designer processes its events during the wait;
+    // the runtime ends once it has.
+    QTimer::singleShot(0, [&] {
+        ran = true;
+        hiddenDuringRun = !main().isVisible();
+        writeFile(debugFile("go"), "");
+    });
+    designer->testRun().MI_DebugClick();
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(hiddenDuringRun);
+    EXPECT_TRUE(main().isVisible());
+    ASSERT_TRUE(resultsShown);
+    EXPECT_EQ(results.size(), 2u);
+    deleteFile(debugFile("go"));
+}
+
+TEST_F(TestRunTest, MissingRuntime)
+{
+    designer->testRun().MI_DebugClick();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "Could not start setup in debug mode!");
+    EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
+    // The results window comes anyway, empty, and the scratch dialog goes.
+    EXPECT_TRUE(resultsShown);
+    EXPECT_TRUE(results.empty());
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_FALSE(fileExists(debugFile("dbg.tmp")));
+}
+
+TEST_F(TestRunTest, FailedScratchSaveEndsTheRun)
+{
+    installRuntime();
+    // "Debug" is a file, so no folder can be made and the save fails.
+    ASSERT_TRUE(writeFile(dir.file("program/Debug"), "x"));
+    designer->testRun().MI_DebugClick();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains("dbg.tmp")) << fake.messages.shown[0].text.toStdString();
+    EXPECT_FALSE(resultsShown);
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_FALSE(designer->testRun().running());
+}
+
+TEST_F(TestRunTest, ResultsWindowReadsWindows1252AndToleratesNoFile)
+{
+    Tfrm_DebugResults &window = designer->debugResults();
+    ASSERT_TRUE(createFolder(dir.file("program/Debug")));
+    ASSERT_TRUE(writeFile(debugFile("debug.dat"), "[Other]\r\nx=1\r\n[VarValues]\r\nName=Ren\xe9\r\n;note\r\n"
+                                                   "Path=C:\\a=b\r\n"));
+    window.FormShow();
+    ASSERT_EQ(window.SG_VarValues->rowCount(), 2);
+    EXPECT_EQ(window.SG_VarValues->item(0, 0)->text(), "Name");
+    EXPECT_EQ(window.SG_VarValues->item(0, 1)->text(), QString::fromUtf8("Ren\xc3\xa9"));
+    EXPECT_EQ(window.SG_VarValues->item(1, 1)->text(), "C:\\a=b");
+    EXPECT_EQ(window.SG_VarValues->horizontalHeaderItem(0)->text(), "Variable name");
+    // Shown again without a file: no rows.
+    window.FormShow();
+    EXPECT_EQ(window.SG_VarValues->rowCount(), 0);
+}
+
+} // namespace
