@@ -89,7 +89,8 @@ protected:
         a.Destination = "{app}\\a.txt";
         a.Description = "a.txt";
         FileEntry b;
-        b.Source = proj + "/files/b b.bin";
+        // As a project made on Windows holds it: relative, with "\\".
+        b.Source = "files\\b b.bin";
         b.Relative = true;
         b.Destination = "{app}\\b b.bin";
         b.Description = "Binary data";
