@@ -47,20 +47,19 @@ bool copyTree(const QString &from, const QString &to)
     return true;
 }
 
-// The built program folder and source tree as the tests are given them;
-// a copy of the example project in the scratch folder.
+// The built program folder as the tests are given it; a copy of the
+// example project in the scratch folder.
 class CompileEndToEndTest : public ::testing::Test, public EditorFixture {
 protected:
     void SetUp() override
     {
         builtProgram = environmentFolder("WHARF_PROGRAM_DIR");
-        const std::string source = environmentFolder("WHARF_SOURCE_DIR");
-        if (builtProgram.empty() || source.empty())
-            GTEST_SKIP() << "WHARF_PROGRAM_DIR and WHARF_SOURCE_DIR name the program folder and the sources";
+        if (builtProgram.empty())
+            GTEST_SKIP() << "WHARF_PROGRAM_DIR names the built program folder";
         for (const char *stub : kStubs)
             ASSERT_TRUE(copyFile(joinPath(builtProgram, stub), programFolder + stub)) << stub;
         example = scratch.file("hello");
-        ASSERT_TRUE(copyTree(QString::fromStdString(joinPath(source, "examples/hello")), QString::fromStdString(example)));
+        ASSERT_TRUE(copyTree(QStringLiteral(WHARF_EXAMPLES_DIR "/hello"), QString::fromStdString(example)));
     }
 
     // The files a disk-spanning build of the example leaves in its output
