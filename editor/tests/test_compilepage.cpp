@@ -203,6 +203,17 @@ TEST_F(CompilePageTest, TheCompileWindowShowsLinesInTheirColoursAndCancels)
     EXPECT_EQ(compileWindow().PB_CompProc->value(), 40);
 }
 
+TEST_F(CompilePageTest, NothingThrownWhileALineIsShownReachesTheCompiler)
+{
+    startWithProject();
+    reports = {{0, "one", 10}, {1, "ERROR: two", 20}};
+    page().OnCompileLine = [](const QString &, bool) { throw std::runtime_error("display failed"); };
+    page().B_CompileFileClick();
+    EXPECT_EQ(answers, (std::vector<bool>{true, true}));
+    EXPECT_EQ(compileWindow().lines().size(), 2);
+    EXPECT_TRUE(page().lastCompile().errorLine);
+}
+
 TEST_F(CompilePageTest, EscapeDuringACompileCancelsItInsteadOfClosingTheWindow)
 {
     startWithProject();
