@@ -40,7 +40,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
+#include <initializer_list>
 
 namespace wharf {
 namespace {
