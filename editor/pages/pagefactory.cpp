@@ -1,5 +1,6 @@
 #include "pagefactory.h"
 
+#include "compilepage.h"
 #include "componentspage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
@@ -11,6 +12,8 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
     switch (index) {
     case kComponentsPage:
         return std::make_unique<TComponentsPage>(context, index);
+    case kCompilePage:
+        return std::make_unique<TCompilePage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

@@ -1,5 +1,6 @@
 #include "editorwindows.h"
 
+#include "compileform.h"
 #include "dumpform.h"
 #include "infoform.h"
 #include "mainform.h"
@@ -16,6 +17,7 @@ EditorWindows::~EditorWindows()
 {
     InfoForm.reset();
     ReadForm.reset();
+    CompileForm.reset();
     SystemForm.reset();
     VarForm.reset();
     DumpForm.reset();
@@ -51,7 +53,9 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(65, {}); // TINIEditor
     step(71, {}); // TExExecutableEditor
     step(76, {}); // TExDllEditor
-    step(82, {}); // TCompileForm
+    step(82, [&] {
+        windows.CompileForm = std::make_unique<TCompileForm>(windows.MainForm->shell(), windows.MainForm.get());
+    });
     step(88, [&] { windows.ReadForm = std::make_unique<TReadForm>(); });
     step(94, {});  // TAddFileForm
     step(100, [&] {
