@@ -365,3 +365,19 @@ TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
         }
     }
 }
+
+TEST_F(PipelineTest, StopDuringValidationDeletesNothing)
+{
+    // The output folder is the project's own folder, which validation
+    // reports; a stop answered to that line must not empty it after all.
+    set("Temporary", "OutputDir", ".");
+    ASSERT_TRUE(createFolder(app + "/Temp"));
+    ASSERT_TRUE(writeFile(app + "/Temp/left.over", "x"));
+    g_answer = [](const Line &l) { return l.kind != 1; };
+    EXPECT_TRUE(compile());
+    ASSERT_FALSE(errors().empty());
+    EXPECT_NE(errors()[0].find("which the compile would delete!"), std::string::npos) << errors()[0];
+    EXPECT_TRUE(fileExists(proj + "/p.wfp"));
+    EXPECT_TRUE(fileExists(proj + "/readme.txt"));
+    EXPECT_TRUE(fileExists(app + "/Temp/left.over"));
+}
