@@ -3,6 +3,7 @@
 #include "componentspage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
+#include "registrypage.h"
 
 namespace wharf {
 
@@ -11,6 +12,8 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
     switch (index) {
     case kComponentsPage:
         return std::make_unique<TComponentsPage>(context, index);
+    case kRegistryPage:
+        return std::make_unique<TRegistryPage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

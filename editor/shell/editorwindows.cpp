@@ -4,6 +4,7 @@
 #include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
+#include "regeditor.h"
 #include "settings.h"
 #include "systemform.h"
 #include "varform.h"
@@ -16,6 +17,7 @@ EditorWindows::~EditorWindows()
 {
     InfoForm.reset();
     ReadForm.reset();
+    RegEditor.reset();
     SystemForm.reset();
     VarForm.reset();
     DumpForm.reset();
@@ -47,7 +49,10 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
     step(47, {}); // TFileEditor
     step(53, {}); // TIconEditor
-    step(59, {}); // TRegEditor
+    step(59, [&] {
+        windows.RegEditor =
+            std::make_unique<TRegEditor>(windows.MainForm->controller(), windows.VarForm.get(), seams);
+    });
     step(65, {}); // TINIEditor
     step(71, {}); // TExExecutableEditor
     step(76, {}); // TExDllEditor

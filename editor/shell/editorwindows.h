@@ -17,6 +17,7 @@ class TSystemForm;
 class TReadForm;
 class TDumpForm;
 class TInfoForm;
+class TRegEditor;
 
 struct EditorWindows {
     EditorWindows();
@@ -28,6 +29,7 @@ struct EditorWindows {
     std::unique_ptr<TDumpForm> DumpForm;
     std::unique_ptr<TVarForm> VarForm;
     std::unique_ptr<TSystemForm> SystemForm;
+    std::unique_ptr<TRegEditor> RegEditor;
     std::unique_ptr<TReadForm> ReadForm;
     std::unique_ptr<TInfoForm> InfoForm;
 };
