@@ -335,6 +335,7 @@ void TRegistryPage::TV_RegKeysEdited(QTreeWidgetItem *item, QString &s)
         // A key's name is one level of its path.
         showError(context().seams(), context().mainWindow(), kBadKeyName);
         s = oldText;
+        item->setText(0, s);
         return;
     }
     if (s.isEmpty())
@@ -344,10 +345,12 @@ void TRegistryPage::TV_RegKeysEdited(QTreeWidgetItem *item, QString &s)
     if (findRegistrySibling(siblings, s.toStdString(), node->isKey(), path.back()) >= 0) {
         showError(context().seams(), context().mainWindow(), kSameName);
         s = oldText;
+        item->setText(0, s);
         return;
     }
     if (s != oldText) {
         node->Text = s.toStdString();
+        item->setText(0, s);
         markModified();
     }
 }
