@@ -517,8 +517,14 @@ void TRegistryPage::B_RegImportClick()
                   QStringLiteral("The Registry file \"%1\" could not be read.").arg(fileName));
         return;
     }
-    markModified();
     const RegFile file = parseRegFile(*bytes);
+    if (file.Sections.empty()) {
+        controller.ShowProgress(0);
+        showError(context().seams(), context().mainWindow(),
+                  QStringLiteral("The file \"%1\" holds no Registry keys: it is no Registry file.").arg(fileName));
+        return;
+    }
+    markModified();
     importRegFile(document().Registry, file, [&controller](int percent) { controller.ShowProgress(percent); });
     markModified();
     refill();

@@ -478,6 +478,15 @@ TEST_F(RegistryPageTest, ImportAddsTheFileAndReportsWhatWasLeftOut)
     EXPECT_FALSE(form().controller().ProjectModified());
     ASSERT_EQ(fake.messages.shown.size(), 3u);
     EXPECT_TRUE(fake.messages.shown[2].text.contains(QStringLiteral("missing.reg")));
+    // Neither is a file without a single section (a big-endian one reads as such).
+    const std::string other = scratch.file("other.reg");
+    ASSERT_TRUE(writeFile(other, std::string("\xfe\xff\0[\0H", 6)));
+    chosen.files = {QString::fromStdString(other)};
+    fake.fileDialogs.results.push_back(chosen);
+    page().B_RegImportClick();
+    EXPECT_FALSE(form().controller().ProjectModified());
+    ASSERT_EQ(fake.messages.shown.size(), 4u);
+    EXPECT_TRUE(fake.messages.shown[3].text.contains(QStringLiteral("holds no Registry keys")));
 }
 
 } // namespace
