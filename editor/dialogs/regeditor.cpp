@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -42,6 +44,32 @@ QString singleLine(QString text)
     return text;
 }
 
+// The value box: a drop-down list for BOOL, a plain edit box (no arrow, no
+// list) for the other types, which have no items.
+class ValueBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override
+    {
+        if (count() > 0)
+            QComboBox::showPopup();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        if (count() == 0)
+            option.subControls &= ~QStyle::SC_ComboBoxArrow;
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
 } // namespace
 
 TRegEditor::TRegEditor(ProjectController &controller, TVarForm *palette, const Seams &seams, QWidget *parent)
@@ -59,7 +87,7 @@ TRegEditor::TRegEditor(ProjectController &controller, TVarForm *palette, const S
     L_Hex->hide();
     L_ValueCaption = boldLabel(QStringLiteral("Value:"), this);
 
-    CB_Value = new QComboBox(this);
+    CB_Value = new ValueBox(this);
     CB_Value->setObjectName(QStringLiteral("CB_Value"));
     CB_Value->setEditable(true);
     CB_Value->setInsertPolicy(QComboBox::NoInsert);
