@@ -4,6 +4,7 @@
 #include "componentspage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
+#include "registrypage.h"
 
 namespace wharf {
 
@@ -14,6 +15,8 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
         return std::make_unique<TComponentsPage>(context, index);
     case kCompilePage:
         return std::make_unique<TCompilePage>(context, index);
+    case kRegistryPage:
+        return std::make_unique<TRegistryPage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

@@ -5,6 +5,7 @@
 #include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
+#include "regeditor.h"
 #include "settings.h"
 #include "systemform.h"
 #include "varform.h"
@@ -18,6 +19,7 @@ EditorWindows::~EditorWindows()
     InfoForm.reset();
     ReadForm.reset();
     CompileForm.reset();
+    RegEditor.reset();
     SystemForm.reset();
     VarForm.reset();
     DumpForm.reset();
@@ -49,7 +51,10 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
     step(47, {}); // TFileEditor
     step(53, {}); // TIconEditor
-    step(59, {}); // TRegEditor
+    step(59, [&] {
+        windows.RegEditor =
+            std::make_unique<TRegEditor>(windows.MainForm->controller(), windows.VarForm.get(), seams);
+    });
     step(65, {}); // TINIEditor
     step(71, {}); // TExExecutableEditor
     step(76, {}); // TExDllEditor

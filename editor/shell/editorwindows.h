@@ -18,6 +18,7 @@ class TReadForm;
 class TDumpForm;
 class TInfoForm;
 class TCompileForm;
+class TRegEditor;
 
 struct EditorWindows {
     EditorWindows();
@@ -30,6 +31,7 @@ struct EditorWindows {
     std::unique_ptr<TVarForm> VarForm;
     std::unique_ptr<TSystemForm> SystemForm;
     std::unique_ptr<TCompileForm> CompileForm;
+    std::unique_ptr<TRegEditor> RegEditor;
     std::unique_ptr<TReadForm> ReadForm;
     std::unique_ptr<TInfoForm> InfoForm;
 };
