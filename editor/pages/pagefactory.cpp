@@ -1,6 +1,9 @@
 #include "pagefactory.h"
 
 #include "componentspage.h"
+#include "extensionspage.h"
+#include "iconspage.h"
+#include "inipage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
 
@@ -11,6 +14,12 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
     switch (index) {
     case kComponentsPage:
         return std::make_unique<TComponentsPage>(context, index);
+    case kIconsPage:
+        return std::make_unique<TIconsPage>(context, index);
+    case kIniPage:
+        return std::make_unique<TIniPage>(context, index);
+    case kExtensionsPage:
+        return std::make_unique<TExtensionsPage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

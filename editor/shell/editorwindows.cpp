@@ -1,6 +1,10 @@
 #include "editorwindows.h"
 
 #include "dumpform.h"
+#include "exdlleditor.h"
+#include "exexecutableeditor.h"
+#include "iconeditor.h"
+#include "inieditor.h"
 #include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
@@ -16,6 +20,10 @@ EditorWindows::~EditorWindows()
 {
     InfoForm.reset();
     ReadForm.reset();
+    ExDllEditor.reset();
+    ExExecutableEditor.reset();
+    INIEditor.reset();
+    IconEditor.reset();
     SystemForm.reset();
     VarForm.reset();
     DumpForm.reset();
@@ -46,11 +54,20 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(35, {}); // TBillboardEditor
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
     step(47, {}); // TFileEditor
-    step(53, {}); // TIconEditor
+    step(53, [&] {
+        windows.IconEditor = std::make_unique<TIconEditor>(windows.MainForm->controller(), seams,
+                                                           windows.SystemForm.get(), windows.VarForm.get());
+    });
     step(59, {}); // TRegEditor
-    step(65, {}); // TINIEditor
-    step(71, {}); // TExExecutableEditor
-    step(76, {}); // TExDllEditor
+    step(65, [&] {
+        windows.INIEditor = std::make_unique<TINIEditor>(windows.MainForm->controller(), seams,
+                                                         windows.SystemForm.get(), windows.VarForm.get());
+    });
+    step(71, [&] {
+        windows.ExExecutableEditor = std::make_unique<TExExecutableEditor>(
+            windows.MainForm->controller(), seams, windows.SystemForm.get(), windows.VarForm.get());
+    });
+    step(76, [&] { windows.ExDllEditor = std::make_unique<TExDllEditor>(windows.MainForm->controller(), seams); });
     step(82, {}); // TCompileForm
     step(88, [&] { windows.ReadForm = std::make_unique<TReadForm>(); });
     step(94, {});  // TAddFileForm

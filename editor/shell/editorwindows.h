@@ -17,6 +17,10 @@ class TSystemForm;
 class TReadForm;
 class TDumpForm;
 class TInfoForm;
+class TIconEditor;
+class TINIEditor;
+class TExExecutableEditor;
+class TExDllEditor;
 
 struct EditorWindows {
     EditorWindows();
@@ -28,6 +32,10 @@ struct EditorWindows {
     std::unique_ptr<TDumpForm> DumpForm;
     std::unique_ptr<TVarForm> VarForm;
     std::unique_ptr<TSystemForm> SystemForm;
+    std::unique_ptr<TIconEditor> IconEditor;
+    std::unique_ptr<TINIEditor> INIEditor;
+    std::unique_ptr<TExExecutableEditor> ExExecutableEditor;
+    std::unique_ptr<TExDllEditor> ExDllEditor;
     std::unique_ptr<TReadForm> ReadForm;
     std::unique_ptr<TInfoForm> InfoForm;
 };
