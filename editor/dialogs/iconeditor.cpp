@@ -17,9 +17,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QValidator>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace wharf {
 namespace {
@@ -29,6 +31,40 @@ constexpr size_t kFieldWidth = 255;
 constexpr uint16_t kModifierCodes[] = {0, 4, 1, 2};
 
 QString fromStd(const std::string &text) { return QString::fromStdString(text); }
+
+// The key as one character in upper case; a letter whose upper case
+// Windows-1252 cannot store stays as it is.
+QString upperKey(const QString &character)
+{
+    if (character.size() != 1)
+        return character;
+    const QString upper(character.at(0).toUpper());
+    return fitsWindows1252(upper.toStdString()) ? upper : character;
+}
+
+// The Windows-1252 code of a printable one-character key, in upper case.
+std::optional<unsigned char> keyCode(const QString &character)
+{
+    if (character.size() != 1)
+        return std::nullopt;
+    const std::string utf8 = upperKey(character).toStdString();
+    if (!fitsWindows1252(utf8))
+        return std::nullopt;
+    const std::string code = toWindows1252(utf8);
+    if (code.size() != 1 || static_cast<unsigned char>(code[0]) < 0x20 || code[0] == 0x7F)
+        return std::nullopt;
+    return static_cast<unsigned char>(code[0]);
+}
+
+// E_Char takes nothing but a key the hot key can store.
+class TKeyValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        return input.isEmpty() || keyCode(input) ? Acceptable : Invalid;
+    }
+};
 
 QLabel *label(const QString &text, QWidget *buddy, QWidget *parent)
 {
@@ -63,18 +99,10 @@ QString HotKeyCharOf(uint16_t hotKey)
 
 uint16_t EncodeHotKey(int item, const QString &character)
 {
-    if (item <= hkNone || item > hkCtrl || character.size() != 1)
+    if (item <= hkNone || item > hkCtrl)
         return 0;
-    QString upper = character.toUpper();
-    if (upper.size() != 1)
-        upper = character;
-    const std::string utf8 = upper.toStdString();
-    if (!fitsWindows1252(utf8))
-        return 0;
-    const std::string code = toWindows1252(utf8);
-    if (code.size() != 1 || static_cast<unsigned char>(code[0]) < 0x20)
-        return 0;
-    return static_cast<uint16_t>(kModifierCodes[item] * 256 + static_cast<unsigned char>(code[0]));
+    const std::optional<unsigned char> code = keyCode(character);
+    return code ? static_cast<uint16_t>(kModifierCodes[item] * 256 + *code) : 0;
 }
 
 TIconEditor::TIconEditor(ProjectController &controller, const Seams &seams, TSystemForm *systemForm,
@@ -108,6 +136,7 @@ TIconEditor::TIconEditor(ProjectController &controller, const Seams &seams, TSys
     L_Plus->setObjectName(QStringLiteral("L_Plus"));
     E_Char = edit("E_Char");
     E_Char->setMaxLength(1);
+    E_Char->setValidator(new TKeyValidator(E_Char));
     E_Char->setFixedWidth(32);
     E_IconLocation = edit("E_IconLocation");
     SE_IconIndex = new QSpinBox(this);
@@ -190,8 +219,7 @@ TIconEditor::TIconEditor(ProjectController &controller, const Seams &seams, TSys
     connect(CB_IconTarget->lineEdit(), &QLineEdit::textEdited, this, &TIconEditor::CB_IconTargetChange);
     connect(CB_IconTarget, &QComboBox::textActivated, this, &TIconEditor::CB_IconTargetChange);
     connect(E_Char, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString upper = text.toUpper();
-        if (upper != text && upper.size() == text.size())
+        if (const QString upper = upperKey(text); upper != text)
             E_Char->setText(upper);
     });
     connect(E_IconLocation, &QLineEdit::textChanged, this, &TIconEditor::SE_IconIndexChange);
@@ -238,7 +266,7 @@ void TIconEditor::FormShow()
     E_IconTitle->setText(fromStd(entry.Title));
     CB_ShowMode->setCurrentIndex(entry.ShowMode <= 2 ? entry.ShowMode : 0);
     CB_HotKey->setCurrentIndex(HotKeyItemOf(entry.HotKey));
-    E_Char->setText(HotKeyCharOf(entry.HotKey));
+    E_Char->setText(upperKey(HotKeyCharOf(entry.HotKey)));
     CB_HotKeyChange();
     E_IconLocation->setText(fromStd(entry.Location));
     SE_IconIndex->setValue(entry.IconIndex);

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QValidator>
 
 namespace wharf {
 namespace {
@@ -34,6 +35,8 @@ TEST(HotKeyTest, EncodingAndDecodingTable)
         {hkShift, QStringLiteral("1"), 1 * 256 + 49},
         {hkCtrl, QStringLiteral("\u00e4"), 2 * 256 + 0xC4}, // upper case of a Latin letter
         {hkCtrl, QStringLiteral("\u20ac"), 2 * 256 + 0x80}, // the euro sign's Windows-1252 code
+        {hkCtrl, QStringLiteral("\u00ff"), 2 * 256 + 0x9F}, // its upper case lies in 0x80..0x9F
+        {hkCtrl, QStringLiteral("\u00b5"), 2 * 256 + 0xB5}, // upper case not storable: kept
         {hkShift, QString(), 0},                         // a modifier without a key is no hot key
         {hkNone, QStringLiteral("K"), 0},                // a key without a modifier neither
         {hkCtrl, QStringLiteral("\u03a9"), 0},           // no Windows-1252 code
@@ -136,6 +139,9 @@ TEST_F(IconsPageTest, TheDialogLoadsTheSelectedShortcutAndOkWritesItBack)
         e.E_IconTitle->clear();
         e.E_WorkDir->clear();
         e.CB_ShowMode->setCurrentIndex(1);
+        int caret = 0;
+        QString omega = QStringLiteral("\u03a9");
+        EXPECT_EQ(e.E_Char->validator()->validate(omega, caret), QValidator::Invalid);
         e.E_Char->setText(QStringLiteral("K"));
         e.E_IconLocation->setText(QStringLiteral("{app}\\sub\\app.ico"));
         e.SE_IconIndex->setValue(0);
