@@ -5,6 +5,7 @@
 #include "entrygrid.h"
 #include "exdlleditor.h"
 #include "exexecutableeditor.h"
+#include "files.h"
 #include "mainform.h"
 #include "pagetable.h"
 #include "projectcontroller.h"
@@ -216,6 +217,27 @@ TEST_F(ExtensionsPageTest, DllCallsKeepTheirSignedDialogIndex)
         page().B_EditDllExtensionClick();
         EXPECT_EQ(doc().DllCalls[0].ExecuteAfter, 0) << stored;
     }
+}
+
+TEST_F(ExtensionsPageTest, AReadProjectFillsBothGridsAndAProgramWithoutMaskRunsEverywhere)
+{
+    const std::string path = scratch.file("read.wfp");
+    ASSERT_TRUE(writeFile(path, "[Temporary]\r\nEditorVersion=2.0\r\nSubVersion=Professional\r\nBuildNo=14\r\n\r\n"
+                                "[General]\r\nAppName=Sample\r\n\r\n"
+                                "[Extensions]\r\n0=\"{app}\\setup helper.exe\" /x\r\n\r\n"
+                                "[WhenExecute]\r\n0=1\r\n\r\n"
+                                "[DllExtensions]\r\n0=\"/lib/step.dll\"\r\n\r\n"
+                                "[DllFuncNames]\r\n0=\"Run\"\r\n\r\n"
+                                "[DllWhenExecute]\r\n0=-2\r\n\r\n"));
+    form().controller().LoadProject(path);
+    ASSERT_EQ(programs().rowCount(), 1);
+    EXPECT_EQ(programs().cell(0, 0), QStringLiteral("\"{app}\\setup helper.exe\" /x"));
+    EXPECT_EQ(programs().cell(0, 1), QStringLiteral("Uninstallation"));
+    EXPECT_EQ(programs().cell(0, 3), QStringLiteral("4194304"));
+    EXPECT_TRUE(page().B_EditExExtension->isEnabled());
+    ASSERT_EQ(calls().rowCount(), 1);
+    EXPECT_EQ(calls().cell(0, 1), QStringLiteral("Run"));
+    EXPECT_EQ(calls().cell(0, 2), QStringLiteral("-2"));
 }
 
 TEST_F(ExtensionsPageTest, ARefusedDllNameIsReportedAndLeavesTheCallAlone)
