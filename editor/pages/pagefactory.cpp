@@ -2,6 +2,9 @@
 
 #include "compilepage.h"
 #include "componentspage.h"
+#include "extensionspage.h"
+#include "iconspage.h"
+#include "inipage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
 #include "registrypage.h"
@@ -17,6 +20,12 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
         return std::make_unique<TCompilePage>(context, index);
     case kRegistryPage:
         return std::make_unique<TRegistryPage>(context, index);
+    case kIconsPage:
+        return std::make_unique<TIconsPage>(context, index);
+    case kIniPage:
+        return std::make_unique<TIniPage>(context, index);
+    case kExtensionsPage:
+        return std::make_unique<TExtensionsPage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

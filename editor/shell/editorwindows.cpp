@@ -2,6 +2,10 @@
 
 #include "compileform.h"
 #include "dumpform.h"
+#include "exdlleditor.h"
+#include "exexecutableeditor.h"
+#include "iconeditor.h"
+#include "inieditor.h"
 #include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
@@ -19,7 +23,11 @@ EditorWindows::~EditorWindows()
     InfoForm.reset();
     ReadForm.reset();
     CompileForm.reset();
+    ExDllEditor.reset();
+    ExExecutableEditor.reset();
+    INIEditor.reset();
     RegEditor.reset();
+    IconEditor.reset();
     SystemForm.reset();
     VarForm.reset();
     DumpForm.reset();
@@ -50,14 +58,23 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(35, {}); // TBillboardEditor
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
     step(47, {}); // TFileEditor
-    step(53, {}); // TIconEditor
+    step(53, [&] {
+        windows.IconEditor = std::make_unique<TIconEditor>(windows.MainForm->controller(), seams,
+                                                           windows.SystemForm.get(), windows.VarForm.get());
+    });
     step(59, [&] {
         windows.RegEditor =
             std::make_unique<TRegEditor>(windows.MainForm->controller(), windows.VarForm.get(), seams);
     });
-    step(65, {}); // TINIEditor
-    step(71, {}); // TExExecutableEditor
-    step(76, {}); // TExDllEditor
+    step(65, [&] {
+        windows.INIEditor = std::make_unique<TINIEditor>(windows.MainForm->controller(), seams,
+                                                         windows.SystemForm.get(), windows.VarForm.get());
+    });
+    step(71, [&] {
+        windows.ExExecutableEditor = std::make_unique<TExExecutableEditor>(
+            windows.MainForm->controller(), seams, windows.SystemForm.get(), windows.VarForm.get());
+    });
+    step(76, [&] { windows.ExDllEditor = std::make_unique<TExDllEditor>(windows.MainForm->controller(), seams); });
     step(82, [&] {
         windows.CompileForm = std::make_unique<TCompileForm>(windows.MainForm->shell(), windows.MainForm.get());
     });

@@ -19,6 +19,10 @@ class TDumpForm;
 class TInfoForm;
 class TCompileForm;
 class TRegEditor;
+class TIconEditor;
+class TINIEditor;
+class TExExecutableEditor;
+class TExDllEditor;
 
 struct EditorWindows {
     EditorWindows();
@@ -32,6 +36,10 @@ struct EditorWindows {
     std::unique_ptr<TSystemForm> SystemForm;
     std::unique_ptr<TCompileForm> CompileForm;
     std::unique_ptr<TRegEditor> RegEditor;
+    std::unique_ptr<TIconEditor> IconEditor;
+    std::unique_ptr<TINIEditor> INIEditor;
+    std::unique_ptr<TExExecutableEditor> ExExecutableEditor;
+    std::unique_ptr<TExDllEditor> ExDllEditor;
     std::unique_ptr<TReadForm> ReadForm;
     std::unique_ptr<TInfoForm> InfoForm;
 };
