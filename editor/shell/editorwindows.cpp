@@ -1,6 +1,10 @@
 #include "editorwindows.h"
 
+#include "addddfileform.h"
+#include "addfileform.h"
 #include "dumpform.h"
+#include "fileeditor.h"
+#include "globalchangeform.h"
 #include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
@@ -15,9 +19,13 @@ EditorWindows::EditorWindows() = default;
 EditorWindows::~EditorWindows()
 {
     InfoForm.reset();
+    AddFileForm.reset();
     ReadForm.reset();
+    FileEditor.reset();
     SystemForm.reset();
     VarForm.reset();
+    GlobalChangeForm.reset();
+    AddDDFileForm.reset();
     DumpForm.reset();
     MainForm.reset();
 }
@@ -39,13 +47,16 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
         windows.DumpForm = std::make_unique<TDumpForm>(nullptr, seams, environment.programFolder,
                                                        std::make_unique<Settings>(environment.settingsFolder));
     });
-    step(12, {}); // TAddDDFileForm
-    step(18, {}); // TGlobalChangeForm
+    step(12, [&] { windows.AddDDFileForm = std::make_unique<TAddDDFileForm>(nullptr, seams); });
+    step(18, [&] { windows.GlobalChangeForm = std::make_unique<TGlobalChangeForm>(nullptr, seams); });
     step(24, [&] { windows.VarForm = std::make_unique<TVarForm>(windows.MainForm->shell()); });
     step(29, {}); // TPreviewForm
     step(35, {}); // TBillboardEditor
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
-    step(47, {}); // TFileEditor
+    step(47, [&] {
+        windows.FileEditor =
+            std::make_unique<TFileEditor>(nullptr, seams, windows.VarForm.get(), windows.SystemForm.get());
+    });
     step(53, {}); // TIconEditor
     step(59, {}); // TRegEditor
     step(65, {}); // TINIEditor
@@ -53,7 +64,14 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(76, {}); // TExDllEditor
     step(82, {}); // TCompileForm
     step(88, [&] { windows.ReadForm = std::make_unique<TReadForm>(); });
-    step(94, {});  // TAddFileForm
+    step(94, [&] {
+        windows.AddFileForm = std::make_unique<TAddFileForm>(nullptr, seams);
+        windows.AddFileForm->mirrorChecks(*windows.AddDDFileForm);
+        windows.AddFileForm->usePalette(*windows.VarForm);
+        // The palette came after the first two file dialogs.
+        windows.AddDDFileForm->usePalette(*windows.VarForm);
+        windows.GlobalChangeForm->usePalette(*windows.VarForm);
+    });
     step(100, [&] {
         windows.InfoForm = std::make_unique<TInfoForm>(nullptr, seams);
         windows.InfoForm->setOwnFileList(&windows.MainForm->shell().OwnFileList);
