@@ -108,10 +108,15 @@ TFilesPage::TFilesPage(PageContext &context, int pageIndex, QWidget *parent)
 
 TFilesPage::~TFilesPage()
 {
-    // The dependency window outlives no page in the program, but it must
-    // never keep a host that is gone.
-    if (TDumpForm *dump = context().windows().DumpForm.get())
-        dump->setHost(nullptr);
+    // The controls go after this page's own part, and the main window
+    // around it is gone by now: nothing they report on their way out may
+    // reach the handlers. (The dependency window, which holds the host, is
+    // destroyed before the main window.)
+    for (QObject *sender : std::initializer_list<QObject *>{TV_Files->selectionModel(), LV_InstTypes,
+                                                           LV_GroupsInType, LB_AdditionalFiles, LB_DataFiles})
+        sender->disconnect(this);
+    TV_Files->onKey = nullptr;
+    TV_Files->onMouseDown = nullptr;
 }
 
 QWidget *TFilesPage::buildFilesTab()
