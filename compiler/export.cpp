@@ -23,7 +23,10 @@ extern "C" __attribute__((visibility("default"))) bool CompileFile(const char *p
     CompileProject();
 
     const bool stopped = run.StopRequested;
-    if (stopped) {
+    // A stop answered to a validation line comes before the compile has
+    // touched either folder, and the problem reported may be that the
+    // output folder holds the author's own files: nothing is deleted then.
+    if (stopped && !run.ValidationFailed) {
         if (!run.OutputDir.empty())
             ClearDirectory(run.OutputDir, false, false);
         ClearDirectory(run.TempDir, false, true);

@@ -353,8 +353,11 @@ void TMemIniStore::ReadSection(std::string_view section, TStringList &list) cons
 {
     list.clear();
     if (const Section *s = findSection(section))
-        for (const std::string &line : s->lines)
-            list.push_back(line.substr(0, std::min(line.find('='), line.size())));
+        for (const std::string &line : s->lines) {
+            // A line without "=" has no key: its name is empty.
+            std::string_view key;
+            list.push_back(lineKey(line, key) ? std::string(key) : std::string());
+        }
 }
 
 void TMemIniStore::ReadSections(TStringList &list) const

@@ -116,25 +116,11 @@ void buildArchive(const std::string &prefix, const std::string &pattern, const s
     }
 }
 
-// Replaces "MAINICON" of setup.exe and, for a self-extracting setup, stores
-// its own size as "LOADER_SIZE". False on any failure.
-bool changeMainIcon(const std::string &exe, const std::string &icon, bool selfExtracting)
+// Stores the size of exe as its "LOADER_SIZE". The stored value must equal
+// the size of the file it is stored in; a first write can change that size,
+// so write until the two agree. False on any failure.
+bool storeLoaderSize(const std::string &exe)
 {
-    {
-        auto update = BeginResourceUpdate(exe, false);
-        if (!update)
-            return false;
-        if (!LoadIconGroupFromFile(*update, ResourceId("MAINICON"), 0, icon)) {
-            EndResourceUpdate(std::move(update), true);
-            return false;
-        }
-        if (!EndResourceUpdate(std::move(update), false))
-            return false;
-    }
-    if (!selfExtracting)
-        return true;
-    // The stored size must equal the size of the file it is stored in; a
-    // first write can change that size, so write until the two agree.
     for (int attempt = 0; attempt < 4; ++attempt) {
         const int64_t size = fileSize(exe);
         if (size < 0 || size > 0xFFFFFFFFll)
@@ -155,6 +141,38 @@ bool changeMainIcon(const std::string &exe, const std::string &icon, bool selfEx
             return true;
     }
     return false;
+}
+
+// True unless exe carries a "LOADER_SIZE" that differs from its own size.
+bool loaderSizeAgrees(const std::string &exe)
+{
+    auto update = BeginResourceUpdate(exe, false);
+    if (!update)
+        return true; // no resources, so no stored size either
+    const auto stored = GetResourceEntry(*update, ResourceId(kResTypeRcData), ResourceId("LOADER_SIZE"), 0);
+    EndResourceUpdate(std::move(update), true);
+    if (!stored)
+        return true;
+    const int64_t size = fileSize(exe);
+    return stored->size() == 4 && size == readLe32(reinterpret_cast<const uint8_t *>(stored->data()));
+}
+
+// Replaces "MAINICON" of setup.exe and, for a self-extracting setup, stores
+// its own size as "LOADER_SIZE". False on any failure.
+bool changeMainIcon(const std::string &exe, const std::string &icon, bool selfExtracting)
+{
+    {
+        auto update = BeginResourceUpdate(exe, false);
+        if (!update)
+            return false;
+        if (!LoadIconGroupFromFile(*update, ResourceId("MAINICON"), 0, icon)) {
+            EndResourceUpdate(std::move(update), true);
+            return false;
+        }
+        if (!EndResourceUpdate(std::move(update), false))
+            return false;
+    }
+    return !selfExtracting || storeLoaderSize(exe);
 }
 
 } // namespace
@@ -354,6 +372,18 @@ void CompileProject()
             bool ok = false;
             try {
                 ok = changeMainIcon(setupExe, resolved(icon), outputType == 1);
+            } catch (...) {
+                ok = false;
+            }
+            if (!ok)
+                LogError("Error changing main icon!");
+        } else if (outputType == 1) {
+            // Without an icon the stub's own "LOADER_SIZE" stays; when it does
+            // not give the size of this setup.exe, the runtime would look for
+            // the appended archive in the wrong place.
+            bool ok = false;
+            try {
+                ok = loaderSizeAgrees(setupExe) || storeLoaderSize(setupExe);
             } catch (...) {
                 ok = false;
             }

@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "commandline.h"
+#include "compilepage.h"
 #include "componentspage.h"
 #include "editorpage.h"
 #include "editorresources.h"
@@ -357,9 +358,23 @@ void TMainForm::FormShow()
 
 void TMainForm::runBatchCompile()
 {
-    // The compile page is not built yet: a batch compile can only say so.
-    printBatchLine(QStringLiteral("ERROR: This editor cannot compile setups yet."), true);
-    m_batchExitStatus = 1;
+    // The compile page's own compile, with nothing asked and every line
+    // printed as it comes.
+    auto *compile = qobject_cast<TCompilePage *>(page(kCompilePage));
+    if (!compile) {
+        printBatchLine(QStringLiteral("ERROR: The compile page is not available."), true);
+        m_batchExitStatus = 1;
+        return;
+    }
+    compile->OnCompileLine = [this](const QString &line, bool error) { printBatchLine(line, error); };
+    try {
+        compile->B_CompileFileClick();
+        m_batchExitStatus = compile->lastCompile().failed() ? 1 : 0;
+    } catch (const std::exception &e) {
+        printBatchLine(QStringLiteral("ERROR: ") + QString::fromUtf8(e.what()), true);
+        m_batchExitStatus = 1;
+    }
+    compile->OnCompileLine = nullptr;
 }
 
 void TMainForm::requestTermination(int status)

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -124,7 +125,15 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    const bool stopped = CompileFile(scratch.c_str(), appDir.c_str(), printLine, true);
+    // A failure the compiler does not report as a line of its own (an
+    // output file it can't write, say) comes out as an exception.
+    bool stopped = false;
+    try {
+        stopped = CompileFile(scratch.c_str(), appDir.c_str(), printLine, true);
+    } catch (const std::exception &e) {
+        std::printf("ERROR: %s\n", e.what());
+        g_sawError = true;
+    }
     std::remove(scratch.c_str());
     return (g_sawError || stopped) ? 1 : 0;
 }

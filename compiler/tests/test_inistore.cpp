@@ -80,7 +80,7 @@ TEST_F(IniStoreTest, LinesAreKeptExactly)
     EXPECT_EQ(ini.ReadString("", "x", ""), "1");
     TStringList keys;
     ini.ReadSection("A", keys);
-    EXPECT_EQ(keys, (TStringList{"Key ", "noequals"}));
+    EXPECT_EQ(keys, (TStringList{"Key ", ""}));
     TStringList values;
     ini.ReadSectionValues("A", values);
     EXPECT_EQ(values, (TStringList{"Key = value", "noequals"}));

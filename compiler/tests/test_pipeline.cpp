@@ -256,6 +256,30 @@ TEST_F(PipelineTest, SelfExtractingSetupWithIcon)
     EXPECT_EQ(package.entries[1].data, slurp(proj + "/files/b.bin"));
 }
 
+TEST_F(PipelineTest, SelfExtractingSetupWithoutIconStillGetsItsLoaderSize)
+{
+    // The stub's own "LOADER_SIZE" (0 in the stand-in) must not survive
+    // into a setup.exe whose size it does not give.
+    set("Temporary", "OutputType", "1");
+    EXPECT_FALSE(compile());
+    EXPECT_TRUE(errors().empty()) << errors()[0];
+    const std::string exe = slurp(out + "/setup.exe");
+    const PeImage image({reinterpret_cast<const uint8_t *>(exe.data()), exe.size()});
+    ASSERT_TRUE(image.valid());
+    const auto tree = image.resourceTree();
+    ASSERT_TRUE(tree);
+    const ResourceNode *loader = PeImage::findResource(*tree, kResTypeRcData, "LOADER_SIZE");
+    ASSERT_NE(loader, nullptr);
+    const auto value = image.resourceData(*loader);
+    ASSERT_TRUE(value && value->size() == 4);
+    const uint32_t loaderSize = readLe32(value->data());
+    ASSERT_GT(loaderSize, 0u);
+    ASSERT_LT(loaderSize, exe.size());
+    const ArchiveContents support = ReadArchiveData(std::string_view(exe).substr(loaderSize), kSupportPassword);
+    ASSERT_FALSE(support.entries.empty());
+    EXPECT_EQ(support.entries.back().name, "setup.0");
+}
+
 TEST_F(PipelineTest, PackageWithItsOwnNameAndPassword)
 {
     set("Temporary", "OutputType", "2");
@@ -364,4 +388,20 @@ TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
             EXPECT_TRUE(outputFiles().empty()) << c.name;
         }
     }
+}
+
+TEST_F(PipelineTest, StopDuringValidationDeletesNothing)
+{
+    // The output folder is the project's own folder, which validation
+    // reports; a stop answered to that line must not empty it after all.
+    set("Temporary", "OutputDir", ".");
+    ASSERT_TRUE(createFolder(app + "/Temp"));
+    ASSERT_TRUE(writeFile(app + "/Temp/left.over", "x"));
+    g_answer = [](const Line &l) { return l.kind != 1; };
+    EXPECT_TRUE(compile());
+    ASSERT_FALSE(errors().empty());
+    EXPECT_NE(errors()[0].find("which the compile would delete!"), std::string::npos) << errors()[0];
+    EXPECT_TRUE(fileExists(proj + "/p.wfp"));
+    EXPECT_TRUE(fileExists(proj + "/readme.txt"));
+    EXPECT_TRUE(fileExists(app + "/Temp/left.over"));
 }

@@ -1,9 +1,11 @@
 #include "pagefactory.h"
 
+#include "compilepage.h"
 #include "componentspage.h"
 #include "filespage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
+#include "registrypage.h"
 
 namespace wharf {
 
@@ -14,6 +16,10 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
         return std::make_unique<TComponentsPage>(context, index);
     case kFilesPage:
         return std::make_unique<TFilesPage>(context, index);
+    case kCompilePage:
+        return std::make_unique<TCompilePage>(context, index);
+    case kRegistryPage:
+        return std::make_unique<TRegistryPage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

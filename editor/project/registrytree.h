@@ -6,6 +6,8 @@
 #include "records.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,5 +84,42 @@ bool AddRegistryEntry(RegistryTree &tree, std::string_view root, std::string_vie
 bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                      const RegistryEntry &keyRecord, bool addValue, const RegistryEntry &valueRecord,
                      std::string_view valueName);
+
+// A place in the tree: the root's index (0 to 5), then the child indexes
+// down to the node. Empty for none.
+using RegistryPath = std::vector<int>;
+
+// The key or value at path; null for a root, an empty path or a path that
+// names no node.
+RegistryNode *findRegistryNode(RegistryTree &tree, const RegistryPath &path);
+const RegistryNode *findRegistryNode(const RegistryTree &tree, const RegistryPath &path);
+
+// The children of the root or key at path; null when path is empty, names a
+// value or names no node.
+std::vector<RegistryNode> *registryChildren(RegistryTree &tree, const RegistryPath &path);
+
+// Removes the key or value at path with everything below it. False, and
+// nothing removed, for a root or a path that names no node.
+bool removeRegistryNode(RegistryTree &tree, const RegistryPath &path);
+
+// The index of the first of children, other than the one at index skip,
+// that is a key (isKey) or a value (!isKey) named name without regard to
+// case; -1 when there is none. Names are unique only within their kind: a
+// key and a value of one parent may share a name.
+int findRegistrySibling(const std::vector<RegistryNode> &children, std::string_view name, bool isKey,
+                        int skip = -1);
+
+// The number in a DWORD value's text: "$" and up to eight hexadecimal
+// digits, "0x" and hexadecimal digits, or a decimal number from
+// -2147483648 (negative numbers give their two's complement) to 4294967295.
+// Blanks around the number are allowed. nullopt for anything else.
+std::optional<uint32_t> parseDwordText(std::string_view text);
+
+// As parseDwordText, with 0 for text that is no number.
+uint32_t dwordValue(std::string_view text);
+
+// The stored form of a DWORD value: "$" and eight upper-case hexadecimal
+// digits ("$0000001F").
+std::string dwordText(uint32_t value);
 
 } // namespace wharf

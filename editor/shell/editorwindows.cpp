@@ -2,12 +2,14 @@
 
 #include "addddfileform.h"
 #include "addfileform.h"
+#include "compileform.h"
 #include "dumpform.h"
 #include "fileeditor.h"
 #include "globalchangeform.h"
 #include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
+#include "regeditor.h"
 #include "settings.h"
 #include "systemform.h"
 #include "varform.h"
@@ -21,6 +23,8 @@ EditorWindows::~EditorWindows()
     InfoForm.reset();
     AddFileForm.reset();
     ReadForm.reset();
+    CompileForm.reset();
+    RegEditor.reset();
     FileEditor.reset();
     SystemForm.reset();
     VarForm.reset();
@@ -58,11 +62,16 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
             std::make_unique<TFileEditor>(nullptr, seams, windows.VarForm.get(), windows.SystemForm.get());
     });
     step(53, {}); // TIconEditor
-    step(59, {}); // TRegEditor
+    step(59, [&] {
+        windows.RegEditor =
+            std::make_unique<TRegEditor>(windows.MainForm->controller(), windows.VarForm.get(), seams);
+    });
     step(65, {}); // TINIEditor
     step(71, {}); // TExExecutableEditor
     step(76, {}); // TExDllEditor
-    step(82, {}); // TCompileForm
+    step(82, [&] {
+        windows.CompileForm = std::make_unique<TCompileForm>(windows.MainForm->shell(), windows.MainForm.get());
+    });
     step(88, [&] { windows.ReadForm = std::make_unique<TReadForm>(); });
     step(94, [&] {
         windows.AddFileForm = std::make_unique<TAddFileForm>(nullptr, seams);

@@ -21,6 +21,8 @@ class TAddDDFileForm;
 class TGlobalChangeForm;
 class TFileEditor;
 class TAddFileForm;
+class TCompileForm;
+class TRegEditor;
 
 struct EditorWindows {
     EditorWindows();
@@ -32,6 +34,8 @@ struct EditorWindows {
     std::unique_ptr<TDumpForm> DumpForm;
     std::unique_ptr<TVarForm> VarForm;
     std::unique_ptr<TSystemForm> SystemForm;
+    std::unique_ptr<TCompileForm> CompileForm;
+    std::unique_ptr<TRegEditor> RegEditor;
     std::unique_ptr<TReadForm> ReadForm;
     std::unique_ptr<TInfoForm> InfoForm;
     std::unique_ptr<TAddDDFileForm> AddDDFileForm;

@@ -21,6 +21,9 @@ struct ShellState {
     // Show the compile warning before a compile; false until the settings
     // are read, so a batch compile never shows it.
     bool ShowCompileWarning = false;
+    // The author pressed the compile window's cancel button during the
+    // current compile; reset when a compile starts.
+    bool CompileCancelled = false;
     // Full paths of the system's own files, for the version window.
     QStringList OwnFileList;
     // The command lines of the Tools items, index i for the i-th item.

@@ -107,3 +107,50 @@ TEST(RegistryTreeTest, OnlyTheSixRootsAndOnlyKeysOnThePath)
     EXPECT_EQ(hklm(tree)[2].Text, "B");
     EXPECT_EQ(hklm(tree)[2].Children[0].Text, "C");
 }
+
+TEST(RegistryTreeTest, PathsFindAndRemoveNodes)
+{
+    RegistryTree tree;
+    ASSERT_TRUE(AddRegistryEntry(tree, "HKEY_LOCAL_MACHINE", "A\\B", valueRecord("x"), keyRecord(false), "V"));
+    ASSERT_TRUE(AddRegistryEntry(tree, "HKEY_LOCAL_MACHINE", "A", valueRecord("y"), keyRecord(false), "b"));
+
+    EXPECT_EQ(findRegistryNode(tree, {2, 0, 0, 0})->Text, "V");
+    EXPECT_EQ(findRegistryNode(tree, {2, 0, 1})->Text, "b");
+    EXPECT_EQ(findRegistryNode(tree, {2}), nullptr);          // a root has no record
+    EXPECT_EQ(findRegistryNode(tree, {2, 0, 1, 0}), nullptr);  // nothing below a value
+    EXPECT_EQ(findRegistryNode(tree, {6, 0}), nullptr);
+    EXPECT_EQ(findRegistryNode(tree, {2, 3}), nullptr);
+    EXPECT_EQ(registryChildren(tree, {2}), &hklm(tree));
+    EXPECT_EQ(registryChildren(tree, {2, 0, 1}), nullptr);
+    EXPECT_EQ(registryChildren(tree, {}), nullptr);
+
+    // Names are unique per kind only: key "B" and value "b" live side by side.
+    const std::vector<RegistryNode> &a = hklm(tree)[0].Children;
+    EXPECT_EQ(findRegistrySibling(a, "B", false), 1);
+    EXPECT_EQ(findRegistrySibling(a, "b", true), 0);
+    EXPECT_EQ(findRegistrySibling(a, "B", true, 0), -1);
+
+    EXPECT_FALSE(removeRegistryNode(tree, {2}));
+    EXPECT_TRUE(removeRegistryNode(tree, {2, 0, 0}));  // the key with its value
+    ASSERT_EQ(hklm(tree)[0].Children.size(), 1u);
+    EXPECT_EQ(hklm(tree)[0].Children[0].Text, "b");
+}
+
+TEST(RegistryTreeTest, DwordTexts)
+{
+    const struct {
+        const char *text;
+        std::optional<uint32_t> value;
+    } cases[] = {
+        {"$0000001F", 31u},     {"$ffffffff", 0xFFFFFFFFu}, {"0x10", 16u},     {"255", 255u},
+        {" 42 ", 42u},          {"4294967295", 0xFFFFFFFFu}, {"-1", 0xFFFFFFFFu}, {"-2147483648", 0x80000000u},
+        {"+7", 7u},             {"4294967296", std::nullopt}, {"$100000000", std::nullopt},
+        {"-2147483649", std::nullopt}, {"", std::nullopt},  {"$", std::nullopt}, {"12a", std::nullopt},
+        {"abc", std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(parseDwordText(c.text), c.value) << c.text;
+    EXPECT_EQ(dwordValue("nonsense"), 0u);
+    EXPECT_EQ(dwordText(256), "$00000100");
+    EXPECT_EQ(dwordText(0xFFFFFFFFu), "$FFFFFFFF");
+}

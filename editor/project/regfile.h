@@ -1,0 +1,74 @@
+#pragma once
+// Registry export files (".reg"): the parser of their text and the import of
+// what they hold into a project's registry tree. No windows here: the
+// registry page asks for the file and shows the progress and the messages.
+//
+// A file is UTF-16 little-endian with a byte order mark (what the registry
+// editor writes today) or 8-bit Windows-1252 text (the older format). After
+// a header line come sections "[ROOT\key\path]" with lines of values:
+//   @="default"            the key's default value
+//   "Name"="C:\\Path\\"    a string; "\\" and "\"" are escapes
+//   "Count"=dword:0000001f a DWORD
+//   "Data"=hex:01,02,\     binary, expandable or multi-string data (hex,
+//     03                   hex(2), hex(7), ...), continued with a final "\"
+// A setup can only write strings and DWORDs, so other data is left out and
+// reported. Deletions ("[-ROOT\key]" sections, "Name"=- values), sections
+// under a root that is none of the six and lines that are no value are left
+// out and counted.
+
+#include "registrytree.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wharf {
+
+// One value of a section, ready for the tree: Name is "{emp}" for the
+// default value; Type is "String" or "DWORD"; Data is the text as the
+// project stores it ("{emp}" for an empty string, "$0000001F" for a DWORD).
+struct RegFileValue {
+    std::string Name;
+    std::string Type;
+    std::string Data;
+
+    bool operator==(const RegFileValue &) const = default;
+};
+
+// One section of the file. Skipped sections (deletions, unknown roots) keep
+// their place so the progress counts every section of the file.
+struct RegFileSection {
+    bool Skipped = false;
+    std::string Root;     // one of the six root names
+    std::string KeyPath;  // below the root, "\"-separated; empty for the root itself
+    std::vector<RegFileValue> Values;
+};
+
+struct RegFile {
+    std::vector<RegFileSection> Sections;
+    // Values of a type other than string and DWORD were left out.
+    bool Unsupported = false;
+    // Deletion sections and values, sections under unknown roots and lines
+    // of a section that are no value.
+    int SkippedEntries = 0;
+};
+
+// Parses the bytes of an export file. Never fails: what it cannot read is
+// counted in SkippedEntries; text before the first section is ignored.
+RegFile parseRegFile(std::string_view bytes);
+
+// Adds the keys and values of every section that is not skipped to tree,
+// section by section in file order, and calls progress (when given) with
+// importPercent after each section of the file. Every section adds its key,
+// even one without values. Entries get the import's records: created when
+// missing, not removed at uninstallation, target systems 0. Names are not
+// checked: importing a file twice gives every value twice.
+void importRegFile(RegistryTree &tree, const RegFile &file, const std::function<void(int)> &progress = {});
+
+// done / total * 100, rounded to the nearest integer with halves going to
+// the even neighbour; 0 when total is 0.
+int importPercent(size_t done, size_t total);
+
+} // namespace wharf

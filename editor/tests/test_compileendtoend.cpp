@@ -1,0 +1,149 @@
+// The compile page and the batch compile with the real compiler library,
+// on the bundled example project.
+
+#include "compilepage.h"
+
+#include "compileform.h"
+#include "editorfixture.h"
+#include "files.h"
+#include "mainform.h"
+#include "pagetable.h"
+#include "paths.h"
+#include "wharfforge.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+
+#include <cstdlib>
+
+namespace wharf {
+namespace {
+
+using testing::EditorFixture;
+
+const char *const kStubs[] = {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"};
+
+std::string environmentFolder(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QFileInfo &entry : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + u'/' + entry.fileName();
+        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+// The built program folder as the tests are given it; a copy of the
+// example project in the scratch folder.
+class CompileEndToEndTest : public ::testing::Test, public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        builtProgram = environmentFolder("WHARF_PROGRAM_DIR");
+        if (builtProgram.empty())
+            GTEST_SKIP() << "WHARF_PROGRAM_DIR names the built program folder";
+        for (const char *stub : kStubs)
+            ASSERT_TRUE(copyFile(joinPath(builtProgram, stub), programFolder + stub)) << stub;
+        example = scratch.file("hello");
+        ASSERT_TRUE(copyTree(QStringLiteral(WHARF_EXAMPLES_DIR "/hello"), QString::fromStdString(example)));
+    }
+
+    // The files a disk-spanning build of the example leaves in its output
+    // folder, each present and not empty.
+    static void expectCompleteOutput(const std::string &output)
+    {
+        for (const char *name : {"setup.exe", "setup0.lib", "setup.0"}) {
+            const std::optional<std::string> data = readFile(joinPath(output, name));
+            ASSERT_TRUE(data.has_value()) << name;
+            EXPECT_FALSE(data->empty()) << name;
+        }
+    }
+
+    std::string builtProgram;
+    std::string example;
+};
+
+TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
+{
+    environment.compileFile = &CompileFile;
+    start({QString::fromStdString(joinPath(example, "hello.wfp"))});
+    windows.MainForm->FormShow();
+    auto &page = *qobject_cast<TCompilePage *>(windows.MainForm->page(kCompilePage));
+    page.B_CompileFileClick();
+
+    const std::string output = joinPath(example, "output");
+    expectCompleteOutput(output);
+    EXPECT_FALSE(page.lastCompile().failed()) << windows.CompileForm->lines().join(u'\n').toStdString();
+    EXPECT_TRUE(windows.CompileForm->lines().last().startsWith(QStringLiteral("*****")));
+    EXPECT_EQ(windows.CompileForm->B_OK->text(), QStringLiteral("OK"));
+    EXPECT_EQ(page.LV_OutputFiles->count(), 3);
+    EXPECT_TRUE(page.B_ExecSetup->isEnabled());
+    EXPECT_FALSE(fileExists(programFolder + "wftemp.tmp"));
+    EXPECT_FALSE(windows.MainForm->controller().ProjectModified());
+}
+
+TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
+{
+    // The program and its library run from a program folder of their own,
+    // so the compile's scratch files stay in the scratch folder.
+    for (const char *name : {"wharfwright", "libwharfforge.so", "default.wfp"})
+        ASSERT_TRUE(copyFile(joinPath(builtProgram, name), programFolder + name)) << name;
+    QFile::setPermissions(QString::fromStdString(programFolder + "wharfwright"),
+                          QFile::permissions(QString::fromStdString(joinPath(builtProgram, "wharfwright"))));
+    const QString runtime = QString::fromStdString(scratch.file("runtime"));
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    struct Run {
+        int status;
+        QString out;
+        QString err;
+    };
+    const auto batchCompile = [&](const std::string &project) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), environment.settingsFolder);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        process.setProcessEnvironment(env);
+        process.setProgram(QString::fromStdString(programFolder + "wharfwright"));
+        process.setArguments({QString::fromStdString(project), QStringLiteral("-c")});
+        process.start();
+        process.waitForFinished(120000);
+        return Run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                   QString::fromUtf8(process.readAllStandardOutput()),
+                   QString::fromUtf8(process.readAllStandardError())};
+    };
+
+    const Run good = batchCompile(joinPath(example, "hello.wfp"));
+    EXPECT_EQ(good.status, 0) << good.err.toStdString();
+    EXPECT_TRUE(good.out.contains(QStringLiteral("Compilation finished."))) << good.out.toStdString();
+    EXPECT_FALSE(good.err.contains(QStringLiteral("ERROR: ")));
+    expectCompleteOutput(joinPath(example, "output"));
+    EXPECT_FALSE(fileExists(programFolder + "wftemp.tmp"));
+
+    // A file of the project is missing: validation fails.
+    ASSERT_TRUE(deleteFile(joinPath(example, "files/hello.txt")));
+    const Run bad = batchCompile(joinPath(example, "hello.wfp"));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("ERROR: File "))) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("hello.txt does not exist!")));
+    EXPECT_FALSE(bad.out.contains(QStringLiteral("Compilation finished.")));
+}
+
+} // namespace
+} // namespace wharf
