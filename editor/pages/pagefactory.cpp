@@ -5,6 +5,7 @@
 #include "extensionspage.h"
 #include "iconspage.h"
 #include "inipage.h"
+#include "filespage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
 #include "registrypage.h"
@@ -16,6 +17,8 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
     switch (index) {
     case kComponentsPage:
         return std::make_unique<TComponentsPage>(context, index);
+    case kFilesPage:
+        return std::make_unique<TFilesPage>(context, index);
     case kCompilePage:
         return std::make_unique<TCompilePage>(context, index);
     case kRegistryPage:

@@ -1,11 +1,15 @@
 #include "editorwindows.h"
 
+#include "addddfileform.h"
+#include "addfileform.h"
 #include "compileform.h"
 #include "dumpform.h"
 #include "exdlleditor.h"
 #include "exexecutableeditor.h"
 #include "iconeditor.h"
 #include "inieditor.h"
+#include "fileeditor.h"
+#include "globalchangeform.h"
 #include "infoform.h"
 #include "mainform.h"
 #include "readform.h"
@@ -21,6 +25,7 @@ EditorWindows::EditorWindows() = default;
 EditorWindows::~EditorWindows()
 {
     InfoForm.reset();
+    AddFileForm.reset();
     ReadForm.reset();
     CompileForm.reset();
     ExDllEditor.reset();
@@ -28,8 +33,11 @@ EditorWindows::~EditorWindows()
     INIEditor.reset();
     RegEditor.reset();
     IconEditor.reset();
+    FileEditor.reset();
     SystemForm.reset();
     VarForm.reset();
+    GlobalChangeForm.reset();
+    AddDDFileForm.reset();
     DumpForm.reset();
     MainForm.reset();
 }
@@ -51,13 +59,16 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
         windows.DumpForm = std::make_unique<TDumpForm>(nullptr, seams, environment.programFolder,
                                                        std::make_unique<Settings>(environment.settingsFolder));
     });
-    step(12, {}); // TAddDDFileForm
-    step(18, {}); // TGlobalChangeForm
+    step(12, [&] { windows.AddDDFileForm = std::make_unique<TAddDDFileForm>(nullptr, seams); });
+    step(18, [&] { windows.GlobalChangeForm = std::make_unique<TGlobalChangeForm>(nullptr, seams); });
     step(24, [&] { windows.VarForm = std::make_unique<TVarForm>(windows.MainForm->shell()); });
     step(29, {}); // TPreviewForm
     step(35, {}); // TBillboardEditor
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
-    step(47, {}); // TFileEditor
+    step(47, [&] {
+        windows.FileEditor =
+            std::make_unique<TFileEditor>(nullptr, seams, windows.VarForm.get(), windows.SystemForm.get());
+    });
     step(53, [&] {
         windows.IconEditor = std::make_unique<TIconEditor>(windows.MainForm->controller(), seams,
                                                            windows.SystemForm.get(), windows.VarForm.get());
@@ -79,7 +90,14 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
         windows.CompileForm = std::make_unique<TCompileForm>(windows.MainForm->shell(), windows.MainForm.get());
     });
     step(88, [&] { windows.ReadForm = std::make_unique<TReadForm>(); });
-    step(94, {});  // TAddFileForm
+    step(94, [&] {
+        windows.AddFileForm = std::make_unique<TAddFileForm>(nullptr, seams);
+        windows.AddFileForm->mirrorChecks(*windows.AddDDFileForm);
+        windows.AddFileForm->usePalette(*windows.VarForm);
+        // The palette came after the first two file dialogs.
+        windows.AddDDFileForm->usePalette(*windows.VarForm);
+        windows.GlobalChangeForm->usePalette(*windows.VarForm);
+    });
     step(100, [&] {
         windows.InfoForm = std::make_unique<TInfoForm>(nullptr, seams);
         windows.InfoForm->setOwnFileList(&windows.MainForm->shell().OwnFileList);

@@ -17,6 +17,10 @@ class TSystemForm;
 class TReadForm;
 class TDumpForm;
 class TInfoForm;
+class TAddDDFileForm;
+class TGlobalChangeForm;
+class TFileEditor;
+class TAddFileForm;
 class TCompileForm;
 class TRegEditor;
 class TIconEditor;
@@ -42,6 +46,10 @@ struct EditorWindows {
     std::unique_ptr<TExDllEditor> ExDllEditor;
     std::unique_ptr<TReadForm> ReadForm;
     std::unique_ptr<TInfoForm> InfoForm;
+    std::unique_ptr<TAddDDFileForm> AddDDFileForm;
+    std::unique_ptr<TGlobalChangeForm> GlobalChangeForm;
+    std::unique_ptr<TFileEditor> FileEditor;
+    std::unique_ptr<TAddFileForm> AddFileForm;
 };
 
 // Creates the main window (its FormCreate runs now) and then every further
