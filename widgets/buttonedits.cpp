@@ -131,6 +131,8 @@ QString QuoteFileName(const QString &text)
 const QImage &FolderGlyph()
 {
     // K outline, Y yellow, W white, O dark yellow, anything else magenta.
+    // The bottom-left pixel is background: the button takes that pixel's
+    // colour as the transparent one.
     static const char *const rows[] = {
         "........KKK...",
         ".......K...K.K",
@@ -143,7 +145,7 @@ const QImage &FolderGlyph()
         "KWYKOOOOOOOOOK",
         "KYKOOOOOOOOOK.",
         "KKOOOOOOOOOK..",
-        "KKKKKKKKKKK...",
+        ".KKKKKKKKKK...",
     };
     static const QImage folder =
         pictureFrom(rows, 12,

@@ -735,7 +735,9 @@ void TGlyphSpeedButton::RepeatTimerTimer()
     if (!m_repeatTimer)
         return;
     m_repeatTimer->setInterval(m_repeatInterval);
-    if (m_state != TButtonPaintState::psDown || !m_dragging)
+    // The menu opened by the press has the mouse until it closes (the press
+    // then ends there), so the held button does not repeat meanwhile.
+    if (m_state != TButtonPaintState::psDown || !m_dragging || m_menuTracking)
         return;
     // An exception must not leave the timer's event: stop repeating and
     // tell the author.

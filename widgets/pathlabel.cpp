@@ -102,6 +102,20 @@ void TNewPathLabel::setTransparent(bool transparent)
 
 QString TNewPathLabel::displayText() const { return ShortenPath(text(), QFontMetrics(font()), width()); }
 
+QSize TNewPathLabel::sizeHint() const
+{
+    // A width to start from, as an edit offers; the layout or the owner
+    // decides the rest.
+    const QSize minimum = minimumSizeHint();
+    return {minimum.width() + 20 * fontMetrics().averageCharWidth(), minimum.height()};
+}
+
+QSize TNewPathLabel::minimumSizeHint() const
+{
+    const QMargins margins = contentsMargins();
+    return {margins.left() + margins.right(), fontMetrics().height() + margins.top() + margins.bottom()};
+}
+
 void TNewPathLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -36,6 +36,12 @@ public:
     // The caption as painted: text() shortened to the label's width.
     QString displayText() const;
 
+    // One line high; the width does not follow the caption (a path is
+    // shortened to whatever room the label gets), so a long path never
+    // widens the window around it.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -142,8 +142,25 @@ TEST(ButtonGlyphsTest, PicturesAreDrawnToMeasure)
 {
     const QImage folder = FolderGlyph();
     EXPECT_EQ(folder.size(), QSize(14, 12));
-    EXPECT_EQ(folder.pixel(0, 11), qRgb(0, 0, 0));
+    // The button takes the bottom-left pixel as the transparent colour: it
+    // must be the magenta background, not the outline.
+    EXPECT_EQ(folder.pixel(0, 11), qRgb(255, 0, 255));
     EXPECT_EQ(folder.pixel(13, 11), qRgb(255, 0, 255));
+    EXPECT_EQ(folder.pixel(0, 10), qRgb(0, 0, 0));
+    {
+        TFilenameEdit edit;
+        EXPECT_EQ(edit.Button()->ButtonGlyph().TransparentColor(), qRgb(255, 0, 255));
+        const QImage up = edit.Button()->ButtonGlyph().GlyphImage(TButtonPaintState::psUp);
+        ASSERT_EQ(up.size(), QSize(14, 12));
+        int outline = 0;
+        for (int y = 0; y < up.height(); ++y)
+            for (int x = 0; x < up.width(); ++x) {
+                const QRgb pixel = up.pixel(x, y);
+                EXPECT_FALSE(qAlpha(pixel) != 0 && (pixel & 0xFFFFFF) == 0xFF00FF) << x << "," << y;
+                outline += qAlpha(pixel) != 0 && (pixel & 0xFFFFFF) == 0 ? 1 : 0;
+            }
+        EXPECT_GT(outline, 20); // the black outline shows
+    }
 
     // Button 21: a strip 15 wide, dots 2 wide with gaps of 3, from x = 1.
     const QImage dots = EllipsisGlyph(21);

@@ -393,6 +393,32 @@ TEST(TGlyphSpeedButtonTest, APressOpensTheDropDownMenu)
     EXPECT_EQ(button->DropDownMenu(), nullptr);
 }
 
+TEST(TGlyphSpeedButtonTest, AnOpenDropDownMenuIsNotRepeatedlyClicked)
+{
+    QWidget parent;
+    auto *button = new TGlyphSpeedButton(&parent);
+    button->resize(30, 22);
+    button->setAllowTimer(true);
+    int clicks = 0;
+    button->OnClick = [&](TGlyphSpeedButton *) { ++clicks; };
+    QMenu menu;
+    menu.addAction(QStringLiteral("First"));
+    button->setDropDownMenu(&menu);
+
+    button->MouseDown(Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_TRUE(button->MenuTracking());
+    ASSERT_NE(button->RepeatTimer(), nullptr);
+    // The press opened the menu; while the author picks from it the held
+    // button does not click on its own.
+    button->RepeatTimerTimer();
+    button->RepeatTimerTimer();
+    EXPECT_EQ(clicks, 0);
+    menu.hide();
+    button->RepeatTimerTimer();
+    EXPECT_EQ(clicks, 0);
+    button->setDropDownMenu(nullptr);
+}
+
 TEST(TGlyphSpeedButtonTest, PaintsItsLooks)
 {
     QWidget parent;

@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QVBoxLayout>
 
 namespace wharf {
 namespace {
@@ -68,6 +69,32 @@ TEST(TNewPathLabelTest, ShowsDriveMarkerAndTrailingFoldersThatFit)
     EXPECT_TRUE(path.endsWith(shown.mid(6)));
     label.setText(QStringLiteral("a&b"));
     EXPECT_EQ(label.displayText(), QStringLiteral("a&b"));
+}
+
+TEST(TNewPathLabelTest, TheCaptionNeverSizesTheLabel)
+{
+    // In a window laid out around it, a long path is shortened to the room
+    // the window gives; it neither widens the window nor keeps it from
+    // being narrowed.
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *label = new TNewPathLabel(&window);
+    layout->addWidget(label);
+    const QString path = QStringLiteral("/home/ann/projects/a rather long folder name/another long folder/"
+                                        "and one more level/setup pictures/background.bmp");
+    label->setText(path);
+    const QFontMetrics metrics(label->font());
+    ASSERT_GT(metrics.horizontalAdvance(path), 400);
+    EXPECT_LT(window.sizeHint().width(), 200);
+    EXPECT_LT(window.minimumSizeHint().width(), 200);
+    window.resize(300, 40);
+    layout->activate();
+    EXPECT_LE(label->width(), 300);
+    EXPECT_TRUE(label->displayText().endsWith(QStringLiteral("/background.bmp")));
+    EXPECT_LE(metrics.horizontalAdvance(label->displayText()), label->width());
+    // One line high, whatever the caption.
+    EXPECT_EQ(label->sizeHint().height(), label->minimumSizeHint().height());
+    EXPECT_GE(label->sizeHint().height(), metrics.height());
 }
 
 // The bounding box of the pixels of one colour.
