@@ -1,8 +1,10 @@
 #include "editorwindows.h"
 
+#include "billboardeditor.h"
 #include "dumpform.h"
 #include "infoform.h"
 #include "mainform.h"
+#include "previewform.h"
 #include "readform.h"
 #include "settings.h"
 #include "systemform.h"
@@ -17,6 +19,8 @@ EditorWindows::~EditorWindows()
     InfoForm.reset();
     ReadForm.reset();
     SystemForm.reset();
+    BillboardEditor.reset();
+    PreviewForm.reset();
     VarForm.reset();
     DumpForm.reset();
     MainForm.reset();
@@ -42,8 +46,10 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(12, {}); // TAddDDFileForm
     step(18, {}); // TGlobalChangeForm
     step(24, [&] { windows.VarForm = std::make_unique<TVarForm>(windows.MainForm->shell()); });
-    step(29, {}); // TPreviewForm
-    step(35, {}); // TBillboardEditor
+    step(29, [&] { windows.PreviewForm = std::make_unique<TPreviewForm>(windows.MainForm->controller(), seams); });
+    step(35, [&] {
+        windows.BillboardEditor = std::make_unique<TBillboardEditor>(windows.MainForm->controller(), seams);
+    });
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
     step(47, {}); // TFileEditor
     step(53, {}); // TIconEditor

@@ -17,6 +17,8 @@ class TSystemForm;
 class TReadForm;
 class TDumpForm;
 class TInfoForm;
+class TPreviewForm;
+class TBillboardEditor;
 
 struct EditorWindows {
     EditorWindows();
@@ -27,6 +29,8 @@ struct EditorWindows {
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TDumpForm> DumpForm;
     std::unique_ptr<TVarForm> VarForm;
+    std::unique_ptr<TPreviewForm> PreviewForm;
+    std::unique_ptr<TBillboardEditor> BillboardEditor;
     std::unique_ptr<TSystemForm> SystemForm;
     std::unique_ptr<TReadForm> ReadForm;
     std::unique_ptr<TInfoForm> InfoForm;
