@@ -471,8 +471,14 @@ void TGeneralPage::B_TitleFontClick(QObject *Sender)
     QFontDialog dialog(toQFont(font), context().mainWindow());
     dialog.setObjectName(QStringLiteral("FontDlg"));
     dialog.setOption(QFontDialog::DontUseNativeDialog);
+    // The dialog shows a stored Windows face by the face this machine draws
+    // it with; unless the author chose another face, the stored name stays.
+    const QString shownFace = dialog.currentFont().family();
     if (context().seams().modal->exec(dialog) == QDialog::Accepted) {
+        const std::string storedName = font.Name;
         takeFont(font, dialog.currentFont());
+        if (dialog.currentFont().family() == shownFace)
+            font.Name = storedName;
         static_cast<QToolButton *>(Sender)->setToolTip(
             QStringLiteral("Font: %1, %2 pt").arg(qs(font.Name)).arg(font.Size));
     }

@@ -242,7 +242,20 @@ TEST_F(GeneralPageTest, TheFontDialogChangesTheButtonsFont)
     EXPECT_EQ(general().CopyrightFont.Color, clRed);
     EXPECT_EQ(general().CaptionFont, ProjectFont{});
 
+    // OK with the face the dialog showed keeps the stored face name.
+    fake.modal.handler = [](QDialog &dialog) {
+        auto &fonts = static_cast<QFontDialog &>(dialog);
+        QFont bigger = fonts.currentFont();
+        bigger.setPointSize(12);
+        fonts.setCurrentFont(bigger);
+        return int(QDialog::Accepted);
+    };
+    page().B_TitleFont->click();
+    EXPECT_EQ(general().CaptionFont.Name, "MS Sans Serif");
+    EXPECT_EQ(general().CaptionFont.Size, 12);
+
     // Cancel keeps the font.
+    general().CaptionFont = ProjectFont{};
     unmark();
     fake.modal.handler = [](QDialog &) { return int(QDialog::Rejected); };
     page().B_TitleFont->click();
