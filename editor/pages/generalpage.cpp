@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFrame>
@@ -196,7 +197,8 @@ QWidget *TGeneralPage::buildAppInfoTab()
     derived(E_VerInfo, &GeneralSettings::VerInfo);
     derived(E_DetailedVersion, &GeneralSettings::DetailedVersion);
     derived(E_Company, &GeneralSettings::Company);
-    connect(E_VerInfo, &QLineEdit::editingFinished, this, &TGeneralPage::E_VerInfoExit);
+    // Leaving the edit counts, changed or not (editingFinished would not).
+    E_VerInfo->installEventFilter(this);
     bindText(E_AppFolder, [](GeneralSettings &g, const std::string &v) { g.DestDir = v; });
     bindText(E_ProgGroup, [](GeneralSettings &g, const std::string &v) { g.ProgMenuFolder = v; });
     bindText(E_Password, [](GeneralSettings &g, const std::string &v) { g.Password = v; });
@@ -398,6 +400,13 @@ void TGeneralPage::E_VerInfoExit()
 }
 
 void TGeneralPage::E_SetupTitleChange() { markModified(); }
+
+bool TGeneralPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == E_VerInfo && event->type() == QEvent::FocusOut)
+        E_VerInfoExit();
+    return TEditorPage::eventFilter(watched, event);
+}
 
 void TGeneralPage::updatePasswordEnabling()
 {

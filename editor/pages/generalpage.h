@@ -110,6 +110,7 @@ public:
 
 protected:
     void loadFromDocument(const Project &project) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildAppInfoTab();

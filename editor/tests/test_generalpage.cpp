@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -108,7 +110,8 @@ TEST_F(GeneralPageTest, LeavingTheMajorVersionFillsOnlyAnEmptyDetailedVersion)
 {
     page().E_DetailedVersion->clear();
     page().E_VerInfo->setText(QStringLiteral("3"));
-    page().E_VerInfoExit();
+    QFocusEvent leave(QEvent::FocusOut);
+    QCoreApplication::sendEvent(page().E_VerInfo, &leave);
     EXPECT_EQ(page().E_DetailedVersion->text(), QStringLiteral("3"));
     EXPECT_EQ(general().DetailedVersion, "3");
     page().E_VerInfo->setText(QStringLiteral("4"));
