@@ -4,6 +4,7 @@
 #include "buttonedits.h"
 #include "editorwindows.h"
 #include "pagefields.h"
+#include "pagetable.h"
 #include "paths.h"
 #include "programstart.h"
 #include "projectcontroller.h"
@@ -248,11 +249,13 @@ void TDialogsPage::deleteDialog(DialogList list)
     if (row < 0 || row >= static_cast<int>(files.size()))
         return;
     const std::string dialog = files[static_cast<size_t>(row)];
+    const std::vector<DllCall> calls = document().DllCalls;
     const std::vector<size_t> orphaned = wharf::deleteDialog(document(), list, static_cast<size_t>(row));
     delete c.box->takeItem(row);
     c.box->setCurrentRow(-1);
     listClicked(list);
     markModified();
+    refreshCallsIfChanged(calls);
     if (!orphaned.empty())
         reportOrphanedCalls(dialog, orphaned);
 }
@@ -280,12 +283,26 @@ void TDialogsPage::moveDialog(DialogList list, int step)
     const int count = static_cast<int>(dialogFiles(document(), list).size());
     if (row < 0 || other < 0 || row >= count || other >= count)
         return;
+    const std::vector<DllCall> calls = document().DllCalls;
     exchangeDialogs(document(), list, static_cast<size_t>(row), static_cast<size_t>(other));
     const std::vector<std::string> &files = dialogFiles(document(), list);
     box->item(row)->setText(qs(files[static_cast<size_t>(row)]));
     box->item(other)->setText(qs(files[static_cast<size_t>(other)]));
     box->setCurrentRow(other);
     markModified();
+    refreshCallsIfChanged(calls);
+}
+
+void TDialogsPage::refreshCallsIfChanged(const std::vector<DllCall> &before)
+{
+    if (before == document().DllCalls)
+        return;
+    // The DLL calls are shown by the extensions page, a sibling in the page
+    // book: it refills its view from the renumbered records.
+    if (QWidget *book = parentWidget())
+        for (TEditorPage *page : book->findChildren<TEditorPage *>(QString(), Qt::FindDirectChildrenOnly))
+            if (page->pageIndex() == kExtensionsPage)
+                page->load();
 }
 
 void TDialogsPage::listClicked(DialogList list)

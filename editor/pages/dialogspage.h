@@ -97,6 +97,9 @@ private:
     void moveDialog(DialogList list, int step);
     void listClicked(DialogList list);
     void reportOrphanedCalls(const std::string &dialog, const std::vector<size_t> &calls);
+    // Lets the page that shows the DLL calls show them anew when a move or
+    // delete renumbered them.
+    void refreshCallsIfChanged(const std::vector<DllCall> &before);
 
     bool m_colouring = false;
 };
