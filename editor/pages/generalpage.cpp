@@ -488,8 +488,8 @@ void TGeneralPage::B_TitleFontClick(QObject *Sender)
         takeFont(font, dialog.currentFont());
         if (dialog.currentFont().family() == shownFace)
             font.Name = storedName;
-        static_cast<QToolButton *>(Sender)->setToolTip(
-            QStringLiteral("Font: %1, %2 pt").arg(qs(font.Name)).arg(font.Size));
+        if (auto *button = qobject_cast<QToolButton *>(Sender))
+            button->setToolTip(QStringLiteral("Font: %1, %2 pt").arg(qs(font.Name)).arg(font.Size));
     }
     markModified();
 }
