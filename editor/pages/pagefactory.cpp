@@ -2,19 +2,24 @@
 
 #include "compilepage.h"
 #include "componentspage.h"
+#include "dialogspage.h"
 #include "extensionspage.h"
+#include "filespage.h"
+#include "generalpage.h"
 #include "iconspage.h"
 #include "inipage.h"
-#include "filespage.h"
 #include "pagetable.h"
 #include "placeholderpage.h"
 #include "registrypage.h"
+#include "uninstallpage.h"
 
 namespace wharf {
 
 std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
 {
     switch (index) {
+    case kGeneralPage:
+        return std::make_unique<TGeneralPage>(context, index);
     case kComponentsPage:
         return std::make_unique<TComponentsPage>(context, index);
     case kFilesPage:
@@ -29,6 +34,10 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
         return std::make_unique<TIniPage>(context, index);
     case kExtensionsPage:
         return std::make_unique<TExtensionsPage>(context, index);
+    case kDialogsPage:
+        return std::make_unique<TDialogsPage>(context, index);
+    case kUninstallPage:
+        return std::make_unique<TUninstallPage>(context, index);
     default:
         return std::make_unique<TPlaceholderPage>(context, index);
     }

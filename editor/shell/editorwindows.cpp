@@ -2,16 +2,18 @@
 
 #include "addddfileform.h"
 #include "addfileform.h"
+#include "billboardeditor.h"
 #include "compileform.h"
 #include "dumpform.h"
 #include "exdlleditor.h"
 #include "exexecutableeditor.h"
-#include "iconeditor.h"
-#include "inieditor.h"
 #include "fileeditor.h"
 #include "globalchangeform.h"
+#include "iconeditor.h"
 #include "infoform.h"
+#include "inieditor.h"
 #include "mainform.h"
+#include "previewform.h"
 #include "readform.h"
 #include "regeditor.h"
 #include "settings.h"
@@ -35,6 +37,8 @@ EditorWindows::~EditorWindows()
     IconEditor.reset();
     FileEditor.reset();
     SystemForm.reset();
+    BillboardEditor.reset();
+    PreviewForm.reset();
     VarForm.reset();
     GlobalChangeForm.reset();
     AddDDFileForm.reset();
@@ -46,15 +50,14 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
                          const std::function<void(int)> &progress)
 {
     const auto step = [&](int percent, const std::function<void()> &create) {
-        if (create)
-            create();
+        create();
         if (progress)
             progress(percent);
     };
     const Seams &seams = *environment.seams;
     windows.MainForm = std::make_unique<TMainForm>(environment, windows);
     // The creation order of the editor's windows with the splash percentage
-    // after each. An empty step stands for a window that is not built yet.
+    // after each.
     step(6, [&] {
         windows.DumpForm = std::make_unique<TDumpForm>(nullptr, seams, environment.programFolder,
                                                        std::make_unique<Settings>(environment.settingsFolder));
@@ -62,8 +65,10 @@ void createEditorWindows(EditorWindows &windows, const EditorEnvironment &enviro
     step(12, [&] { windows.AddDDFileForm = std::make_unique<TAddDDFileForm>(nullptr, seams); });
     step(18, [&] { windows.GlobalChangeForm = std::make_unique<TGlobalChangeForm>(nullptr, seams); });
     step(24, [&] { windows.VarForm = std::make_unique<TVarForm>(windows.MainForm->shell()); });
-    step(29, {}); // TPreviewForm
-    step(35, {}); // TBillboardEditor
+    step(29, [&] { windows.PreviewForm = std::make_unique<TPreviewForm>(windows.MainForm->controller(), seams); });
+    step(35, [&] {
+        windows.BillboardEditor = std::make_unique<TBillboardEditor>(windows.MainForm->controller(), seams);
+    });
     step(41, [&] { windows.SystemForm = std::make_unique<TSystemForm>(nullptr, seams); });
     step(47, [&] {
         windows.FileEditor =

@@ -1,8 +1,7 @@
 #pragma once
 // The windows the editor creates once at start and keeps for the whole
-// run, in their creation order. Windows whose pages or dialogs are not built
-// yet have no member here yet; their place in the order (and their splash
-// percentage) is kept in createEditorWindows.
+// run, in their creation order (createEditorWindows gives each its splash
+// percentage).
 
 #include "editorenvironment.h"
 
@@ -12,21 +11,23 @@
 namespace wharf {
 
 class TMainForm;
-class TVarForm;
-class TSystemForm;
-class TReadForm;
 class TDumpForm;
-class TInfoForm;
 class TAddDDFileForm;
 class TGlobalChangeForm;
+class TVarForm;
+class TPreviewForm;
+class TBillboardEditor;
+class TSystemForm;
 class TFileEditor;
-class TAddFileForm;
-class TCompileForm;
-class TRegEditor;
 class TIconEditor;
+class TRegEditor;
 class TINIEditor;
 class TExExecutableEditor;
 class TExDllEditor;
+class TCompileForm;
+class TReadForm;
+class TAddFileForm;
+class TInfoForm;
 
 struct EditorWindows {
     EditorWindows();
@@ -36,20 +37,22 @@ struct EditorWindows {
 
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TDumpForm> DumpForm;
+    std::unique_ptr<TAddDDFileForm> AddDDFileForm;
+    std::unique_ptr<TGlobalChangeForm> GlobalChangeForm;
     std::unique_ptr<TVarForm> VarForm;
+    std::unique_ptr<TPreviewForm> PreviewForm;
+    std::unique_ptr<TBillboardEditor> BillboardEditor;
     std::unique_ptr<TSystemForm> SystemForm;
-    std::unique_ptr<TCompileForm> CompileForm;
-    std::unique_ptr<TRegEditor> RegEditor;
+    std::unique_ptr<TFileEditor> FileEditor;
     std::unique_ptr<TIconEditor> IconEditor;
+    std::unique_ptr<TRegEditor> RegEditor;
     std::unique_ptr<TINIEditor> INIEditor;
     std::unique_ptr<TExExecutableEditor> ExExecutableEditor;
     std::unique_ptr<TExDllEditor> ExDllEditor;
+    std::unique_ptr<TCompileForm> CompileForm;
     std::unique_ptr<TReadForm> ReadForm;
-    std::unique_ptr<TInfoForm> InfoForm;
-    std::unique_ptr<TAddDDFileForm> AddDDFileForm;
-    std::unique_ptr<TGlobalChangeForm> GlobalChangeForm;
-    std::unique_ptr<TFileEditor> FileEditor;
     std::unique_ptr<TAddFileForm> AddFileForm;
+    std::unique_ptr<TInfoForm> InfoForm;
 };
 
 // Creates the main window (its FormCreate runs now) and then every further

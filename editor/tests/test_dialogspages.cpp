@@ -1,0 +1,347 @@
+#include "dialogspage.h"
+
+#include "billboardeditor.h"
+#include "buttonedits.h"
+#include "dialoglists.h"
+#include "editorfixture.h"
+#include "inputwindow.h"
+#include "mainform.h"
+#include "pagetable.h"
+#include "radiogroup.h"
+#include "scriptmemo.h"
+#include "uninstallpage.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+namespace wharf {
+namespace {
+
+std::vector<int32_t> callIndexes(const Project &project)
+{
+    std::vector<int32_t> out;
+    for (const DllCall &call : project.DllCalls)
+        out.push_back(call.ExecuteAfter);
+    return out;
+}
+
+Project projectWithCalls(std::vector<int32_t> after)
+{
+    Project project;
+    project.Dialogs = {"a.ddf", "b.ddf", "c.ddf"};
+    project.UninstallDialogs = {"u1.ddf", "u2.ddf", "u3.ddf"};
+    for (int32_t a : after)
+        project.DllCalls.push_back({"x.dll", "DoStep", a});
+    return project;
+}
+
+TEST(DialogListsTest, DllCallsFollowTheirDialogThroughMovesAndDeletes)
+{
+    struct Case {
+        const char *what;
+        DialogList list;
+        bool remove;
+        size_t a, b;
+        std::vector<int32_t> before, after;
+        std::vector<size_t> orphaned;
+    };
+    using L = DialogList;
+    const Case cases[] = {
+        {"exchange installation", L::Installation, false, 0, 1, {1, 2, 3, -1, 0}, {2, 1, 3, -1, 0}, {}},
+        {"exchange uninstallation", L::Uninstallation, false, 2, 1, {-2, -3, 2, 0}, {-3, -2, 2, 0}, {}},
+        {"delete installation", L::Installation, true, 1, 0, {1, 2, 3, -2, 0}, {1, 0, 2, -2, 0}, {1}},
+        {"delete uninstallation", L::Uninstallation, true, 0, 0, {-1, -2, -3, 1, -1}, {0, -1, -2, 1, 0}, {0, 4}},
+        // A call past the end of the list keeps counting from its place.
+        {"delete before a stale index", L::Installation, true, 2, 0, {7, 3}, {6, 0}, {1}},
+    };
+    for (const Case &c : cases) {
+        Project project = projectWithCalls(c.before);
+        std::vector<size_t> orphaned;
+        if (c.remove)
+            orphaned = deleteDialog(project, c.list, c.a);
+        else
+            exchangeDialogs(project, c.list, c.a, c.b);
+        EXPECT_EQ(callIndexes(project), c.after) << c.what;
+        EXPECT_EQ(orphaned, c.orphaned) << c.what;
+    }
+    Project project = projectWithCalls({});
+    exchangeDialogs(project, DialogList::Uninstallation, 0, 2);
+    EXPECT_EQ(project.UninstallDialogs, (std::vector<std::string>{"u3.ddf", "u2.ddf", "u1.ddf"}));
+    deleteDialog(project, DialogList::Installation, 0);
+    EXPECT_EQ(project.Dialogs, (std::vector<std::string>{"b.ddf", "c.ddf"}));
+}
+
+// The editor started with the template, with two dialogs in each list.
+class DialogPagesTest : public ::testing::Test, public testing::EditorFixture {
+protected:
+    void SetUp() override
+    {
+        start();
+        windows.MainForm->FormShow();
+        Project &doc = project().document();
+        doc.Dialogs = {"Dialogs\\welcome.ddf", "/abs/license.ddf"};
+        doc.UninstallDialogs = {"Dialogs\\uninst.ddf", "Dialogs\\done.ddf"};
+        dialogs().load();
+        uninstall().load();
+        project().SetModified(false);
+    }
+    ProjectController &project() { return windows.MainForm->controller(); }
+    Project &document() { return project().document(); }
+    TDialogsPage &dialogs() { return *qobject_cast<TDialogsPage *>(windows.MainForm->page(kDialogsPage)); }
+    TUninstallPage &uninstall() { return *qobject_cast<TUninstallPage *>(windows.MainForm->page(kUninstallPage)); }
+};
+
+TEST_F(DialogPagesTest, AddingAppendsInTheDialogsOrder)
+{
+    fake.fileDialogs.results.push_back({true, {QStringLiteral("/d/z.ddf"), QStringLiteral("/d/a.ddf")}, 0});
+    dialogs().B_AddUninstDialog->click();
+    ASSERT_EQ(fake.fileDialogs.requests.size(), 1u);
+    EXPECT_EQ(fake.fileDialogs.requests[0].kind, FileDialogRequest::Kind::OpenMany);
+    EXPECT_EQ(fake.fileDialogs.requests[0].filter, QStringLiteral("Brindlewharf dialog files (*.ddf)"));
+    EXPECT_EQ(document().UninstallDialogs,
+              (std::vector<std::string>{"Dialogs\\uninst.ddf", "Dialogs\\done.ddf", "/d/z.ddf", "/d/a.ddf"}));
+    EXPECT_EQ(dialogs().LB_UninstDialogs->count(), 4);
+    EXPECT_TRUE(project().ProjectModified());
+
+    project().SetModified(false);
+    dialogs().B_AddDialogClick(); // cancelled
+    EXPECT_EQ(document().Dialogs.size(), 2u);
+    EXPECT_FALSE(project().ProjectModified());
+}
+
+TEST_F(DialogPagesTest, MovesAtTheEndsChangeNothing)
+{
+    document().DllCalls = {{"x.dll", "DoStep", 1}, {"y.dll", "DoStep", 2}};
+    dialogs().LB_Dialogs->setCurrentRow(0);
+    dialogs().B_MoveUp1->click();
+    dialogs().LB_Dialogs->setCurrentRow(1);
+    dialogs().B_MoveDown1->click();
+    dialogs().B_MoveUp2Click(); // no selection
+    EXPECT_EQ(document().Dialogs, (std::vector<std::string>{"Dialogs\\welcome.ddf", "/abs/license.ddf"}));
+    EXPECT_FALSE(project().ProjectModified());
+
+    // A real move: the selection and the DLL calls follow the dialog.
+    dialogs().B_MoveUp1->click();
+    EXPECT_EQ(document().Dialogs, (std::vector<std::string>{"/abs/license.ddf", "Dialogs\\welcome.ddf"}));
+    EXPECT_EQ(dialogs().LB_Dialogs->item(0)->text(), QStringLiteral("/abs/license.ddf"));
+    EXPECT_EQ(dialogs().LB_Dialogs->currentRow(), 0);
+    EXPECT_EQ(callIndexes(document()), (std::vector<int32_t>{2, 1}));
+    EXPECT_TRUE(project().ProjectModified());
+}
+
+TEST_F(DialogPagesTest, DeletingReportsTheDllCallsOfTheDeletedDialog)
+{
+    document().DllCalls = {{"x.dll", "First", -1}, {"y.dll", "Second", -2}, {"z.dll", "Third", 1}};
+    EXPECT_FALSE(dialogs().B_DeleteUninstDialog->isEnabled());
+    dialogs().LB_UninstDialogs->setCurrentRow(0);
+    EXPECT_TRUE(dialogs().B_DeleteUninstDialog->isEnabled());
+    dialogs().B_DeleteUninstDialog->click();
+    EXPECT_EQ(document().UninstallDialogs, std::vector<std::string>{"Dialogs\\done.ddf"});
+    EXPECT_EQ(callIndexes(document()), (std::vector<int32_t>{0, -1, 1}));
+    EXPECT_FALSE(dialogs().B_DeleteUninstDialog->isEnabled());
+    EXPECT_TRUE(project().ProjectModified());
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Warning);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("Dialogs\\uninst.ddf")));
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("x.dll (First)")));
+    EXPECT_FALSE(fake.messages.shown[0].text.contains(QStringLiteral("y.dll")));
+
+    // A dialog no call is tied to goes without a message.
+    dialogs().LB_Dialogs->setCurrentRow(1);
+    dialogs().B_DeleteDialogClick();
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+}
+
+TEST_F(DialogPagesTest, TheDesignerStartsWithTheSelectedDialogOfItsList)
+{
+    dialogs().B_EditDialogClick(); // nothing selected
+    EXPECT_TRUE(fake.processes.started.empty());
+
+    dialogs().LB_Dialogs->setCurrentRow(1);
+    dialogs().LB_UninstDialogs->setCurrentRow(0);
+    emit dialogs().LB_UninstDialogs->itemDoubleClicked(dialogs().LB_UninstDialogs->item(0));
+    ASSERT_EQ(fake.processes.started.size(), 1u);
+    EXPECT_EQ(fake.processes.started[0].program, QString::fromStdString(programFolder + "wharfdraft"));
+    // Made absolute against the project's folder, with this system's separators.
+    EXPECT_EQ(fake.processes.started[0].arguments,
+              QStringList{QString::fromStdString(project().ProjectFolder() + "Dialogs/uninst.ddf")});
+    dialogs().B_EditDialog->click();
+    ASSERT_EQ(fake.processes.started.size(), 2u);
+    EXPECT_EQ(fake.processes.started[1].arguments, QStringList{QStringLiteral("/abs/license.ddf")});
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_FALSE(project().ProjectModified());
+
+    fake.processes.succeed = false;
+    dialogs().B_EditDialog->click();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute Dialog Designer!"));
+}
+
+TEST_F(DialogPagesTest, ScriptsAndTextFilesReachTheDocument)
+{
+    dialogs().SM_FinalScript->M_Script->setPlainText(QStringLiteral("// done\nExit"));
+    EXPECT_EQ(document().FinalScript, (std::vector<std::string>{"// done", "Exit"}));
+    EXPECT_TRUE(document().InitScript.empty());
+    EXPECT_TRUE(project().ProjectModified());
+
+    project().SetModified(false);
+    dialogs().FE_LicenseFile->setText(QStringLiteral("/docs/license.rtf"));
+    EXPECT_EQ(document().General.LicenseFile, "/docs/license.rtf");
+    EXPECT_TRUE(project().ProjectModified());
+
+    // Loading fills the frames without marking the project.
+    project().SetModified(false);
+    document().InstallScript = {"Copy", "Done"};
+    dialogs().load();
+    EXPECT_EQ(dialogs().SM_InstallScript->Lines(), (QStringList{QStringLiteral("Copy"), QStringLiteral("Done")}));
+    EXPECT_FALSE(project().ProjectModified());
+}
+
+TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
+{
+    document().BillboardPics = {"one.bmp", "two.bmp"};
+    TBillboardEditor &editor = *windows.BillboardEditor;
+    fake.modal.handler = [&](QDialog &) {
+        EXPECT_EQ(editor.LB_BillboardPics->count(), 2);
+        editor.LB_BillboardPics->setCurrentRow(0);
+        editor.B_DeletePic->click();
+        editor.SE_DelayTime->setValue(250);
+        editor.Ch_Loop->setChecked(false);
+        EXPECT_EQ(document().BillboardPics, std::vector<std::string>{"two.bmp"});
+        editor.B_Cancel->click();
+        return editor.result();
+    };
+    dialogs().B_BillConfig->click();
+    EXPECT_EQ(document().BillboardPics, (std::vector<std::string>{"one.bmp", "two.bmp"}));
+    EXPECT_EQ(document().General.BillboardDelay, 1000);
+    EXPECT_TRUE(document().General.BillboardLoop);
+    EXPECT_FALSE(project().ProjectModified());
+
+    fake.fileDialogs.results.push_back({true, {QStringLiteral("/pics/three.bmp")}, 0});
+    fake.modal.handler = [&](QDialog &) {
+        editor.B_AddPic->click();
+        editor.LB_BillboardPics->setCurrentRow(2);
+        editor.B_PicUp->click();
+        editor.B_PicDown->click();
+        editor.B_PicDown->click(); // the last one: nothing below it
+        editor.SE_DelayTime->setValue(500);
+        editor.B_OK->click();
+        return editor.result();
+    };
+    dialogs().B_BillConfigClick();
+    EXPECT_EQ(document().BillboardPics, (std::vector<std::string>{"one.bmp", "two.bmp", "/pics/three.bmp"}));
+    EXPECT_EQ(document().General.BillboardDelay, 500);
+    EXPECT_TRUE(project().ProjectModified());
+}
+
+TEST_F(DialogPagesTest, UninstallerEnablingRulesReachTheDialogsPage)
+{
+    EXPECT_TRUE(uninstall().Ch_CreateUninst->isChecked());
+    EXPECT_FALSE(uninstall().L_UninstFolder->isEnabled());
+    EXPECT_FALSE(uninstall().E_UninstFolder->isEnabled());
+    uninstall().Ch_AutomaticUninstFolder->click();
+    EXPECT_TRUE(uninstall().L_UninstFolder->isEnabled());
+    EXPECT_TRUE(uninstall().E_UninstFolder->isEnabled());
+    EXPECT_EQ(uninstall().E_UninstFolder->text(), QStringLiteral("{app}\\Uninstall"));
+    EXPECT_FALSE(document().General.AutomaticUninstDir);
+    EXPECT_TRUE(project().ProjectModified());
+
+    uninstall().Ch_CreateUninst->click();
+    EXPECT_FALSE(document().General.Uninstaller);
+    for (QWidget *w : std::initializer_list<QWidget *>{uninstall().Ch_UninstIcon, uninstall().E_UninstIcon,
+                                                       uninstall().Ch_AutomaticUninstFolder, uninstall().E_UninstFolder,
+                                                       dialogs().L_UninstDlgCaption, dialogs().LB_UninstDialogs,
+                                                       dialogs().B_AddUninstDialog, dialogs().B_EditUninstDialog,
+                                                       dialogs().B_DeleteUninstDialog, dialogs().B_MoveUp2,
+                                                       dialogs().B_MoveDown2})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(dialogs().LB_Dialogs->isEnabled());
+
+    // Checked again: edit and delete come back even without a selection.
+    uninstall().Ch_CreateUninst->click();
+    EXPECT_TRUE(dialogs().B_EditUninstDialog->isEnabled());
+    EXPECT_TRUE(dialogs().B_DeleteUninstDialog->isEnabled());
+    EXPECT_TRUE(uninstall().E_UninstIcon->isEnabled());
+    EXPECT_TRUE(uninstall().E_UninstFolder->isEnabled());
+    dialogs().B_DeleteUninstDialogClick(); // nothing selected: nothing happens
+    EXPECT_EQ(document().UninstallDialogs.size(), 2u);
+
+    uninstall().Ch_UninstIcon->click();
+    EXPECT_FALSE(uninstall().L_UninstIcon->isEnabled());
+    EXPECT_FALSE(uninstall().E_UninstIcon->isEnabled());
+
+    // A loaded project without uninstaller shows the dialogs page disabled.
+    document().General.Uninstaller = false;
+    dialogs().load();
+    EXPECT_FALSE(dialogs().LB_UninstDialogs->isEnabled());
+}
+
+TEST_F(DialogPagesTest, AutorunOptionsAndTheirEnabling)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{uninstall().L_IconFile, uninstall().FE_AutorunIcon,
+                                                       uninstall().L_CallApp, uninstall().E_CallApp})
+        EXPECT_FALSE(w->isEnabled());
+    uninstall().Ch_Autorun->click();
+    EXPECT_TRUE(document().General.CreateAutorun);
+    EXPECT_TRUE(uninstall().FE_AutorunIcon->isEnabled());
+    EXPECT_TRUE(uninstall().E_CallApp->isEnabled());
+    project().SetModified(false);
+    uninstall().E_CallApp->setText(QStringLiteral("start.exe"));
+    EXPECT_EQ(document().General.AutorunApplication, "start.exe");
+    EXPECT_TRUE(project().ProjectModified());
+    project().SetModified(false);
+    uninstall().RG_ReportLevel->button(2)->click();
+    EXPECT_EQ(document().General.UninstReportLevel, 2);
+    EXPECT_TRUE(project().ProjectModified());
+}
+
+TEST_F(DialogPagesTest, UninstallExpressionsAskAndStoreTheEmptyMarker)
+{
+    QString answer;
+    fake.modal.handler = [&](QDialog &dialog) {
+        auto &window = static_cast<TInputWindow &>(dialog);
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Uninstall files/folders"));
+        EXPECT_EQ(window.L_Caption->text(), QStringLiteral("Name of files/folders to be deleted (wildcards allowed):"));
+        window.E_Input->setText(answer);
+        return int(QDialog::Accepted);
+    };
+    answer = QString();
+    uninstall().B_AddUninstExpr->click();
+    answer = QStringLiteral("{app}\\*.log");
+    uninstall().B_AddUninstExpr->click();
+    EXPECT_EQ(document().UninstExpressions, (std::vector<std::string>{"{emp}", "{app}\\*.log"}));
+    EXPECT_EQ(uninstall().LB_UninstExpressions->item(0)->text(), QStringLiteral("{emp}"));
+    EXPECT_TRUE(project().ProjectModified());
+
+    EXPECT_FALSE(uninstall().B_EditUninstExpr->isEnabled());
+    uninstall().LB_UninstExpressions->setCurrentRow(1);
+    EXPECT_TRUE(uninstall().B_EditUninstExpr->isEnabled());
+    answer = QString();
+    emit uninstall().LB_UninstExpressions->itemDoubleClicked(uninstall().LB_UninstExpressions->item(1));
+    EXPECT_EQ(document().UninstExpressions, (std::vector<std::string>{"{emp}", "{emp}"}));
+
+    // Cancel changes nothing.
+    project().SetModified(false);
+    fake.modal.handler = [](QDialog &) { return int(QDialog::Rejected); };
+    uninstall().B_EditUninstExprClick();
+    uninstall().B_AddUninstExprClick();
+    EXPECT_EQ(document().UninstExpressions.size(), 2u);
+    EXPECT_FALSE(project().ProjectModified());
+
+    uninstall().B_DeleteUninstExpr->click();
+    EXPECT_EQ(document().UninstExpressions, std::vector<std::string>{"{emp}"});
+    EXPECT_FALSE(uninstall().B_DeleteUninstExpr->isEnabled());
+    EXPECT_TRUE(project().ProjectModified());
+}
+
+} // namespace
+} // namespace wharf
