@@ -5,6 +5,7 @@
 #include "inputwindow.h"
 #include "mainform.h"
 #include "mainnavigation.h"
+#include "navbutton.h"
 #include "pagetable.h"
 #include "paths.h"
 #include "regeditor.h"
@@ -14,7 +15,6 @@
 #include "systemform.h"
 #include "varform.h"
 
-#include <QToolButton>
 #include <QApplication>
 #include <QCursor>
 #include <QHBoxLayout>
@@ -488,7 +488,7 @@ void TRegistryPage::OB_AddRegValueClick()
 {
     QPoint at = QCursor::pos();
     if (TMainForm *main = context().windows().MainForm.get()) {
-        if (QToolButton *button = main->OB_Main->button(pageIndex(), 1))
+        if (const TNavButton *button = main->OB_Main->button(pageIndex(), 1))
             at = button->mapToGlobal(QPoint(40, button->height() + 20));
     }
     PM_AddRegValue->popup(at);

@@ -6,6 +6,7 @@
 #include "infoform.h"
 #include "mainform.h"
 #include "mainnavigation.h"
+#include "navbutton.h"
 #include "pagetable.h"
 #include "paths.h"
 
@@ -13,7 +14,6 @@
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QToolButton>
 
 namespace wharf {
 namespace {
@@ -44,7 +44,7 @@ TEST_F(ComponentsInTheEditorTest, ThePageListsThePluginsAndItsButtonFollowsTheSe
     EXPECT_EQ(form().shell().OwnFileList.back(),
               QString::fromStdString(joinPath(joinPath(programFolder, "Components"), "copyright.wfc")));
 
-    QToolButton *navigation = form().OB_Main->button(kComponentsPage, 0);
+    TNavButton *navigation = form().OB_Main->button(kComponentsPage, 0);
     EXPECT_TRUE(navigation->isHidden());
     panel.LV_Components->setCurrentRow(0);
     EXPECT_TRUE(panel.B_AddComp->isEnabled());

@@ -4,6 +4,8 @@
 #include "editorpage.h"
 #include "editorsettings.h"
 #include "mainnavigation.h"
+#include "navbarheader.h"
+#include "navbutton.h"
 #include "mrufilelist.h"
 #include "pagetable.h"
 #include "panelstatusbar.h"
@@ -21,7 +23,6 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QToolButton>
 
 namespace wharf {
 namespace {
@@ -71,8 +72,8 @@ TEST_F(TMainFormTest, CreatesTheFrameWithTenPages)
     EXPECT_EQ(buttons, 20);
     EXPECT_EQ(form().OB_Main->ActiveHeader(), kGeneralPage);
     EXPECT_TRUE(form().MI_Steps[kGeneralPage]->isChecked());
-    ASSERT_NE(form().findChild<QToolButton *>(QStringLiteral("OB_ExecSetup")), nullptr);
-    EXPECT_EQ(form().findChild<QToolButton *>(QStringLiteral("OB_CompileNow"))->size(), QSize(108, 60));
+    ASSERT_NE(form().findChild<TNavButton *>(QStringLiteral("OB_ExecSetup")), nullptr);
+    EXPECT_EQ(form().findChild<TNavButton *>(QStringLiteral("OB_CompileNow"))->size(), QSize(108, 60));
 
     // The windows of the creation list that exist, and the shell's values.
     EXPECT_NE(windows.VarForm, nullptr);
