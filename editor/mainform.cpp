@@ -255,9 +255,6 @@ void TMainForm::buildPages()
         m_pages[static_cast<size_t>(i)] = p;
         if (QTabWidget *tabs = p->tabControl())
             connect(tabs, &QTabWidget::currentChanged, this, [this, i](int tab) { PC_TabsChange(i, tab); });
-        if (!p->isBuilt())
-            for (int b = 0; b < OB_Main->buttonCount(i); ++b)
-                OB_Main->setButtonEnabled(i, b, false);
     }
     NB_DataSheets->setCurrentIndex(kGeneralPage);
     NB_DataSheetsPageChanged();

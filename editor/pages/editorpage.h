@@ -26,10 +26,6 @@ public:
 
     int pageIndex() const { return m_pageIndex; }
 
-    // False for a page that only holds the place of one not built yet: it
-    // is shown disabled, with its header buttons.
-    virtual bool isBuilt() const { return true; }
-
     // The page's tab control; null for a page without tabs.
     virtual QTabWidget *tabControl() const { return nullptr; }
 

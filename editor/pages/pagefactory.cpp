@@ -9,9 +9,11 @@
 #include "iconspage.h"
 #include "inipage.h"
 #include "pagetable.h"
-#include "placeholderpage.h"
 #include "registrypage.h"
 #include "uninstallpage.h"
+
+#include <stdexcept>
+#include <string>
 
 namespace wharf {
 
@@ -39,7 +41,7 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
     case kUninstallPage:
         return std::make_unique<TUninstallPage>(context, index);
     default:
-        return std::make_unique<TPlaceholderPage>(context, index);
+        throw std::out_of_range("There is no page " + std::to_string(index) + ".");
     }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Which class serves which page of the main window. Every page index gets
-// a page: the built ones their own class, the others a TPlaceholderPage.
+// Which class serves which page of the main window.
 
 #include "editorpage.h"
 
@@ -8,7 +7,8 @@
 
 namespace wharf {
 
-// The page for index (0 to 9), not yet parented.
+// The page for index (0 to 9), not yet parented; std::out_of_range for
+// any other index.
 std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context);
 
 } // namespace wharf

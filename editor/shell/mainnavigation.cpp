@@ -189,12 +189,6 @@ int MainNavigation::buttonCount(int page) const
     return page >= 0 && page < headerCount() ? static_cast<int>(m_buttons[static_cast<size_t>(page)].size()) : 0;
 }
 
-void MainNavigation::setButtonEnabled(int page, int index, bool enabled)
-{
-    if (TNavButton *b = button(page, index))
-        b->setEnabled(enabled);
-}
-
 void MainNavigation::setButtonVisible(int page, int index, bool visible)
 {
     if (TNavButton *b = button(page, index))

@@ -45,7 +45,6 @@ public:
     TNavButton *button(int page, int index) const;
     int buttonCount(int page) const;
 
-    void setButtonEnabled(int page, int index, bool enabled);
     void setButtonVisible(int page, int index, bool visible);
     bool isButtonVisible(int page, int index) const;
 

@@ -88,7 +88,6 @@ protected:
 
 TEST_F(TFilesPageTest, ThePageShowsTheDocument)
 {
-    EXPECT_TRUE(page().isBuilt());
     EXPECT_TRUE(page().isEnabled());
     ASSERT_EQ(page().PC_FilePages->count(), 3);
     EXPECT_EQ(page().PC_FilePages->objectName(), QStringLiteral("PC_FilePages"));

@@ -73,7 +73,6 @@ protected:
 TEST_F(GeneralPageTest, IsTheStartPageAndShowsTheTemplate)
 {
     ASSERT_NE(qobject_cast<TGeneralPage *>(windows.MainForm->page(kGeneralPage)), nullptr);
-    EXPECT_TRUE(page().isBuilt());
     EXPECT_EQ(page().E_AppName->text(), QStringLiteral("My Application"));
     EXPECT_EQ(page().E_AppFolder->text(), QStringLiteral("{pro}\\My Application"));
     EXPECT_EQ(page().E_SetupTitle->text(), QStringLiteral("My Application Setup"));
