@@ -406,12 +406,8 @@ void TCompilePage::updateOutputTypeControls()
                                                       SE_Cluster, L_ClusterBytes})
         w->setEnabled(disks);
     updateDiskSizeControls();
-    // The additional files lie beside the setup: a package has none. The
-    // files page owns the list; it is found by name in the main window.
-    if (QWidget *window = context().mainWindow())
-        for (const char *name : {"LB_AdditionalFiles", "L_AdditionalFiles", "B_AddFile"})
-            if (auto *w = window->findChild<QWidget *>(QString::fromLatin1(name)))
-                w->setEnabled(type == 0 || type == 1);
+    // The files page enables its additional files (a package has none) from
+    // the document's output type whenever it is shown.
 }
 
 void TCompilePage::updateDiskSizeControls()
