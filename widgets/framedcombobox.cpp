@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPolygon>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
@@ -44,6 +45,22 @@ constexpr char16_t kEscape = 27;
 // The default system beep.
 constexpr unsigned kDefaultBeep = 0;
 
+// Styles such as Fusion open a list that is not editable as a menu-like
+// popup as tall as all its items; the list always drops down as a list
+// here, so that the number of visible items holds.
+class ListPopupStyle final : public QProxyStyle {
+public:
+    explicit ListPopupStyle(const QString &baseStyle) : QProxyStyle(baseStyle) {}
+
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
 
 TCustomFramedComboBox::TCustomFramedComboBox(QWidget *parent, const Seams &seams)
@@ -53,6 +70,9 @@ TCustomFramedComboBox::TCustomFramedComboBox(QWidget *parent, const Seams &seams
     SearchTimer->setInterval(kSearchInterval);
     connect(SearchTimer, &QTimer::timeout, this, &TCustomFramedComboBox::SearchTimerTimer);
     connect(this, &QComboBox::activated, this, &TCustomFramedComboBox::onActivated);
+    auto *listStyle = new ListPopupStyle(style()->name());
+    listStyle->setParent(this);
+    setStyle(listStyle);
     setMaxVisibleItems(8);
     // Typing into the open list goes through the own search, and the list's
     // window closing by any route ends the drop-down.

@@ -35,9 +35,9 @@ public:
 
     // Starts in the csDropDown style with no frame of its own (FrameVisible
     // false), FrameStyle fsFlat, flat buttons, FrameColor clBtnShadow and
-    // Color clWindow; maxVisibleItems 8 stands in for DropDownCount (styles
-    // with menu-like popups, Fusion among them, show more). seams gives the
-    // beep and must outlive the combo.
+    // Color clWindow; maxVisibleItems 8 stands in for DropDownCount, also
+    // for styles whose popups are menu-like. seams gives the beep and must
+    // outlive the combo.
     explicit TCustomFramedComboBox(QWidget *parent = nullptr, const Seams &seams = standardSeams());
     ~TCustomFramedComboBox() override;
 

@@ -245,6 +245,21 @@ TEST_F(FramedComboTest, DropDownWidthWidensTheList)
     EXPECT_EQ(m_combo.view()->minimumWidth(), 0);
 }
 
+TEST(FramedComboListTest, TheListShowsEightItemsWhateverTheStyle)
+{
+    testing::FakeSeams fake;
+    TCustomFramedComboBox combo(nullptr, fake.seams());
+    combo.SetStyle(TComboBoxStyle::csDropDownList);
+    for (int i = 0; i < 40; ++i)
+        combo.addItem(QStringLiteral("Item %1").arg(i));
+    combo.show();
+    combo.showPopup();
+    ASSERT_TRUE(combo.DroppedDown());
+    const int row = combo.view()->sizeHintForRow(0);
+    EXPECT_LE(combo.view()->parentWidget()->height(), 10 * row);
+    combo.hidePopup();
+}
+
 TEST(FramedComboEmptyTest, AnEmptyComboOpensNoList)
 {
     testing::FakeSeams fake;
