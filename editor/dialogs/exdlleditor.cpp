@@ -96,7 +96,12 @@ TExDllEditor::TExDllEditor(ProjectController &controller, const Seams &seams, QW
         accept();
     });
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(RG_WhenExecuteItems, &QButtonGroup::idClicked, this, [this] { RG_WhenExecuteClick(); });
+    // Only a change of the list refills the dialogs: clicking the item that
+    // is already chosen keeps the chosen dialog.
+    connect(RG_WhenExecuteItems, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            RG_WhenExecuteClick();
+    });
 }
 
 int TExDllEditor::WhenExecuteIndex() const { return RG_WhenExecuteItems->checkedId(); }

@@ -92,7 +92,7 @@ int HotKeyItemOf(uint16_t hotKey)
 QString HotKeyCharOf(uint16_t hotKey)
 {
     const char code = static_cast<char>(hotKey & 0xFF);
-    if (code == 0)
+    if (static_cast<unsigned char>(code) < 0x20 || code == 0x7F)
         return {};
     return QString::fromStdString(fromWindows1252(std::string_view(&code, 1)));
 }

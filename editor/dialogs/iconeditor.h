@@ -34,7 +34,9 @@ enum HotKeyItem { hkNone = 0, hkAlt = 1, hkShift = 2, hkCtrl = 3 };
 // The CB_HotKey item of a stored hot key: its high byte 1, 2 or 4, else
 // "(None)".
 int HotKeyItemOf(uint16_t hotKey);
-// The key of a stored hot key as one character; empty when the low byte is 0.
+// The key of a stored hot key as one character; empty when the low byte is
+// 0 or another control code (older builds stored a lone modifier as 1, 2
+// or 4), which E_Char could neither show nor let the author type over.
 QString HotKeyCharOf(uint16_t hotKey);
 // The hot key for a CB_HotKey item and the text of E_Char. A hot key needs
 // both a modifier and a key that Windows-1252 can store (taken in upper

@@ -32,7 +32,7 @@ const std::array<PageInfo, kPageCount> &editorPages()
          22,
          {{"OB_Uninstaller", "Uninstaller"}, {"OB_Autorun", "Autorun"}}},
         {"H_Extensions", "Extensions", "MI_Extensions", "&Extensions", "PC_ExtensionSheets",
-         {{"TS_ExExtensions", "Executable extensions", 24}, {"TS_DllExtensions", "DLL Extensions", 25}},
+         {{"TS_ExExtensions", "Executable extensions", 24}, {"TS_DllExtensions", "DLL extensions", 25}},
          24,
          {{"OB_ExExtensions", "Executable extensions"}, {"OB_DllExtensions", "DLL Extensions"}}},
         {"H_Compile", "Compile", "MI_Compile", "C&ompile", nullptr, {}, 26,

@@ -79,6 +79,8 @@ TEST_F(ExtensionsPageTest, ProgramGridReusesItsEmptyRowAndKeepsOneRowAtLeast)
 {
     EXPECT_NE(page().findChild<QWidget *>(QStringLiteral("TS_DllExtensions")), nullptr);
     EXPECT_EQ(page().tabControl()->objectName(), QStringLiteral("PC_ExtensionSheets"));
+    EXPECT_EQ(page().tabControl()->tabText(0), QStringLiteral("Executable extensions"));
+    EXPECT_EQ(page().tabControl()->tabText(1), QStringLiteral("DLL extensions"));
     EXPECT_EQ(programs().rowCount(), 1);
     EXPECT_FALSE(page().B_EditExExtension->isEnabled());
     EXPECT_FALSE(page().B_DeleteExExtension->isEnabled());
@@ -187,6 +189,9 @@ TEST_F(ExtensionsPageTest, DllCallsKeepTheirSignedDialogIndex)
         e.RG_WhenExecuteItems->button(1)->click();
         EXPECT_EQ(e.CB_DlgCombo->itemText(1), QStringLiteral("done.ddf"));
         e.CB_DlgCombo->setCurrentIndex(1);
+        // Clicking the list already chosen keeps the chosen dialog.
+        e.RG_WhenExecuteItems->button(1)->click();
+        EXPECT_EQ(e.CB_DlgCombo->currentIndex(), 1);
         // A library that does not exist yet keeps its whole path.
         e.FE_FileName->setText(QStringLiteral("/nowhere/My Libs/step lib.dll"));
     });

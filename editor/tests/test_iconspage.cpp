@@ -54,6 +54,10 @@ TEST(HotKeyTest, EncodingAndDecodingTable)
     // A stored modifier alone shows an empty key, not a NUL character.
     EXPECT_EQ(HotKeyItemOf(4), hkNone);
     EXPECT_TRUE(HotKeyCharOf(0x0200).isEmpty());
+    // Nor a control code such as an older build's lone ALT (4): E_Char
+    // would hold an invisible character the author could not type over.
+    for (uint16_t stored : {4, 0x0201, 0x021F, 0x027F})
+        EXPECT_TRUE(HotKeyCharOf(stored).isEmpty()) << stored;
 }
 
 class IconsPageTest : public ::testing::Test, public testing::EditorFixture {
