@@ -27,14 +27,17 @@ QCheckBox *optionBox(QWidget *parent, const char *name, const char *caption)
     return box;
 }
 
-// A single-line field's text as the project keeps it: no line breaks, at
-// most 255 characters.
-std::string fieldText(QString text)
+// A field's text as the project keeps it: one line.
+std::string lineText(QString text)
 {
     text.remove(u'\r');
     text.remove(u'\n');
-    return cutText(text.toStdString(), kMaxText);
+    return text.toStdString();
 }
+
+// A single-line field's text as the project keeps it: no line breaks, at
+// most 255 characters.
+std::string fieldText(const QString &text) { return cutText(lineText(text), kMaxText); }
 
 // Puts a stored path into a file-name edit; a name the edit refuses as a
 // file name is shown as it is rather than lost.
@@ -164,7 +167,8 @@ void TFileEditor::loadEntry(const FileEntry &entry, const FileEditorContext &con
 
 void TFileEditor::storeEntry(FileEntry &entry) const
 {
-    entry.Source = fieldText(FE_SourcePath->GetFileName());
+    // The source path has no length limit of its own: a long one is kept.
+    entry.Source = lineText(FE_SourcePath->GetFileName());
     entry.PatchedFile = fieldText(FE_PatchedFile->GetFileName());
     entry.Destination = fieldText(E_DestPath->text());
     entry.Description = fieldText(E_Description->text());

@@ -74,8 +74,8 @@ public:
     // (FormShow).
     void loadEntry(const FileEntry &entry, const FileEditorContext &context);
     // Copies the controls back into entry: source, patched file,
-    // destination, description (each at most 255 characters), the options
-    // and the target systems.
+    // destination, description (the last three at most 255 characters),
+    // the options and the target systems.
     void storeEntry(FileEntry &entry) const;
     // The dialog modally through the seams; QDialog::Accepted on OK.
     int ShowModal();

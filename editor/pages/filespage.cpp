@@ -640,6 +640,7 @@ bool TFilesPage::AddFilesFromPath(const std::string &path, const std::string &na
         return false;
     }
     const TMemIniStore *defaults = context().shell().ExtensionDefaults.get();
+    const size_t uninstallEntries = document().UninstExpressions.size();
     // "{app}\" and "{app}" name the same folder.
     const std::string folder = excludeTrailingSeparator(destinationFolder);
     if (folderExists(path) || isRootPath(path)) {
@@ -668,9 +669,21 @@ bool TFilesPage::AddFilesFromPath(const std::string &path, const std::string &na
         if (checkDependencies && dump && extensionChecksDependencies(defaults, source))
             dump->ScanDependencies(source);
     }
+    if (document().UninstExpressions.size() != uninstallEntries)
+        uninstallListChanged();
     if (dump)
         dump->ShowDependenciesIfNew();
     return true;
+}
+
+void TFilesPage::uninstallListChanged()
+{
+    // The uninstaller page, a sibling in the page book, shows the list and
+    // edits it by position: it refills its view from the document.
+    if (QWidget *book = parentWidget())
+        for (TEditorPage *page : book->findChildren<TEditorPage *>(QString(), Qt::FindDirectChildrenOnly))
+            if (page->pageIndex() == kUninstallPage)
+                page->load();
 }
 
 void TFilesPage::B_NewTypeClick()

@@ -165,6 +165,7 @@ private:
     void followOutputType();
     void currentNodeChanged();
     void addToUninstallList(const std::string &folder);
+    void uninstallListChanged();
     bool inUninstallList(const std::string &folder);
     bool askForUninstallList();
     void noGroupError();

@@ -14,6 +14,7 @@
 #include "pagetable.h"
 #include "paths.h"
 #include "systemform.h"
+#include "uninstallpage.h"
 #include "varform.h"
 
 #include <gtest/gtest.h>
@@ -319,6 +320,26 @@ TEST_F(TFilesPageTest, DroppingAFolderMirrorsItUnderTheDestination)
     EXPECT_EQ(doc().UninstExpressions,
               (std::vector<std::string>{"{app}\\Data\\bin\\plugins", "{app}\\Data\\bin", "{app}\\Data"}));
     EXPECT_TRUE(modified());
+    // The uninstaller page lists them at once, so its edits work on the
+    // entries the author sees.
+    auto *uninstall = qobject_cast<TUninstallPage *>(form().page(kUninstallPage));
+    ASSERT_NE(uninstall, nullptr);
+    EXPECT_EQ(captions(uninstall->LB_UninstExpressions),
+              (QStringList{QStringLiteral("{app}\\Data\\bin\\plugins"), QStringLiteral("{app}\\Data\\bin"),
+                           QStringLiteral("{app}\\Data")}));
+}
+
+TEST_F(TFilesPageTest, TheFileEditorKeepsALongSourcePath)
+{
+    std::string source = "/src";
+    while (source.size() < 300)
+        source += "/a-rather-long-folder-name";
+    source += "/app.exe";
+    page().AddFileEntry(source, "{app}\\app.exe", false);
+    page().selectNode({0, 0});
+    fake.modal.handler = [](QDialog &) { return int(QDialog::Accepted); };
+    page().MI_GroupPropertiesClick();
+    EXPECT_EQ(doc().Groups[0].Files[0].Source, source);
 }
 
 TEST_F(TFilesPageTest, AFileAddedByNameTakesItsExtensionsDefaults)
