@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFrame>
@@ -403,8 +404,13 @@ void TGeneralPage::E_SetupTitleChange() { markModified(); }
 
 bool TGeneralPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == E_VerInfo && event->type() == QEvent::FocusOut)
-        E_VerInfoExit();
+    // A context menu of the edit or another window taking the activation
+    // leaves the focus where it is: the author has not left the edit.
+    if (watched == E_VerInfo && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            E_VerInfoExit();
+    }
     return TEditorPage::eventFilter(watched, event);
 }
 

@@ -109,7 +109,14 @@ TEST_F(GeneralPageTest, LeavingTheMajorVersionFillsOnlyAnEmptyDetailedVersion)
 {
     page().E_DetailedVersion->clear();
     page().E_VerInfo->setText(QStringLiteral("3"));
-    QFocusEvent leave(QEvent::FocusOut);
+    // The edit's context menu, or another window, takes the focus only for a
+    // while: the author has not left the edit.
+    for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent away(QEvent::FocusOut, reason);
+        QCoreApplication::sendEvent(page().E_VerInfo, &away);
+        EXPECT_TRUE(page().E_DetailedVersion->text().isEmpty()) << reason;
+    }
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(page().E_VerInfo, &leave);
     EXPECT_EQ(page().E_DetailedVersion->text(), QStringLiteral("3"));
     EXPECT_EQ(general().DetailedVersion, "3");
