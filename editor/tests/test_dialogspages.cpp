@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTextCursor>
 #include <QToolButton>
 
 namespace wharf {
@@ -204,6 +205,18 @@ TEST_F(DialogPagesTest, ScriptsAndTextFilesReachTheDocument)
     dialogs().load();
     EXPECT_EQ(dialogs().SM_InstallScript->Lines(), (QStringList{QStringLiteral("Copy"), QStringLiteral("Done")}));
     EXPECT_FALSE(project().ProjectModified());
+
+    // A save reloads the page: the script being typed keeps its caret and
+    // its undo steps.
+    QPlainTextEdit *memo = dialogs().SM_InstallScript->M_Script;
+    QTextCursor caret = memo->textCursor();
+    caret.setPosition(2);
+    caret.insertText(QStringLiteral("py"));
+    memo->setTextCursor(caret);
+    EXPECT_EQ(document().InstallScript, (std::vector<std::string>{"Copypy", "Done"}));
+    dialogs().load();
+    EXPECT_EQ(memo->textCursor().position(), 4);
+    EXPECT_TRUE(memo->document()->isUndoAvailable());
 }
 
 TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
