@@ -32,8 +32,8 @@ inline void showFileName(TFilenameEdit *edit, const std::string &path)
 
 inline QFont toQFont(const ProjectFont &font) { return storedFont(qs(font.Name), font.Size, font.Style); }
 
-// The face, size and style of font into stored; the colour stays (the font
-// dialog has none).
+// The face, size and style of font into stored; the colour stays (a QFont
+// has none).
 inline void takeFont(ProjectFont &stored, const QFont &font)
 {
     stored.Name = ss(font.family());
