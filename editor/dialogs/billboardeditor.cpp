@@ -185,6 +185,9 @@ void TBillboardEditor::B_PicDownClick()
 
 void TBillboardEditor::B_OKClick()
 {
+    // A stored delay outside the box's range is shown clamped; OK keeps
+    // what the author saw.
+    m_controller.document().General.BillboardDelay = SE_DelayTime->value();
     m_controller.SetModified(true);
     accept();
 }

@@ -254,6 +254,27 @@ TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
     EXPECT_EQ(document().BillboardPics, (std::vector<std::string>{"one.bmp", "two.bmp", "/pics/three.bmp"}));
     EXPECT_EQ(document().General.BillboardDelay, 500);
     EXPECT_TRUE(project().ProjectModified());
+
+    // A stored delay the box can't show is shown clamped; OK keeps what was
+    // shown, Cancel the stored value.
+    struct DelayCase {
+        int32_t stored;
+        bool ok;
+        int shown;
+        int32_t kept;
+    };
+    for (const DelayCase &c : {DelayCase{0, false, 1, 0}, DelayCase{0, true, 1, 1},
+                               DelayCase{250000, true, 100000, 100000}}) {
+        document().General.BillboardDelay = c.stored;
+        fake.modal.handler = [&](QDialog &) {
+            EXPECT_EQ(editor.SE_DelayTime->value(), c.shown);
+            (c.ok ? editor.B_OK : editor.B_Cancel)->click();
+            return editor.result();
+        };
+        dialogs().B_BillConfigClick();
+        EXPECT_EQ(document().General.BillboardDelay, c.kept) << c.stored << " " << c.ok;
+    }
+    fake.modal.handler = nullptr;
 }
 
 TEST_F(DialogPagesTest, UninstallerEnablingRulesReachTheDialogsPage)
