@@ -118,6 +118,9 @@ void TBillboardEditor::load()
     LB_BillboardPics->clear();
     for (const std::string &picture : project.BillboardPics)
         LB_BillboardPics->addItem(QString::fromStdString(picture));
+    // Nothing current, also for tabbing into the list: "&Delete" and the
+    // moves act only on a picture the author selected.
+    LB_BillboardPics->setCurrentIndex(QModelIndex());
     SE_DelayTime->setValue(project.General.BillboardDelay);
     Ch_Loop->setChecked(project.General.BillboardLoop);
     m_loading = false;

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -142,6 +144,13 @@ TEST_F(DialogPagesTest, MovesAtTheEndsChangeNothing)
 TEST_F(DialogPagesTest, DeletingReportsTheDllCallsOfTheDeletedDialog)
 {
     document().DllCalls = {{"x.dll", "First", -1}, {"y.dll", "Second", -2}, {"z.dll", "Third", 1}};
+    // Tabbing into a list selects nothing: the buttons stay off and delete
+    // nothing.
+    QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(dialogs().LB_UninstDialogs, &tabIn);
+    EXPECT_FALSE(dialogs().B_DeleteUninstDialog->isEnabled());
+    dialogs().B_DeleteUninstDialogClick();
+    EXPECT_EQ(document().UninstallDialogs.size(), 2u);
     EXPECT_FALSE(dialogs().B_DeleteUninstDialog->isEnabled());
     dialogs().LB_UninstDialogs->setCurrentRow(0);
     EXPECT_TRUE(dialogs().B_DeleteUninstDialog->isEnabled());
@@ -225,6 +234,11 @@ TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
     TBillboardEditor &editor = *windows.BillboardEditor;
     fake.modal.handler = [&](QDialog &) {
         EXPECT_EQ(editor.LB_BillboardPics->count(), 2);
+        // Tabbing into the list selects no picture to delete.
+        QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(editor.LB_BillboardPics, &tabIn);
+        editor.B_DeletePic->click();
+        EXPECT_EQ(document().BillboardPics.size(), 2u);
         editor.LB_BillboardPics->setCurrentRow(0);
         editor.B_DeletePic->click();
         editor.SE_DelayTime->setValue(250);
