@@ -118,6 +118,9 @@ void TBillboardEditor::load()
     LB_BillboardPics->clear();
     for (const std::string &picture : project.BillboardPics)
         LB_BillboardPics->addItem(QString::fromStdString(picture));
+    // Nothing current, also for tabbing into the list: "&Delete" and the
+    // moves act only on a picture the author selected.
+    LB_BillboardPics->setCurrentIndex(QModelIndex());
     SE_DelayTime->setValue(project.General.BillboardDelay);
     Ch_Loop->setChecked(project.General.BillboardLoop);
     m_loading = false;
@@ -185,6 +188,9 @@ void TBillboardEditor::B_PicDownClick()
 
 void TBillboardEditor::B_OKClick()
 {
+    // A stored delay outside the box's range is shown clamped; OK keeps
+    // what the author saw.
+    m_controller.document().General.BillboardDelay = SE_DelayTime->value();
     m_controller.SetModified(true);
     accept();
 }

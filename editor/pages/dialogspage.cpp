@@ -191,9 +191,16 @@ void TDialogsPage::loadFromDocument(const Project &project)
     fillList(LB_UninstDialogs, project.UninstallDialogs, LB_UninstDialogs->currentRow());
     showFileName(FE_ReadmeFile, project.General.ReadmeFile);
     showFileName(FE_LicenseFile, project.General.LicenseFile);
-    SM_InitScript->setLines(fromLines(project.InitScript));
-    SM_FinalScript->setLines(fromLines(project.FinalScript));
-    SM_InstallScript->setLines(fromLines(project.InstallScript));
+    // Every save and compile reloads the page: a script that already shows
+    // the document's lines keeps its caret, scroll position and undo steps.
+    const auto showScript = [](TScriptMemo *frame, const std::vector<std::string> &lines) {
+        const QStringList shown = fromLines(lines);
+        if (frame->M_Script->toPlainText() != shown.join(u'\n'))
+            frame->setLines(shown);
+    };
+    showScript(SM_InitScript, project.InitScript);
+    showScript(SM_FinalScript, project.FinalScript);
+    showScript(SM_InstallScript, project.InstallScript);
     LB_DialogsClick();
     UninstallerChanged();
     if (document().General.Uninstaller)

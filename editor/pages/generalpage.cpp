@@ -12,9 +12,11 @@
 #include "radiogroup.h"
 #include "systemform.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFrame>
@@ -59,6 +61,35 @@ QString windowsArgumentPath(const QString &path)
     QString windows = QStringLiteral("Z:") + path;
     windows.replace(u'/', u'\\');
     return windows;
+}
+
+// The font's colour in the font dialog: a colour box under the effects,
+// where the author finds it beside underline and strikeout. Qt's own font
+// dialog has none, and the setup draws the title and the copyright in it.
+TColorComboBox *addFontColorChoice(QFontDialog &dialog, const Seams &seams, TColor color)
+{
+    QGroupBox *effects = nullptr;
+    for (QGroupBox *group : dialog.findChildren<QGroupBox *>())
+        if (group->findChild<QCheckBox *>() && qobject_cast<QBoxLayout *>(group->layout())) {
+            effects = group;
+            break;
+        }
+    QWidget *owner = effects ? static_cast<QWidget *>(effects) : &dialog;
+    auto *combo = named(new TColorComboBox(owner, seams), "CB_FontColor");
+    combo->SetShowSysColors(false);
+    combo->SetShowDefaultColor(false);
+    combo->SetSelectedColor(color);
+    auto *label = labelFor(QStringLiteral("&Color:"), combo, owner);
+    if (effects) {
+        auto *box = static_cast<QBoxLayout *>(effects->layout());
+        box->addWidget(label);
+        box->addWidget(combo);
+    } else if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(combo, row, 1);
+    }
+    return combo;
 }
 
 } // namespace
@@ -403,8 +434,13 @@ void TGeneralPage::E_SetupTitleChange() { markModified(); }
 
 bool TGeneralPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == E_VerInfo && event->type() == QEvent::FocusOut)
-        E_VerInfoExit();
+    // A context menu of the edit or another window taking the activation
+    // leaves the focus where it is: the author has not left the edit.
+    if (watched == E_VerInfo && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            E_VerInfoExit();
+    }
     return TEditorPage::eventFilter(watched, event);
 }
 
@@ -483,9 +519,11 @@ void TGeneralPage::B_TitleFontClick(QObject *Sender)
     // The dialog shows a stored Windows face by the face this machine draws
     // it with; unless the author chose another face, the stored name stays.
     const QString shownFace = dialog.currentFont().family();
+    TColorComboBox *color = addFontColorChoice(dialog, context().seams(), font.Color);
     if (context().seams().modal->exec(dialog) == QDialog::Accepted) {
         const std::string storedName = font.Name;
         takeFont(font, dialog.currentFont());
+        font.Color = color->SelectedColor();
         if (dialog.currentFont().family() == shownFace)
             font.Name = storedName;
         if (auto *button = qobject_cast<QToolButton *>(Sender))

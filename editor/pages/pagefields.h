@@ -32,8 +32,8 @@ inline void showFileName(TFilenameEdit *edit, const std::string &path)
 
 inline QFont toQFont(const ProjectFont &font) { return storedFont(qs(font.Name), font.Size, font.Style); }
 
-// The face, size and style of font into stored; the colour stays (the font
-// dialog has none).
+// The face, size and style of font into stored; the colour stays (a QFont
+// has none).
 inline void takeFont(ProjectFont &stored, const QFont &font)
 {
     stored.Name = ss(font.family());
@@ -48,8 +48,13 @@ inline void fillList(QListWidget *list, const std::vector<std::string> &items, i
     for (const std::string &item : items)
         list->addItem(qs(item));
     list->setCurrentRow(selected >= 0 && selected < list->count() ? selected : -1);
-    if (list->currentRow() < 0)
+    if (list->currentRow() < 0) {
         list->clearSelection();
+        // Said through the view, "nothing current" also keeps tabbing into
+        // the list from making its first item current, which would let the
+        // page's buttons act on an item the author never selected.
+        list->setCurrentIndex(QModelIndex());
+    }
 }
 
 } // namespace wharf

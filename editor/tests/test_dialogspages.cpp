@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTextCursor>
 #include <QToolButton>
 
 namespace wharf {
@@ -141,6 +144,13 @@ TEST_F(DialogPagesTest, MovesAtTheEndsChangeNothing)
 TEST_F(DialogPagesTest, DeletingReportsTheDllCallsOfTheDeletedDialog)
 {
     document().DllCalls = {{"x.dll", "First", -1}, {"y.dll", "Second", -2}, {"z.dll", "Third", 1}};
+    // Tabbing into a list selects nothing: the buttons stay off and delete
+    // nothing.
+    QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(dialogs().LB_UninstDialogs, &tabIn);
+    EXPECT_FALSE(dialogs().B_DeleteUninstDialog->isEnabled());
+    dialogs().B_DeleteUninstDialogClick();
+    EXPECT_EQ(document().UninstallDialogs.size(), 2u);
     EXPECT_FALSE(dialogs().B_DeleteUninstDialog->isEnabled());
     dialogs().LB_UninstDialogs->setCurrentRow(0);
     EXPECT_TRUE(dialogs().B_DeleteUninstDialog->isEnabled());
@@ -204,6 +214,18 @@ TEST_F(DialogPagesTest, ScriptsAndTextFilesReachTheDocument)
     dialogs().load();
     EXPECT_EQ(dialogs().SM_InstallScript->Lines(), (QStringList{QStringLiteral("Copy"), QStringLiteral("Done")}));
     EXPECT_FALSE(project().ProjectModified());
+
+    // A save reloads the page: the script being typed keeps its caret and
+    // its undo steps.
+    QPlainTextEdit *memo = dialogs().SM_InstallScript->M_Script;
+    QTextCursor caret = memo->textCursor();
+    caret.setPosition(2);
+    caret.insertText(QStringLiteral("py"));
+    memo->setTextCursor(caret);
+    EXPECT_EQ(document().InstallScript, (std::vector<std::string>{"Copypy", "Done"}));
+    dialogs().load();
+    EXPECT_EQ(memo->textCursor().position(), 4);
+    EXPECT_TRUE(memo->document()->isUndoAvailable());
 }
 
 TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
@@ -212,6 +234,11 @@ TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
     TBillboardEditor &editor = *windows.BillboardEditor;
     fake.modal.handler = [&](QDialog &) {
         EXPECT_EQ(editor.LB_BillboardPics->count(), 2);
+        // Tabbing into the list selects no picture to delete.
+        QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(editor.LB_BillboardPics, &tabIn);
+        editor.B_DeletePic->click();
+        EXPECT_EQ(document().BillboardPics.size(), 2u);
         editor.LB_BillboardPics->setCurrentRow(0);
         editor.B_DeletePic->click();
         editor.SE_DelayTime->setValue(250);
@@ -241,6 +268,27 @@ TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
     EXPECT_EQ(document().BillboardPics, (std::vector<std::string>{"one.bmp", "two.bmp", "/pics/three.bmp"}));
     EXPECT_EQ(document().General.BillboardDelay, 500);
     EXPECT_TRUE(project().ProjectModified());
+
+    // A stored delay the box can't show is shown clamped; OK keeps what was
+    // shown, Cancel the stored value.
+    struct DelayCase {
+        int32_t stored;
+        bool ok;
+        int shown;
+        int32_t kept;
+    };
+    for (const DelayCase &c : {DelayCase{0, false, 1, 0}, DelayCase{0, true, 1, 1},
+                               DelayCase{250000, true, 100000, 100000}}) {
+        document().General.BillboardDelay = c.stored;
+        fake.modal.handler = [&](QDialog &) {
+            EXPECT_EQ(editor.SE_DelayTime->value(), c.shown);
+            (c.ok ? editor.B_OK : editor.B_Cancel)->click();
+            return editor.result();
+        };
+        dialogs().B_BillConfigClick();
+        EXPECT_EQ(document().General.BillboardDelay, c.kept) << c.stored << " " << c.ok;
+    }
+    fake.modal.handler = nullptr;
 }
 
 TEST_F(DialogPagesTest, UninstallerEnablingRulesReachTheDialogsPage)

@@ -109,7 +109,14 @@ TEST_F(GeneralPageTest, LeavingTheMajorVersionFillsOnlyAnEmptyDetailedVersion)
 {
     page().E_DetailedVersion->clear();
     page().E_VerInfo->setText(QStringLiteral("3"));
-    QFocusEvent leave(QEvent::FocusOut);
+    // The edit's context menu, or another window, takes the focus only for a
+    // while: the author has not left the edit.
+    for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent away(QEvent::FocusOut, reason);
+        QCoreApplication::sendEvent(page().E_VerInfo, &away);
+        EXPECT_TRUE(page().E_DetailedVersion->text().isEmpty()) << reason;
+    }
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(page().E_VerInfo, &leave);
     EXPECT_EQ(page().E_DetailedVersion->text(), QStringLiteral("3"));
     EXPECT_EQ(general().DetailedVersion, "3");
@@ -256,10 +263,29 @@ TEST_F(GeneralPageTest, TheFontDialogChangesTheButtonsFont)
     EXPECT_EQ(general().CaptionFont.Name, "MS Sans Serif");
     EXPECT_EQ(general().CaptionFont.Size, 12);
 
-    // Cancel keeps the font.
+    // The colour is chosen among the effects, starting with the stored one.
+    fake.modal.handler = [](QDialog &dialog) {
+        auto *color = dialog.findChild<TColorComboBox *>(QStringLiteral("CB_FontColor"));
+        EXPECT_NE(color, nullptr);
+        if (!color)
+            return int(QDialog::Rejected);
+        EXPECT_NE(qobject_cast<QGroupBox *>(color->parentWidget()), nullptr);
+        EXPECT_EQ(color->SelectedColor(), clRed);
+        color->SetSelectedColor(clWhite);
+        return int(QDialog::Accepted);
+    };
+    page().B_CopyrightFont->click();
+    EXPECT_EQ(general().CopyrightFont.Color, clWhite);
+    EXPECT_EQ(general().CopyrightFont.Size, 14);
+
+    // Cancel keeps the font, its colour too.
     general().CaptionFont = ProjectFont{};
     unmark();
-    fake.modal.handler = [](QDialog &) { return int(QDialog::Rejected); };
+    fake.modal.handler = [](QDialog &dialog) {
+        if (auto *color = dialog.findChild<TColorComboBox *>(QStringLiteral("CB_FontColor")))
+            color->SetSelectedColor(clYellow);
+        return int(QDialog::Rejected);
+    };
     page().B_TitleFont->click();
     EXPECT_EQ(general().CaptionFont, ProjectFont{});
 }
