@@ -76,6 +76,7 @@ TCompileForm::TCompileForm(ShellState &shell, QWidget *mainWindow, QWidget *pare
 void TCompileForm::ClearMessages()
 {
     RE_CompileMessages->clear();
+    m_lineCount = 0;
     QTextCharFormat plain;
     plain.setFontWeight(QFont::Normal);
     plain.setForeground(Qt::black);
@@ -93,8 +94,9 @@ void TCompileForm::AddLine(const QString &text, bool error)
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
     // The first line goes into the document's empty first block.
-    if (!document->isEmpty())
+    if (m_lineCount > 0)
         cursor.insertBlock();
+    ++m_lineCount;
     cursor.setBlockCharFormat(format);
     cursor.insertText(text, format);
     RE_CompileMessages->setTextCursor(cursor);
@@ -106,7 +108,7 @@ QStringList TCompileForm::lines() const
 {
     QStringList result;
     const QTextDocument *document = RE_CompileMessages->document();
-    if (document->isEmpty())
+    if (m_lineCount == 0)
         return result;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
         result << block.text();

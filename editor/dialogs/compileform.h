@@ -59,6 +59,9 @@ private:
     ShellState &m_shell;
     QWidget *m_mainWindow;
     bool m_compiling = false;
+    // Lines shown since the last clear: an empty document may already hold
+    // one blank line.
+    int m_lineCount = 0;
 };
 
 } // namespace wharf

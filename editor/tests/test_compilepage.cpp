@@ -196,6 +196,12 @@ TEST_F(CompilePageTest, TheCompileWindowShowsLinesInTheirColoursAndCancels)
     compileWindow().B_OKClick();
     EXPECT_FALSE(compileWindow().isVisible());
 
+    // A blank line is a line too, also as the first one.
+    compileWindow().ClearMessages();
+    compileWindow().AddLine(QString(), false);
+    compileWindow().AddLine(QStringLiteral("x"), false);
+    EXPECT_EQ(compileWindow().lines(), (QStringList{QString(), QStringLiteral("x")}));
+
     // A new compile starts uncancelled.
     reports = {{0, "again", 40}};
     page().B_CompileFileClick();

@@ -5,6 +5,7 @@
 #include "inputwindow.h"
 #include "mainform.h"
 #include "mainnavigation.h"
+#include "navbutton.h"
 #include "pagetable.h"
 #include "panelstatusbar.h"
 #include "regeditor.h"
@@ -84,6 +85,9 @@ TEST_F(RegistryPageTest, ThePageShowsTheSixRootsAndTheNavigationButtonsFollowThe
     EXPECT_EQ(tree.topLevelItem(0)->text(0), QStringLiteral("HKEY_CLASSES_ROOT"));
     EXPECT_EQ(tree.topLevelItem(5)->text(0), QStringLiteral("HKEY_DYN_DATA"));
     EXPECT_FALSE(page().TV_RegKeysEditing(tree.topLevelItem(0)));
+    const char *const buttons[] = {"OB_AddRegKey", "OB_AddRegValue", "OB_ImportRegFile"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(form().OB_Main->button(kRegistryPage, i)->objectName(), QString::fromLatin1(buttons[i]));
 
     answer(QStringLiteral("Key"));
     select({kHKLM});
