@@ -19,13 +19,7 @@
 namespace wharf {
 namespace {
 
-DllCall *selectedCall(Project &project)
-{
-    const int index = project.Selection.DllCall;
-    if (index < 0 || index >= static_cast<int>(project.DllCalls.size()))
-        return nullptr;
-    return &project.DllCalls[static_cast<size_t>(index)];
-}
+DllCall *selectedCall(Project &project) { return entryAt(project.DllCalls, project.Selection.DllCall); }
 
 } // namespace
 

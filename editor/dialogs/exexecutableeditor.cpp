@@ -15,13 +15,7 @@
 namespace wharf {
 namespace {
 
-ExternalProgram *selectedProgram(Project &project)
-{
-    const int index = project.Selection.ExternalProgram;
-    if (index < 0 || index >= static_cast<int>(project.ExternalPrograms.size()))
-        return nullptr;
-    return &project.ExternalPrograms[static_cast<size_t>(index)];
-}
+ExternalProgram *selectedProgram(Project &project) { return entryAt(project.ExternalPrograms, project.Selection.ExternalProgram); }
 
 } // namespace
 

@@ -237,7 +237,7 @@ TIconEditor::TIconEditor(ProjectController &controller, const Seams &seams, TSys
 int TIconEditor::ShowModal()
 {
     const Project &project = m_controller.document();
-    if (project.Selection.Shortcut < 0 || project.Selection.Shortcut >= static_cast<int>(project.Shortcuts.size()))
+    if (!entryAt(project.Shortcuts, project.Selection.Shortcut))
         return QDialog::Rejected;
     FormShow();
     return m_seams.modal->exec(*this);
@@ -254,10 +254,10 @@ void TIconEditor::FormShow()
     const Project &project = m_controller.document();
     CB_IconTarget->clear();
     CB_IconTarget->addItems(projectDestinations(project));
-    const int index = project.Selection.Shortcut;
-    if (index < 0 || index >= static_cast<int>(project.Shortcuts.size()))
+    const ShortcutEntry *selected = entryAt(project.Shortcuts, project.Selection.Shortcut);
+    if (!selected)
         return;
-    const ShortcutEntry &entry = project.Shortcuts[static_cast<size_t>(index)];
+    const ShortcutEntry &entry = *selected;
     E_Location->setText(fromStd(entry.Path));
     E_Parameters->setText(fromStd(entry.Params));
     CB_IconTarget->setCurrentIndex(-1);
@@ -277,10 +277,10 @@ void TIconEditor::FormShow()
 void TIconEditor::B_OKClick()
 {
     Project &project = m_controller.document();
-    const int index = project.Selection.Shortcut;
-    if (index < 0 || index >= static_cast<int>(project.Shortcuts.size()))
+    ShortcutEntry *selected = entryAt(project.Shortcuts, project.Selection.Shortcut);
+    if (!selected)
         return;
-    ShortcutEntry &entry = project.Shortcuts[static_cast<size_t>(index)];
+    ShortcutEntry &entry = *selected;
     entry.Path = cutText(textOrEmptyMarker(E_Location), kFieldWidth);
     entry.Params = cutText(textOrEmptyMarker(E_Parameters), kFieldWidth);
     entry.Target = cutText(textOrEmptyMarker(CB_IconTarget), kFieldWidth);

@@ -15,13 +15,7 @@
 namespace wharf {
 namespace {
 
-IniEntry *selectedEntry(Project &project)
-{
-    const int index = project.Selection.IniEntry;
-    if (index < 0 || index >= static_cast<int>(project.IniEntries.size()))
-        return nullptr;
-    return &project.IniEntries[static_cast<size_t>(index)];
-}
+IniEntry *selectedEntry(Project &project) { return entryAt(project.IniEntries, project.Selection.IniEntry); }
 
 } // namespace
 

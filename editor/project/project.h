@@ -128,6 +128,20 @@ struct Project {
     bool operator==(const Project &) const = default;
 };
 
+// The entry of list at index; null when index names none (-1 or out of
+// range), as a selection may.
+template <typename T>
+T *entryAt(std::vector<T> &list, int index)
+{
+    return index >= 0 && index < static_cast<int>(list.size()) ? &list[static_cast<size_t>(index)] : nullptr;
+}
+
+template <typename T>
+const T *entryAt(const std::vector<T> &list, int index)
+{
+    return index >= 0 && index < static_cast<int>(list.size()) ? &list[static_cast<size_t>(index)] : nullptr;
+}
+
 // The file a shortcut's icon comes from: the source, made absolute against
 // projectFolder, of the last file whose Destination equals iconLocation
 // exactly; empty when that source does not exist here; nullopt when no file
