@@ -1,5 +1,7 @@
 #include "systemform.h"
 
+#include "dialogbuttons.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,11 +34,7 @@ TSystemForm::TSystemForm(QWidget *parent, const Seams &seams) : QDialog(parent),
     // Tall enough to show every system without scrolling.
     CLB_System->setMinimumSize(260, CLB_System->sizeHintForRow(0) * CLB_System->count() + 2 * CLB_System->frameWidth() + 4);
 
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
     connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 

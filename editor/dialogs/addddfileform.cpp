@@ -1,5 +1,6 @@
 #include "addddfileform.h"
 
+#include "dialogbuttons.h"
 #include "seams.h"
 #include "varform.h"
 
@@ -30,11 +31,7 @@ TAddDDFileForm::TAddDDFileForm(QWidget *parent, const Seams &seams)
     Ch_RelativePath->setObjectName(QStringLiteral("Ch_RelativePath"));
     Ch_Dump = new QCheckBox(QStringLiteral("Check file dependencies (executables/libraries only)"), this);
     Ch_Dump->setObjectName(QStringLiteral("Ch_Dump"));
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
     connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 

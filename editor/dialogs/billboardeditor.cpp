@@ -1,5 +1,6 @@
 #include "billboardeditor.h"
 
+#include "dialogbuttons.h"
 #include "projectcontroller.h"
 #include "seams.h"
 
@@ -50,11 +51,7 @@ TBillboardEditor::TBillboardEditor(ProjectController &controller, const Seams &s
     Ch_Loop = new QCheckBox(QStringLiteral("Loop"), group);
     Ch_Loop->setObjectName(QStringLiteral("Ch_Loop"));
     Ch_Loop->setChecked(true);
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
 
     auto *moves = new QVBoxLayout;
     moves->addStretch();

@@ -1,6 +1,7 @@
 #include "exdlleditor.h"
 
 #include "buttonedits.h"
+#include "dialogbuttons.h"
 #include "paths.h"
 #include "projectcontroller.h"
 
@@ -64,11 +65,7 @@ TExDllEditor::TExDllEditor(ProjectController &controller, const Seams &seams, QW
     setWhenExecuteIndex(0);
     CB_DlgCombo = new QComboBox(this);
     CB_DlgCombo->setObjectName(QStringLiteral("CB_DlgCombo"));
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("File name:"), FE_FileName);

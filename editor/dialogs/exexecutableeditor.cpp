@@ -1,5 +1,6 @@
 #include "exexecutableeditor.h"
 
+#include "dialogbuttons.h"
 #include "entryfields.h"
 #include "projectcontroller.h"
 #include "systemform.h"
@@ -38,11 +39,7 @@ TExExecutableEditor::TExExecutableEditor(ProjectController &controller, const Se
     Ch_Wait->setObjectName(QStringLiteral("Ch_Wait"));
     B_TargetSys = new QPushButton(QStringLiteral("Target &systems..."), this);
     B_TargetSys->setObjectName(QStringLiteral("B_TargetSys"));
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("File name:"), CB_ExFileName);

@@ -1,6 +1,7 @@
 #include "fileeditor.h"
 
 #include "buttonedits.h"
+#include "dialogbuttons.h"
 #include "groupchange.h"
 #include "seams.h"
 #include "systemform.h"
@@ -102,11 +103,7 @@ TFileEditor::TFileEditor(QWidget *parent, const Seams &seams, TVarForm *palette,
 
     B_TargetSys = new QPushButton(QStringLiteral("Target &systems..."), this);
     B_TargetSys->setObjectName(QStringLiteral("B_TargetSys"));
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
     connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(B_TargetSys, &QPushButton::clicked, this, [this] { B_TargetSysClick(); });

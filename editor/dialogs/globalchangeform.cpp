@@ -1,5 +1,6 @@
 #include "globalchangeform.h"
 
+#include "dialogbuttons.h"
 #include "seams.h"
 #include "varform.h"
 
@@ -89,11 +90,7 @@ TGlobalChangeForm::TGlobalChangeForm(QWidget *parent, const Seams &seams)
     E_DestFldr->setObjectName(QStringLiteral("E_DestFldr"));
     L_DestFldr->setBuddy(E_DestFldr);
 
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
     connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 

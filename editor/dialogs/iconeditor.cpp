@@ -1,6 +1,7 @@
 #include "iconeditor.h"
 
 #include "codec.h"
+#include "dialogbuttons.h"
 #include "entryfields.h"
 #include "fileroutines.h"
 #include "paths.h"
@@ -158,11 +159,7 @@ TIconEditor::TIconEditor(ProjectController &controller, const Seams &seams, TSys
     iconLayout->addWidget(I_Icon);
     B_TargetSys = new QPushButton(QStringLiteral("Target &systems..."), this);
     B_TargetSys->setObjectName(QStringLiteral("B_TargetSys"));
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
 
     auto *grid = new QGridLayout;
     int row = 0;

@@ -1,5 +1,6 @@
 #include "inputwindow.h"
 
+#include "dialogbuttons.h"
 #include "seams.h"
 #include "varform.h"
 
@@ -21,11 +22,7 @@ TInputWindow::TInputWindow(QWidget *parent) : QDialog(parent)
     E_Input = new QLineEdit(this);
     E_Input->setObjectName(QStringLiteral("E_Input"));
     E_Input->setMinimumWidth(320);
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
     connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 

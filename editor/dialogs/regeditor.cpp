@@ -1,5 +1,6 @@
 #include "regeditor.h"
 
+#include "dialogbuttons.h"
 #include "projectcontroller.h"
 #include "registrytree.h"
 #include "varform.h"
@@ -119,11 +120,7 @@ TRegEditor::TRegEditor(ProjectController &controller, TVarForm *palette, const S
     connect(SB_EditIntUp, &QToolButton::clicked, this, &TRegEditor::SB_EditIntUpClick);
     connect(SB_EditIntDown, &QToolButton::clicked, this, &TRegEditor::SB_EditIntDownClick);
 
-    B_OK = new QPushButton(QStringLiteral("OK"), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
+    createOkCancelButtons(this, B_OK, B_Cancel);
     connect(B_OK, &QPushButton::clicked, this, [this] {
         B_OKClick();
         accept();
