@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -288,13 +289,22 @@ std::string currentFolder()
     return cwd ? std::string(cwd.get()) : std::string();
 }
 
-ScratchFolder::ScratchFolder()
+ScratchFolder::ScratchFolder(std::string_view parent, std::string_view prefix)
 {
-    const char *tmp = std::getenv("TMPDIR");
-    std::string pattern = (tmp && *tmp) ? tmp : "/tmp";
-    pattern += "/wharf-XXXXXX";
+    std::string pattern;
+    if (parent.empty()) {
+        const char *tmp = std::getenv("TMPDIR");
+        pattern = (tmp && *tmp) ? tmp : "/tmp";
+    } else {
+        pattern = toNativePath(parent);
+    }
+    const std::string folder = pattern;
+    pattern += "/";
+    pattern += prefix;
+    pattern += "-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("Could not create a private scratch folder in " + pattern);
+        throw std::runtime_error("Could not create a private scratch folder in " + folder + ": " +
+                                 std::strerror(errno));
     m_path = pattern;
 }
 

@@ -66,11 +66,15 @@ bool replaceFile(std::string_view path, std::string_view data);
 // The process's current folder.
 std::string currentFolder();
 
-// A folder of this process's own (mode 0700) under the temporary folder,
-// removed with its contents when the object goes.
+// A folder of this process's own (mode 0700), removed with its contents when
+// the object goes. Made under parent, or under the temporary folder ($TMPDIR,
+// else "/tmp") when parent is empty, with a unique name that starts with
+// prefix. Throws std::runtime_error naming the path and the reason when it
+// can't be made.
 class ScratchFolder {
 public:
-    ScratchFolder(); // throws std::runtime_error when it can't be made
+    ScratchFolder() : ScratchFolder(std::string_view{}) {}
+    explicit ScratchFolder(std::string_view parent, std::string_view prefix = "wharf");
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder &) = delete;
     ScratchFolder &operator=(const ScratchFolder &) = delete;
