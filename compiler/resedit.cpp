@@ -256,6 +256,10 @@ struct ResourceUpdate::Impl {
     }
 
     bool write();
+    // True when the image in bytes is valid and its resource tree, as the
+    // image reader finds it, equals root, data included.
+    bool readsBack(const std::vector<uint8_t> &bytes) const;
+    bool sameTree(const PeImage &image, const ResourceNode &read, const Node &node) const;
 };
 
 namespace {
@@ -435,20 +439,17 @@ bool ResourceUpdate::Impl::write()
     if (!writer.writeRoot(root))
         return false;
 
-    // Move the rest of the file by the raw difference.
-    const std::size_t tail = static_cast<std::size_t>(oldFileSize - oldEnd);
-    if (rawDelta > 0) {
-        if (!file.resize(static_cast<std::size_t>(newFileSize)))
-            return false;
-        std::memmove(file.data() + oldEnd + rawDelta, file.data() + oldEnd, tail);
-    } else if (rawDelta < 0) {
-        std::memmove(file.data() + oldEnd + rawDelta, file.data() + oldEnd, tail);
-        if (!file.resize(static_cast<std::size_t>(newFileSize)))
-            return false;
-    }
+    // The new file is assembled in memory: the bytes before the section,
+    // the new section padded with zeros, and the rest of the file behind it.
+    std::vector<uint8_t> out(static_cast<std::size_t>(newFileSize));
+    const uint8_t *old = file.data();
+    std::memcpy(out.data(), old, rsrc.rawPointer);
+    std::memcpy(out.data() + rsrc.rawPointer, section.data(), static_cast<std::size_t>(newSize));
+    std::memcpy(out.data() + rsrc.rawPointer + newRaw, old + oldEnd, static_cast<std::size_t>(oldFileSize - oldEnd));
+    section.close();
 
     // Fix the headers.
-    uint8_t *base = file.data();
+    uint8_t *base = out.data();
     const uint32_t optional = image.optionalHeaderOffset();
     addToField(base + optional + PeImage::kOffInitializedDataSize, rawDelta);
     addToField(base + optional + PeImage::kOffSizeOfImage, virtualDelta);
@@ -486,7 +487,10 @@ bool ResourceUpdate::Impl::write()
     }
     if (debugOffset) {
         const uint64_t at = *debugOffset + (movedFileOffset(*debugOffset) ? rawDelta : 0);
-        for (uint32_t i = 0; i < debug.size / kDebugEntrySize; ++i) {
+        const uint64_t count = debug.size / kDebugEntrySize;
+        if (at + count * kDebugEntrySize > out.size())
+            return false;
+        for (uint32_t i = 0; i < count; ++i) {
             uint8_t *e = base + at + static_cast<uint64_t>(i) * kDebugEntrySize;
             if (readLe32(e + 20) > resourceRva)
                 addToField(e + 20, virtualDelta);
@@ -495,11 +499,44 @@ bool ResourceUpdate::Impl::write()
         }
     }
 
-    // The new section over the old one, padded with zeros.
-    std::memcpy(base + rsrc.rawPointer, section.data(), static_cast<std::size_t>(newSize));
-    std::memset(base + rsrc.rawPointer + newSize, 0, static_cast<std::size_t>(newRaw - newSize));
-    section.close();
+    // An image whose resources its own reader can't find again would be a
+    // broken setup: such an update is refused and the file stays as it was.
+    if (!readsBack(out))
+        return false;
+
+    if (!file.resize(out.size()))
+        return false;
+    std::memcpy(file.data(), out.data(), out.size());
     return true;
+}
+
+bool ResourceUpdate::Impl::sameTree(const PeImage &image, const ResourceNode &read, const Node &node) const
+{
+    if (read.isLeaf != node.isLeaf || !(read.id == node.id))
+        return false;
+    if (node.isLeaf) {
+        if (read.codePage != node.codePage || read.dataSize != node.size)
+            return false;
+        const auto stored = image.resourceData(read);
+        const auto expected = leafData(node);
+        return stored && expected && stored->size() == expected->size() &&
+               std::memcmp(stored->data(), expected->data(), expected->size()) == 0;
+    }
+    if (read.children.size() != node.children.size())
+        return false;
+    for (std::size_t i = 0; i < node.children.size(); ++i)
+        if (!sameTree(image, read.children[i], node.children[i]))
+            return false;
+    return true;
+}
+
+bool ResourceUpdate::Impl::readsBack(const std::vector<uint8_t> &bytes) const
+{
+    const PeImage image(std::span<const uint8_t>(bytes.data(), bytes.size()));
+    if (!image.valid())
+        return false;
+    const auto tree = image.resourceTree();
+    return tree && sameTree(image, *tree, root);
 }
 
 ResourceUpdate::ResourceUpdate(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}

@@ -537,3 +537,37 @@ TEST_F(ResEditTest, NewLeavesKeepTheirLanguage)
     EXPECT_EQ(std::count(listed.begin(), listed.end(), "10/'EXTRA'/1033/2"), 1);
     EXPECT_EQ(wrestoolExtract(path, "--raw -t10 -n EXTRA -L1033", dir.file("en")), "us");
 }
+
+TEST_F(ResEditTest, AFileItCannotRebuildSoundlyIsRefusedOrReadsBack)
+{
+    // Found by a long fuzz run: an image the updater once accepted and then
+    // wrote with resources that no reader could find again.
+    const std::string input = slurp(WHARF_COMPILER_TEST_DATA "/resedit-unreadable-after-update.bin");
+    ASSERT_FALSE(input.empty());
+    const std::string path = dir.file("setup.exe");
+    ASSERT_TRUE(writeFile(path, input));
+    auto update = BeginResourceUpdate(path, false);
+    if (!update) {
+        EXPECT_EQ(slurp(path), input);
+        return;
+    }
+    const uint8_t value[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(UpdateResourceEntry(*update, kResTypeRcData, "LOADER_SIZE", 0, value, 4));
+    if (!EndResourceUpdate(std::move(update), false)) {
+        EXPECT_EQ(slurp(path), input) << "a refused update leaves the file as it was";
+        return;
+    }
+    const std::string result = slurp(path);
+    const PeImage image(bytesOf(result));
+    const auto tree = image.resourceTree();
+    ASSERT_TRUE(tree);
+    const ResourceNode *leaf = PeImage::findResource(*tree, kResTypeRcData, "LOADER_SIZE");
+    ASSERT_NE(leaf, nullptr);
+    const auto bytes = image.resourceData(*leaf);
+    ASSERT_TRUE(bytes && bytes->size() == 4);
+    EXPECT_EQ(std::memcmp(bytes->data(), value, 4), 0);
+    int code = 0;
+    const std::string listed = runTool("wrestool -l '" + path + "'", &code);
+    EXPECT_EQ(code, 0) << listed;
+    EXPECT_NE(listed.find("LOADER_SIZE"), std::string::npos) << listed;
+}
