@@ -335,8 +335,10 @@ void TMemIniStore::WriteString(std::string_view section, std::string_view key, s
 {
     Section *s = findSection(section);
     if (!s) {
-        m_sections.push_back(Section{std::string(section), {}, {}, false});
-        invalidateSections();
+        // findSection has just made the section index valid, so the new
+        // section joins it instead of making it stale.
+        m_sections.push_back(Section{std::string(section), {}, {}, true});
+        m_sectionIndex.try_emplace(foldedText(section), m_sections.size() - 1);
         s = &m_sections.back();
     }
     std::string line = std::string(key) + "=" + std::string(value);
@@ -344,8 +346,10 @@ void TMemIniStore::WriteString(std::string_view section, std::string_view key, s
     if (index >= 0) {
         s->lines[static_cast<size_t>(index)] = std::move(line);
     } else {
+        // findLine has just made the key index valid; an added line is the
+        // last one, so the earlier lines keep their places in it.
         s->lines.push_back(std::move(line));
-        s->indexValid = false;
+        s->keyIndex.try_emplace(foldedText(key), s->lines.size() - 1);
     }
 }
 

@@ -107,7 +107,8 @@ private:
     struct Section {
         std::string name;
         std::vector<std::string> lines;
-        // folded key -> index of its first line; rebuilt when lines move.
+        // folded key -> index of its first line; kept up to date as lines
+        // are added, rebuilt after a line is deleted.
         mutable std::unordered_map<std::string, size_t> keyIndex;
         mutable bool indexValid = false;
     };

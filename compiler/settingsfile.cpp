@@ -6,6 +6,8 @@
 #include "paths.h"
 #include "runcontext.h"
 
+#include <unordered_map>
+
 namespace wharf {
 namespace {
 
@@ -19,16 +21,16 @@ void writeBareNames(TMemIniStore &data, const TMemIniStore &project, const char 
         data.WriteString(section, std::to_string(n), extractFileName(paths[n]));
 }
 
-// The additional file whose name equals that of source, or "".
-std::string matchingAdditionalFile(const TMemIniStore &project, const std::string &source)
+// The additional files by file name, the first of each name: the keys are
+// read from 0 up to the first empty or missing one.
+std::unordered_map<std::string, std::string> additionalFilesByName(const TMemIniStore &project)
 {
-    const std::string name = extractFileName(source);
+    std::unordered_map<std::string, std::string> byName;
     for (int i = 0;; ++i) {
-        const std::string value = project.ReadString("AdditionalFiles", std::to_string(i), "");
+        std::string value = project.ReadString("AdditionalFiles", std::to_string(i), "");
         if (value.empty())
-            return {};
-        if (extractFileName(value) == name)
-            return value;
+            return byName;
+        byName.try_emplace(extractFileName(value), std::move(value));
     }
 }
 
@@ -37,6 +39,7 @@ void writeFileFacts(TMemIniStore &data, const TMemIniStore &project)
     const std::string &workDir = CurrentRun().WorkDir;
     TStringList destFiles;
     project.ReadSectionValues("DestFiles", destFiles);
+    const auto additional = additionalFilesByName(project);
     for (size_t n = 0; n < destFiles.size(); ++n) {
         const std::string key = std::to_string(n);
         const std::string source = project.ReadString("SourceFiles", key, "");
@@ -45,9 +48,9 @@ void writeFileFacts(TMemIniStore &data, const TMemIniStore &project)
         if (source.find('{') != std::string::npos) {
             if (source.find("{src}") == std::string::npos)
                 continue;
-            const std::string extra = matchingAdditionalFile(project, source);
-            if (!extra.empty())
-                data.WriteInteger("FileAttributes", key, fileAttributes(ExpandRelativePath(extra, workDir)));
+            const auto extra = additional.find(extractFileName(source));
+            if (extra != additional.end())
+                data.WriteInteger("FileAttributes", key, fileAttributes(ExpandRelativePath(extra->second, workDir)));
             continue;
         }
         const std::string path = ExpandRelativePath(source, workDir);

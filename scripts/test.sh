@@ -35,7 +35,7 @@ seed() {
   cp "$@" "$corpus/"
 }
 seed fuzz_peimage "$fuzz"/fixtures/*.exe "$fuzz"/program/*.bin
-seed fuzz_resedit "$fuzz"/fixtures/*.exe "$fuzz"/program/*.bin
+seed fuzz_resedit "$fuzz"/fixtures/*.exe "$fuzz"/program/*.bin compiler/tests/data/resedit-*.bin
 seed fuzz_iconload "$fuzz"/fixtures/*.ico
 seed fuzz_versioninfo "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin
 for f in "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin; do

@@ -158,3 +158,27 @@ TEST_F(IniStoreTest, ProfileStore)
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.file("no/such.ini"));
     }
 }
+
+TEST_F(IniStoreTest, LookUpsStayRightWhileLinesAndSectionsAreAdded)
+{
+    // Reads between writes keep the index in use; every added line and
+    // section must land in it without disturbing the first match.
+    auto ini = load("[Dup]\nk=first\n[dup]\nk=second\nother=x\n[S]\nKey=1\nkey=2\n");
+    EXPECT_EQ(ini.ReadString("S", "KEY", ""), "1");
+    ini.WriteString("S", "new", "a");
+    EXPECT_EQ(ini.ReadString("S", "NEW", ""), "a");
+    ini.WriteString("s", "KEY", "3"); // replaces the first of the two lines
+    ini.WriteString("DUP", "other", "y");  // goes to the first [Dup], which has no such key yet
+    EXPECT_EQ(ini.ReadString("dup", "other", ""), "y");
+    ini.WriteString("Fresh", "a", "1");
+    EXPECT_TRUE(ini.SectionExists("FRESH"));
+    ini.WriteString("Fresh", "b", "2");
+    ini.WriteString("FRESH", "a", "3");
+    EXPECT_EQ(ini.ReadString("fresh", "a", ""), "3");
+    ini.DeleteKey("S", "key"); // the first line goes, the second is found now
+    EXPECT_EQ(ini.ReadString("S", "key", ""), "2");
+    ini.WriteString("S", "after", "z");
+    EXPECT_EQ(ini.ReadString("S", "after", ""), "z");
+    EXPECT_EQ(ini.SaveToBytes(), "[Dup]\r\nk=first\r\nother=y\r\n\r\n[dup]\r\nk=second\r\nother=x\r\n\r\n"
+                                 "[S]\r\nkey=2\r\nnew=a\r\nafter=z\r\n\r\n[Fresh]\r\na=3\r\nb=2\r\n\r\n");
+}
