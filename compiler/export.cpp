@@ -2,35 +2,53 @@
 
 #include "wharfforge.h"
 
-#include "filetools.h"
-#include "paths.h"
 #include "pipeline.h"
 #include "runcontext.h"
+
+#include <exception>
+
+namespace {
+
+// Reports what ended the compile; nothing here may raise again.
+void reportFailure(const char *what) noexcept
+{
+    try {
+        wharf::LogError(std::string("The compile failed: ") + what);
+    } catch (...) {
+    }
+}
+
+} // namespace
 
 extern "C" __attribute__((visibility("default"))) bool CompileFile(const char *projectFile, const char *appDir,
                                                                    CompileCallback callback, bool writeLog)
 {
     using namespace wharf;
     RunContext &run = CurrentRun();
-    run = RunContext{};
-    run.ProjectFile = projectFile ? projectFile : "";
-    run.AppDir = appDir ? appDir : "";
-    run.TempDir = joinPath(run.AppDir, "Temp");
-    run.Callback = callback;
-    run.WriteLog = writeLog;
-    run.WorkDir = run.AppDir;
-
-    CompileProject();
-
-    const bool stopped = run.StopRequested;
-    // A stop answered to a validation line comes before the compile has
-    // touched either folder, and the problem reported may be that the
-    // output folder holds the author's own files: nothing is deleted then.
-    if (stopped && !run.ValidationFailed) {
-        if (!run.OutputDir.empty())
-            ClearDirectory(run.OutputDir, false, false);
-        ClearDirectory(run.TempDir, false, true);
+    try {
+        run = RunContext{};
+        run.ProjectFile = projectFile ? projectFile : "";
+        run.AppDir = appDir ? appDir : "";
+        run.Callback = callback;
+        run.WriteLog = writeLog;
+        run.WorkDir = run.AppDir;
+        CompileProject();
+    } catch (const std::exception &e) {
+        reportFailure(e.what());
+    } catch (...) {
+        reportFailure("an unknown error");
+    }
+    // A compile that ended on a stop leaves none of its own files in the
+    // output folder; the author's files are never among them.
+    try {
+        if (run.Terminated && run.OutputTouched && !run.Closing)
+            ClearCompileOutput(false);
+    } catch (...) {
+    }
+    try {
+        run.Temp.reset();
+    } catch (...) {
     }
     run.Project.reset();
-    return stopped;
+    return run.StopRequested;
 }

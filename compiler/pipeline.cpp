@@ -9,11 +9,15 @@
 #include "resedit.h"
 #include "runcontext.h"
 #include "settingsfile.h"
+#include "userdirs.h"
 #include "validate.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 namespace wharf {
 namespace {
@@ -25,26 +29,50 @@ const std::string kSupportPassword = fromWindows1252(std::string("\x5A\x13\xC4\x
 
 constexpr const char *kTerminated = "Compilation terminated by user!";
 
-// Reports the stop and tells the caller to end when one is pending.
+// The names the compile writes into the output folder.
+constexpr const char *kSetupExe = "setup.exe";
+constexpr const char *kPackagePattern = "setup.%d";
+constexpr const char *kSupportPattern = "setup%d.lib";
+constexpr const char *kAutorunInf = "autorun.inf";
+constexpr const char *kAutorunIcon = "autorun.ico";
+
+// Acts on a stop answered anywhere since the last look: reports it and
+// tells the caller to end.
 bool stopReported()
 {
-    if (!CurrentRun().StopRequested)
+    RunContext &run = CurrentRun();
+    if (!run.StopSeen)
         return false;
     LogError(kTerminated);
+    run.Terminated = true;
     return true;
 }
 
-bool lessIgnoringCase(const std::string &a, const std::string &b)
+// True when name is pattern with its "%d" replaced by a decimal number.
+bool matchesVolume(std::string_view name, std::string_view pattern)
 {
-    return foldedText(a) < foldedText(b);
+    const size_t at = pattern.find("%d");
+    const std::string_view head = pattern.substr(0, at), tail = pattern.substr(at + 2);
+    if (name.size() <= head.size() + tail.size() || !name.starts_with(head) || !name.ends_with(tail))
+        return false;
+    const std::string_view digits = name.substr(head.size(), name.size() - head.size() - tail.size());
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Support files sort by full path without regard to case; paths that
+// differ only in case are different files here and keep a fixed order.
+bool supportOrder(const std::string &a, const std::string &b)
+{
+    const std::string fa = foldedText(a), fb = foldedText(b);
+    return fa != fb ? fa < fb : a < b;
 }
 
 // Adds path to the sorted support list unless it is there already.
 void addSupportFile(const std::string &path)
 {
     auto &list = CurrentRun().SupportFiles;
-    const auto at = std::lower_bound(list.begin(), list.end(), path, lessIgnoringCase);
-    if (at == list.end() || !sameTextIgnoreCase(*at, path))
+    const auto at = std::lower_bound(list.begin(), list.end(), path, supportOrder);
+    if (at == list.end() || *at != path)
         list.insert(at, path);
 }
 
@@ -58,8 +86,8 @@ std::string resolved(const std::string &path)
     return ExpandRelativePath(path, CurrentRun().WorkDir);
 }
 
-// Copies source to folder/name with the log lines of the compile; see the
-// header of CompileProject for what a false result means.
+// Copies source to folder/name with the log lines of the compile; false
+// when the compile must end (a stop, or a failed copy).
 bool CopySupportFile(const std::string &source, const std::string &name, const std::string &folder,
                      bool addToSupport)
 {
@@ -68,11 +96,15 @@ bool CopySupportFile(const std::string &source, const std::string &name, const s
     LogMessage("Copying " + source);
     LogMessage("   to " + target + "...");
     bool ok = true;
-    if (CurrentRun().StopRequested) {
-        LogError(kTerminated);
+    // A stop answered to either line counts.
+    if (stopReported()) {
         ok = false;
     } else if (!copyFile(source, target)) {
-        LogError("Could not copy " + extractFileName(source) + "!");
+        const int error = errno;
+        if (fileExists(source))
+            LogError("Could not copy " + extractFileName(source) + " to " + target + ": " + std::strerror(error) + "!");
+        else
+            LogError("Could not copy " + extractFileName(source) + "!");
         ok = false;
     }
     if (addToSupport)
@@ -100,20 +132,28 @@ bool ArchiveProgress(int kind, int value, const std::string &fileName)
         const auto share = static_cast<uint32_t>(std::clamp(value, 0, 100));
         run.Percent = static_cast<uint16_t>(run.ProgressBase + roundHalfEven(share * run.ProgressSpan, 100));
     }
-    return !run.StopRequested;
+    return !run.StopSeen;
 }
 
-// Runs CreateArchive and reports what it raises as one error line.
-void buildArchive(const std::string &prefix, const std::string &pattern, const std::vector<std::string> &files,
+// Runs CreateArchive; true when every volume was written. A failure is
+// reported as one error line, a stop as the stop line.
+bool buildArchive(const std::string &prefix, const std::string &pattern, const std::vector<std::string> &files,
                   const std::vector<std::string> &patchSources, const std::string &password, bool encipher,
                   int level, int32_t volumeSize, int32_t firstVolumeSize)
 {
+    bool written = false;
     try {
-        CreateArchive(pattern, files, patchSources, ArchiveProgress, password, encipher, level, volumeSize,
-                      firstVolumeSize);
+        written = CreateArchive(pattern, files, patchSources, ArchiveProgress, password, encipher, level, volumeSize,
+                                firstVolumeSize);
     } catch (const std::exception &e) {
         LogError(prefix + e.what());
+        return false;
     }
+    if (!written && !stopReported()) {
+        // The writer stops only on a stop answer; say so should that change.
+        LogError(prefix + "the archive was not written");
+    }
+    return written;
 }
 
 // Stores the size of exe as its "LOADER_SIZE". The stored value must equal
@@ -157,25 +197,120 @@ bool loaderSizeAgrees(const std::string &exe)
     return stored->size() == 4 && size == readLe32(reinterpret_cast<const uint8_t *>(stored->data()));
 }
 
-// Replaces "MAINICON" of setup.exe and, for a self-extracting setup, stores
-// its own size as "LOADER_SIZE". False on any failure.
-bool changeMainIcon(const std::string &exe, const std::string &icon, bool selfExtracting)
+// Replaces "MAINICON" of setup.exe. False on any failure.
+bool changeMainIcon(const std::string &exe, const std::string &icon)
 {
-    {
-        auto update = BeginResourceUpdate(exe, false);
-        if (!update)
-            return false;
-        if (!LoadIconGroupFromFile(*update, ResourceId("MAINICON"), 0, icon)) {
-            EndResourceUpdate(std::move(update), true);
-            return false;
-        }
-        if (!EndResourceUpdate(std::move(update), false))
-            return false;
+    auto update = BeginResourceUpdate(exe, false);
+    if (!update)
+        return false;
+    if (!LoadIconGroupFromFile(*update, ResourceId("MAINICON"), 0, icon)) {
+        EndResourceUpdate(std::move(update), true);
+        return false;
     }
-    return !selfExtracting || storeLoaderSize(exe);
+    return EndResourceUpdate(std::move(update), false);
+}
+
+// Runs a step that reports through a Boolean and may raise; a raise counts
+// as a failure.
+template <class F>
+bool succeeds(F &&step)
+{
+    try {
+        return step();
+    } catch (...) {
+        return false;
+    }
+}
+
+// The copied stub keeps the permissions of the program folder's file; the
+// resource updates need to write it.
+bool makeWritable(const std::string &path)
+{
+    std::error_code ec;
+    std::filesystem::permissions(toNativePath(path), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, ec);
+    if (ec) {
+        LogError("Could not make " + path + " writable: " + ec.message() + "!");
+        return false;
+    }
+    return true;
+}
+
+// Makes this compile's own Temp folder.
+bool createTemp()
+{
+    RunContext &run = CurrentRun();
+    try {
+        const std::string parent = userRuntimeFolder();
+        createPrivateFolderPath(parent);
+        run.Temp = std::make_unique<ScratchFolder>(parent, "compile");
+    } catch (const std::runtime_error &e) {
+        LogError(e.what());
+        return false;
+    }
+    run.TempDir = run.Temp->path();
+    return true;
+}
+
+bool createOutputFolder()
+{
+    RunContext &run = CurrentRun();
+    ForceDirs(run.OutputDir);
+    if (folderExists(run.OutputDir))
+        return true;
+    std::error_code ec;
+    std::filesystem::create_directories(toNativePath(run.OutputDir), ec);
+    if (folderExists(run.OutputDir))
+        return true;
+    LogError("Could not create the output folder " + run.OutputDir + ": " +
+             (ec ? ec.message() : std::string("it is not a folder")) + "!");
+    return false;
+}
+
+// The names the compile gives files in the output folder besides its fixed
+// ones, read from the project.
+void collectOutputNames(const TMemIniStore &project)
+{
+    RunContext &run = CurrentRun();
+    run.OutputNames.clear();
+    if (run.OutputType == 2)
+        run.OutputNames.insert(project.ReadString("Temporary", "PackageName", "setup.lib"));
+    TStringList lines;
+    project.ReadSectionValues("AdditionalFiles", lines);
+    for (const std::string &path : ResolveFileList(lines))
+        run.OutputNames.insert(extractFileName(path));
 }
 
 } // namespace
+
+bool IsCompileOutputName(std::string_view name)
+{
+    if (name == kSetupExe || name == kAutorunInf || name == kAutorunIcon)
+        return true;
+    if (matchesVolume(name, kPackagePattern) || matchesVolume(name, kSupportPattern))
+        return true;
+    return CurrentRun().OutputNames.count(std::string(name)) > 0;
+}
+
+void ClearCompileOutput(bool announce)
+{
+    const RunContext &run = CurrentRun();
+    if (run.OutputDir.empty() || !folderExists(run.OutputDir))
+        return;
+    size_t left = 0;
+    for (const FolderEntry &entry : listFolder(run.OutputDir)) {
+        if (entry.isFolder || entry.name.front() == '.')
+            continue;
+        if (IsCompileOutputName(entry.name))
+            deleteFile(joinPath(run.OutputDir, entry.name));
+        else
+            ++left;
+    }
+    if (announce && left > 0)
+        LogMessage("Warning: " + std::to_string(left) + (left == 1 ? " file" : " files") +
+                   " in the output folder not written by a compile " + (left == 1 ? "was" : "were") +
+                   " left alone.");
+}
 
 std::string ElapsedTimeText(int64_t ms)
 {
@@ -190,6 +325,7 @@ void CompileProject()
     RunContext &run = CurrentRun();
     // 1-3: a fresh log and the banner.
     run.StopRequested = false;
+    run.StopSeen = false;
     run.LogLines.clear();
     run.Percent = 0;
     LogMessage("Brindlewharf Setup Compiler 2.0");
@@ -202,9 +338,10 @@ void CompileProject()
     run.WorkDir = project.ReadString("Temporary", "WorkDir", run.AppDir);
     // A project saved on another machine (a Windows drive path, say) is
     // compiled against its own folder.
-    if (!folderExists(run.WorkDir) && project.ReadString("Temporary", "WorkDir", "").size() > 0)
+    if (!run.WorkDir.empty() && !folderExists(run.WorkDir))
         run.WorkDir = extractFilePath(run.ProjectFile);
-    const int outputType = project.ReadInteger("Temporary", "OutputType", 0);
+    run.OutputType = project.ReadInteger("Temporary", "OutputType", 0);
+    const int outputType = run.OutputType;
 
     // 5-6: the support files and the output folder.
     TStringList lines;
@@ -223,21 +360,34 @@ void CompileProject()
         addLines("UninstallDialogs");
     addLines("ScriptingExtensions");
     run.OutputDir = resolved(project.ReadString("Temporary", "OutputDir", ""));
-    run.SupportFiles.clear();
-    for (const std::string &path : ResolveFileList(support))
-        addSupportFile(path);
+    run.SupportFiles = ResolveFileList(support);
+    std::sort(run.SupportFiles.begin(), run.SupportFiles.end(), supportOrder);
+    run.SupportFiles.erase(std::unique(run.SupportFiles.begin(), run.SupportFiles.end()), run.SupportFiles.end());
     if (outputType != 2)
         addSupportFile(joinPath(run.AppDir, "setup.bin"));
+    collectOutputNames(project);
+
+    // The program that registers controls after a reboot is needed when
+    // some file entry has both flags.
+    TStringList destFiles;
+    project.ReadSectionValues("DestFiles", destFiles);
+    run.NeedsRegServer = false;
+    for (size_t n = 0; n < destFiles.size() && !run.NeedsRegServer; ++n) {
+        const std::string key = std::to_string(n);
+        run.NeedsRegServer = project.ReadBool("RegOCX", key, false) && project.ReadBool("Pending", key, false);
+    }
 
     // 7-8: validation before anything is touched.
     const auto started = std::chrono::steady_clock::now();
     if (!ValidateProject())
         return;
 
-    // 9-10: clean folders.
-    ForceDirs(run.OutputDir);
-    ClearDirectory(run.TempDir, true, false);
-    ClearDirectory(run.OutputDir, false, false);
+    // 9-10: this compile's own Temp and an output folder without the files
+    // of an earlier compile.
+    if (!createTemp() || !createOutputFolder())
+        return;
+    run.OutputTouched = true;
+    ClearCompileOutput(true);
     LogMessage("Copying installation files...");
     if (stopReported())
         return;
@@ -253,16 +403,8 @@ void CompileProject()
 
     // 12: the program that registers controls after a reboot.
     run.Percent = 2;
-    TStringList destFiles;
-    project.ReadSectionValues("DestFiles", destFiles);
-    for (size_t n = 0; n < destFiles.size(); ++n) {
-        const std::string key = std::to_string(n);
-        if (project.ReadBool("RegOCX", key, false) && project.ReadBool("Pending", key, false)) {
-            if (!CopySupportFile(joinPath(run.AppDir, "regserv.bin"), "wregsvr.exe", run.TempDir, true))
-                return;
-            break;
-        }
-    }
+    if (run.NeedsRegServer && !CopySupportFile(joinPath(run.AppDir, "regserv.bin"), "wregsvr.exe", run.TempDir, true))
+        return;
 
     // 13: the installation settings file.
     run.Percent = 7;
@@ -271,7 +413,6 @@ void CompileProject()
     auto settings = PrepareSettingsFile(joinPath(run.TempDir, "data.csf"));
 
     // 14-15: the files beside the setup.
-    ClearDirectory(run.OutputDir, false, false);
     const int64_t cluster = project.ReadInteger("Temporary", "ClusterSize", 512);
     int64_t additionalSize = 0;
     project.ReadSectionValues("AdditionalFiles", lines);
@@ -280,12 +421,17 @@ void CompileProject()
             return;
         additionalSize += FileSizeRounded(path, cluster);
     }
-    settings->UpdateFile();
+    try {
+        settings->UpdateFile();
+    } catch (const std::exception &e) {
+        LogError(e.what());
+        return;
+    }
     settings.reset();
 
     // 16-18: the support archive of a disk set.
     const int level = project.ReadInteger("Temporary", "CompressionLevel", 8);
-    const std::string supportPattern = joinPath(run.OutputDir, "setup%d.lib");
+    const std::string supportPattern = joinPath(run.OutputDir, kSupportPattern);
     const std::vector<std::string> supportList = run.SupportFiles;
     const int32_t maxDisk = project.ReadInteger("Temporary", "MaxDiskSize", 1457664);
     int64_t supportRoom = maxDisk;
@@ -296,8 +442,9 @@ void CompileProject()
             supportRoom = maxDisk;
         run.ProgressSpan = 10;
         run.ProgressBase = run.Percent;
-        buildArchive("Error creating data archive. Message: ", supportPattern, supportList, {},
-                     kSupportPassword, true, level, maxDisk, static_cast<int32_t>(supportRoom));
+        if (!buildArchive("Error creating data archive. Message: ", supportPattern, supportList, {},
+                          kSupportPassword, true, level, maxDisk, static_cast<int32_t>(supportRoom)))
+            return;
     }
     if (stopReported())
         return;
@@ -327,17 +474,19 @@ void CompileProject()
             firstVolume = supportRoom - FileSizeRounded(VolumeFileName(supportPattern, 0), cluster);
         else
             firstVolume = maxDisk - FileSizeRounded(VolumeFileName(supportPattern, p), cluster);
-        if (firstVolume == 0)
-            firstVolume = maxDisk;
+        if (firstVolume <= 0)
+            firstVolume = maxDisk; // the last support volume is full: the package starts a disk of its own
     }
 
     // 21: the package.
     run.ProgressSpan = outputType == 0 ? 80 : 70;
     run.ProgressBase = run.Percent;
-    const std::string packagePattern = joinPath(run.OutputDir, "setup.%d");
-    buildArchive("Error creating setup package. Message: ", packagePattern, run.SupportFiles, run.PatchSources,
-                 project.ReadString("General", "Password", ""), project.ReadBool("General", "RequirePassword", false),
-                 level, volumeSize, static_cast<int32_t>(std::clamp<int64_t>(firstVolume, INT32_MIN, INT32_MAX)));
+    const std::string packagePattern = joinPath(run.OutputDir, kPackagePattern);
+    if (!buildArchive("Error creating setup package. Message: ", packagePattern, run.SupportFiles, run.PatchSources,
+                      project.ReadString("General", "Password", ""),
+                      project.ReadBool("General", "RequirePassword", false), level, volumeSize,
+                      static_cast<int32_t>(std::clamp<int64_t>(firstVolume, INT32_MIN, INT32_MAX))))
+        return;
 
     // 22: one support volume that holds the package.
     if (outputType == 1 || outputType == 2) {
@@ -345,74 +494,88 @@ void CompileProject()
         run.ProgressSpan = 10;
         run.ProgressBase = 85;
         std::vector<std::string> list = supportList;
-        list.push_back(VolumeFileName(packagePattern, 0));
-        buildArchive("Error creating setup package. Message: ", supportPattern, list, {}, kSupportPassword,
-                     true, level, -1, -1);
-        deleteFile(VolumeFileName(packagePattern, 0));
+        const std::string package = VolumeFileName(packagePattern, 0);
+        list.push_back(package);
+        if (!buildArchive("Error creating setup package. Message: ", supportPattern, list, {}, kSupportPassword,
+                          true, level, -1, -1))
+            return;
+        if (!deleteFile(package)) {
+            LogError("Could not delete " + package + ": " + std::strerror(errno) + "!");
+            return;
+        }
     }
+    if (stopReported())
+        return;
 
     // 23: autorun.
     run.Percent = 95;
     if (project.ReadBool("Temporary", "CreateAutorun", false)) {
-        CopySupportFile(resolved(supportKey("Temporary", "AutorunIcon")), "autorun.ico", run.OutputDir, false);
-        TProfileIniFile autorun(joinPath(run.OutputDir, "autorun.inf"));
-        autorun.WriteString("Autorun", "OPEN", supportKey("Temporary", "AutorunApplication", "setup.exe"));
-        autorun.WriteString("Autorun", "ICON", "autorun.ico");
+        if (!CopySupportFile(resolved(supportKey("Temporary", "AutorunIcon")), kAutorunIcon, run.OutputDir, false) &&
+            run.Terminated)
+            return;
+        try {
+            TProfileIniFile autorun(joinPath(run.OutputDir, kAutorunInf));
+            autorun.WriteString("Autorun", "OPEN", supportKey("Temporary", "AutorunApplication", kSetupExe));
+            autorun.WriteString("Autorun", "ICON", kAutorunIcon);
+        } catch (const std::exception &e) {
+            LogError(e.what());
+            return;
+        }
     }
 
     // 24-25: setup.exe from its stub, with the project's icon.
-    const std::string setupExe = joinPath(run.OutputDir, "setup.exe");
+    const std::string setupExe = joinPath(run.OutputDir, kSetupExe);
     if (outputType == 0 || outputType == 1) {
         const char *stub = outputType == 0 ? "setupldr.bin" : "selfext.bin";
-        if (!CopySupportFile(joinPath(run.AppDir, stub), "setup.exe", run.OutputDir, false))
+        if (!CopySupportFile(joinPath(run.AppDir, stub), kSetupExe, run.OutputDir, false) || !makeWritable(setupExe))
             return;
         const std::string icon = supportKey("Temporary", "MainIcon");
         if (!icon.empty()) {
             LogMessage("Changing main icon...");
-            bool ok = false;
-            try {
-                ok = changeMainIcon(setupExe, resolved(icon), outputType == 1);
-            } catch (...) {
-                ok = false;
-            }
-            if (!ok)
-                LogError("Error changing main icon!");
-        } else if (outputType == 1) {
-            // Without an icon the stub's own "LOADER_SIZE" stays; when it does
-            // not give the size of this setup.exe, the runtime would look for
-            // the appended archive in the wrong place.
-            bool ok = false;
-            try {
-                ok = loaderSizeAgrees(setupExe) || storeLoaderSize(setupExe);
-            } catch (...) {
-                ok = false;
-            }
-            if (!ok)
+            if (!succeeds([&] { return changeMainIcon(setupExe, resolved(icon)); }))
                 LogError("Error changing main icon!");
         }
+        // The runtime finds the appended archive behind "LOADER_SIZE" bytes;
+        // the stub's own value does not give the size of this setup.exe.
+        if (outputType == 1 &&
+            !succeeds([&] { return loaderSizeAgrees(setupExe) || storeLoaderSize(setupExe); })) {
+            LogError("Could not store the size of " + setupExe + " in its LOADER_SIZE resource!");
+            return;
+        }
+        if (stopReported())
+            return;
     }
 
     // 26: the final form.
     const std::string supportVolume = VolumeFileName(supportPattern, 0);
     if (outputType == 1) {
-        appendFile(setupExe, supportVolume);
+        if (!appendFile(setupExe, supportVolume)) {
+            LogError("Could not append " + supportVolume + " to " + setupExe + ": " + std::strerror(errno) + "!");
+            return;
+        }
         deleteFile(supportVolume);
     } else if (outputType == 2) {
         const std::string package = joinPath(run.OutputDir, supportKey("Temporary", "PackageName", "setup.lib"));
-        if (!renameFile(supportVolume, package))
+        if (!renameFile(supportVolume, package)) {
             LogError("Could not rename setup archive!");
+            return;
+        }
     }
 
     // 27-28: clean up and the author's batch step.
-    ClearDirectory(run.TempDir, true, false);
+    run.Temp.reset();
     const std::string batch = resolved(supportKey("Temporary", "RunBatch"));
     if (!batch.empty()) {
         LogMessage("Executing " + batch + "...");
         if (!RunAndWait(batch))
             LogError("Could not run batch file " + batch + "!");
     }
+    if (stopReported())
+        return;
 
-    // 29-30: the closing lines and the log.
+    // 29-30: the closing lines and the log. From here on the setup is
+    // finished: an answer can no longer undo it.
+    run.Closing = true;
     run.Percent = 100;
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();

@@ -1,9 +1,55 @@
 #include "runcontext.h"
 
-#include "files.h"
 #include "paths.h"
+#include "userdirs.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
 
 namespace wharf {
+namespace {
+
+void takeAnswer(RunContext &run, bool goOn)
+{
+    if (run.Closing)
+        return;
+    run.StopRequested = !goOn;
+    if (!goOn)
+        run.StopSeen = true;
+}
+
+// Writes data to a fresh file beside path and renames it over path. The
+// text of a failure names the file and the system's reason.
+std::string replaceWhole(const std::string &path, const std::string &data)
+{
+    std::string scratch = path + ".XXXXXX";
+    const int fd = ::mkstemp(scratch.data());
+    if (fd < 0)
+        return "Could not create " + scratch + ": " + std::strerror(errno);
+    std::string failure;
+    size_t done = 0;
+    while (done < data.size() && failure.empty()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            failure = "Could not write " + scratch + ": " + std::strerror(errno);
+        else
+            done += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0 && failure.empty())
+        failure = "Could not write " + scratch + ": " + std::strerror(errno);
+    if (failure.empty() && ::rename(scratch.c_str(), path.c_str()) != 0)
+        failure = "Could not replace " + path + ": " + std::strerror(errno);
+    if (!failure.empty())
+        ::unlink(scratch.c_str());
+    return failure;
+}
+
+} // namespace
 
 RunContext &CurrentRun()
 {
@@ -17,7 +63,7 @@ void LogMessage(const std::string &text)
     if (run.WriteLog)
         run.LogLines.push_back(text);
     if (run.Callback)
-        run.StopRequested = !run.Callback(text.c_str(), run.ErrorLine ? 1 : 0, run.Percent);
+        takeAnswer(run, run.Callback(text.c_str(), run.ErrorLine ? 1 : 0, run.Percent));
     run.ErrorLine = false;
 }
 
@@ -31,7 +77,14 @@ void LogMinorProgress(uint16_t percent)
 {
     RunContext &run = CurrentRun();
     if (run.Callback)
-        run.StopRequested = !run.Callback("", 2, percent);
+        takeAnswer(run, run.Callback("", 2, percent));
+}
+
+std::string LogFilePath()
+{
+    const std::string folder = userStateFolder();
+    createPrivateFolderPath(folder);
+    return joinPath(folder, "wharfforge.log");
 }
 
 void SaveLog()
@@ -42,7 +95,14 @@ void SaveLog()
         text += line;
         text += "\r\n";
     }
-    writeFile(joinPath(run.AppDir, "wharfforge.log"), text);
+    std::string failure;
+    try {
+        failure = replaceWhole(LogFilePath(), text);
+    } catch (const std::runtime_error &e) {
+        failure = e.what();
+    }
+    if (!failure.empty())
+        LogError("The compile log was not saved. " + failure);
 }
 
 } // namespace wharf

@@ -1,27 +1,36 @@
 #pragma once
 // The state of one compile, kept library-wide and set afresh by every
 // CompileFile call, and the log routines that report through the caller's
-// callback. One compile at a time; the state is not protected.
+// callback. One compile at a time per process; the state is not protected.
 
+#include "files.h"
 #include "inistore.h"
 #include "wharfforge.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace wharf {
 
 struct RunContext {
     std::string ProjectFile;
-    std::string AppDir;   // without trailing separator
-    std::string TempDir;  // AppDir + "Temp"
+    std::string AppDir;   // without trailing separator; only read
+    std::string TempDir;  // the path of Temp, once it exists
+    // This compile's own scratch folder (owner-only, under the user's
+    // runtime folder); removed with everything in it when reset.
+    std::unique_ptr<ScratchFolder> Temp;
     CompileCallback Callback = nullptr;
     bool WriteLog = false;
     std::string WorkDir;  // base of the project's relative paths
     std::string OutputDir;
-    bool StopRequested = false;
+    bool StopRequested = false; // the last answer of the callback was "stop"
+    bool StopSeen = false;      // some answer was "stop"; acted on at the next safe point
+    bool Terminated = false;    // the compile ended on a stop
+    bool Closing = false;       // the closing lines are out: answers change nothing now
+    bool OutputTouched = false; // the compile has begun to clear or write the output folder
     bool ErrorLine = false;
     bool ValidationFailed = false;
     uint16_t Percent = 0;
@@ -29,28 +38,41 @@ struct RunContext {
     uint16_t ProgressSpan = 0;
     std::vector<std::string> LogLines;
     std::unique_ptr<TMemIniStore> Project;
+    int OutputType = 0;
+    bool NeedsRegServer = false; // some file is registered after a reboot
     std::vector<std::string> SupportFiles;
     std::vector<std::string> InstTypesList;
     std::vector<std::string> ScratchList;
     std::vector<std::string> PatchSources;
+    // File names the compile writes into the output folder besides its
+    // fixed ones: the package name and the additional files.
+    std::unordered_set<std::string> OutputNames;
 };
 
 // The library's one run context.
 RunContext &CurrentRun();
 
 // Collects text in the log when WriteLog is set and sends it to the
-// callback (kind 1 when an error line is pending, else 0, with Percent);
-// the callback's answer replaces StopRequested. Clears the error mark.
+// callback (kind 1 when an error line is pending, else 0, with Percent).
+// Until the closing lines, the answer replaces StopRequested and a "stop"
+// also sets StopSeen. Clears the error mark.
 void LogMessage(const std::string &text);
 
 // LogMessage("ERROR: " + text) as an error line.
 void LogError(const std::string &text);
 
 // Sends a kind-2 line (empty text, the given percentage) straight to the
-// callback; its answer replaces StopRequested. Nothing goes into the log.
+// callback; its answer counts as LogMessage's does. Nothing goes into the log.
 void LogMinorProgress(uint16_t percent);
 
-// Saves LogLines, one per CR LF line, as AppDir + "wharfforge.log".
+// The file the log is saved as: "wharfforge.log" in the user's state
+// folder. Throws std::runtime_error naming the folder and the reason when
+// that folder can't be made.
+std::string LogFilePath();
+
+// Saves LogLines, one per CR LF line, as LogFilePath(). The file is
+// replaced as a whole, so two compiles that end at once leave one whole log.
+// A failure is reported as an error line naming the path and the reason.
 void SaveLog();
 
 } // namespace wharf

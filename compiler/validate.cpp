@@ -2,11 +2,15 @@
 
 #include "filetools.h"
 #include "files.h"
+#include "codec.h"
 #include "paths.h"
+#include "pipeline.h"
 #include "runcontext.h"
 
 #include <filesystem>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 
 namespace wharf {
 namespace {
@@ -29,8 +33,8 @@ std::optional<std::filesystem::path> canonicalOf(const std::string &path)
     return p;
 }
 
-// Every file the compile reads while it clears the output and Temp folders:
-// the project, what it packs, what it copies, the stubs and the batch step.
+// Every file the compile reads: the project, what it packs, what it
+// copies, the stubs and the batch step.
 std::vector<std::string> filesTheCompileUses()
 {
     const RunContext &run = CurrentRun();
@@ -46,40 +50,136 @@ std::vector<std::string> filesTheCompileUses()
     }
     for (const char *key : {"BackImage", "WzrdImg", "LicenseFile", "ReadmeFile", "AutorunIcon", "RunBatch"})
         files.push_back(ExpandRelativePath(project.ReadString("Temporary", key, ""), run.WorkDir));
-    for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
-        files.push_back(joinPath(run.AppDir, stub));
     return files;
 }
 
-// Reports every file the compile would delete although it needs it: files
-// directly in the output folder (its files are deleted) and files anywhere
-// below the Temp folder (emptied with its subfolders).
-void checkFoldersTheCompileClears()
+bool sameFolder(const std::optional<std::filesystem::path> &a, const std::string &b)
+{
+    const auto other = canonicalOf(b);
+    return a && other && *a == *other;
+}
+
+// The output folder gets the compile's own files and loses those of an
+// earlier compile: it must not be a folder of the author's or the program's,
+// and must not hold a file the compile needs under a name it writes.
+void checkOutputFolder()
 {
     const RunContext &run = CurrentRun();
     const auto output = canonicalOf(run.OutputDir);
-    const auto temp = canonicalOf(run.TempDir);
-    if (output && temp) {
-        const auto rel = output->lexically_relative(*temp);
-        if (!rel.empty() && *rel.begin() != "..") {
-            ReportProblem("The output folder " + run.OutputDir + " lies inside the compiler's Temp folder " +
-                          run.TempDir + ", which is emptied during the compile!");
-            return;
-        }
+    if (sameFolder(output, run.WorkDir)) {
+        ReportProblem("The output folder " + run.OutputDir +
+                      " is the project's own folder; choose a folder of its own for the setup!");
+        return;
     }
+    if (sameFolder(output, run.AppDir)) {
+        ReportProblem("The output folder " + run.OutputDir +
+                      " is the program folder, which a compile never writes; choose another folder!");
+        return;
+    }
+    if (!output)
+        return;
     for (const std::string &file : filesTheCompileUses()) {
-        const auto path = canonicalOf(file);
-        if (!path || path->empty())
+        if (file.empty() || !IsCompileOutputName(extractFileName(file)))
             continue;
-        if (output && path->parent_path() == *output) {
+        const auto path = canonicalOf(file);
+        if (path && path->parent_path() == *output)
             ReportProblem("The output folder " + run.OutputDir + " holds " + file +
                           ", which the compile would delete!");
-        } else if (temp) {
-            const auto rel = path->lexically_relative(*temp);
-            if (!rel.empty() && *rel.begin() != "..")
-                ReportProblem("The file " + file + " lies inside the compiler's Temp folder " + run.TempDir +
-                              ", which the compile empties!");
-        }
+    }
+}
+
+// A bare file name: no folder part, no drive, not "." or "..".
+bool isBareFileName(const std::string &name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string::npos;
+}
+
+void checkStubs()
+{
+    const RunContext &run = CurrentRun();
+    std::vector<const char *> stubs;
+    if (run.OutputType == 0)
+        stubs.push_back("setupldr.bin");
+    else if (run.OutputType == 1)
+        stubs.push_back("selfext.bin");
+    if (run.NeedsRegServer)
+        stubs.push_back("regserv.bin");
+    for (const char *stub : stubs) {
+        const std::string path = joinPath(run.AppDir, stub);
+        if (!fileExists(path))
+            ReportProblem("File " + path + " does not exist!");
+    }
+}
+
+void checkPatchSources(const TMemIniStore &project)
+{
+    const RunContext &run = CurrentRun();
+    TStringList sources;
+    project.ReadSectionValues("SourceFiles", sources);
+    const auto paths = ResolveFileList(sources);
+    for (size_t n = 0; n < paths.size(); ++n) {
+        if (paths[n].find('{') != std::string::npos)
+            continue;
+        const std::string patched = project.ReadString("PatchedFiles", std::to_string(n), "");
+        if (patched.empty())
+            continue;
+        const std::string path = ExpandRelativePath(patched, run.WorkDir);
+        if (!fileExists(path))
+            ReportProblem("File " + path + ", the older version of " + paths[n] + ", does not exist!");
+    }
+}
+
+void checkNumbers(const TMemIniStore &project)
+{
+    const RunContext &run = CurrentRun();
+    const int level = project.ReadInteger("Temporary", "CompressionLevel", 8);
+    if (level < 0 || level > 8)
+        ReportProblem("The compression level " + std::to_string(level) + " is not between 0 and 8!");
+    if (run.OutputType != 0)
+        return;
+    const int32_t disk = project.ReadInteger("Temporary", "MaxDiskSize", 1457664);
+    const int32_t cluster = project.ReadInteger("Temporary", "ClusterSize", 512);
+    if (disk <= 0)
+        ReportProblem("The disk size " + std::to_string(disk) + " is not above 0!");
+    if (cluster < 0)
+        ReportProblem("The cluster size " + std::to_string(cluster) + " is below 0!");
+    else if (disk > 0 && cluster > 0 && disk % cluster != 0)
+        ReportProblem("The disk size " + std::to_string(disk) + " is not a whole number of clusters of " +
+                      std::to_string(cluster) + " bytes!");
+}
+
+// The support archive stores every file under its bare name, and the setup
+// unpacks them into one folder of a file system that ignores letter case.
+void checkSupportNames(const TMemIniStore &project)
+{
+    const RunContext &run = CurrentRun();
+    std::vector<std::pair<std::string, std::string>> stored; // name, where it comes from
+    for (const std::string &path : run.SupportFiles)
+        stored.emplace_back(extractFileName(path), path);
+    const std::pair<const char *, const char *> named[] = {
+        {"BackImage", "BackImg"}, {"WzrdImg", "WzrdImg"}, {"LicenseFile", "License"}, {"ReadmeFile", "Readme"}};
+    for (const auto &[key, base] : named) {
+        const std::string value = project.ReadString("Temporary", key, "");
+        if (!value.empty())
+            stored.emplace_back(base + extractFileExt(value), ExpandRelativePath(value, run.WorkDir));
+    }
+    stored.emplace_back("data.csf", "the installation settings");
+    if (run.NeedsRegServer)
+        stored.emplace_back("wregsvr.exe", joinPath(run.AppDir, "regserv.bin"));
+    if (run.OutputType != 0)
+        stored.emplace_back("setup.0", "the package");
+    std::unordered_map<std::string, size_t> byFoldedName;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const auto [at, fresh] = byFoldedName.try_emplace(foldedText(stored[i].first), i);
+        if (fresh)
+            continue;
+        const auto &first = stored[at->second];
+        if (first.first == stored[i].first)
+            ReportProblem("Both " + first.second + " and " + stored[i].second + " would be stored as " +
+                          stored[i].first + " in the setup!");
+        else
+            ReportProblem("The names " + first.first + " (" + first.second + ") and " + stored[i].first + " (" +
+                          stored[i].second + ") differ only in letter case; the setup can't keep both!");
     }
 }
 
@@ -100,6 +200,13 @@ bool ValidateProject()
         return false;
     }
     const TMemIniStore &project = *run.Project;
+
+    // Relative paths of the project are taken against its folder; an empty
+    // one would root them at the file system's root.
+    if (run.WorkDir.empty()) {
+        ReportProblem("The project names no folder for its relative paths (WorkDir is empty)!");
+        return false;
+    }
 
     const std::string destDir = project.ReadString("General", "DestDir", "");
     if (destDir.empty() || destDir == "{pro}\\")
@@ -133,12 +240,20 @@ bool ValidateProject()
     if (run.InstTypesList.empty())
         ReportProblem("Your setup must contain at least one installation type!");
 
-    // The compile deletes the output folder's files; without a folder they
-    // would land in (and be deleted from) whatever the root resolves to.
+    // The compile clears the output folder of its own files; without a
+    // folder they would land in whatever the root resolves to.
     if (project.ReadString("Temporary", "OutputDir", "").empty())
         ReportProblem("You must specify an output folder!");
     else
-        checkFoldersTheCompileClears();
+        checkOutputFolder();
+
+    checkStubs();
+    checkPatchSources(project);
+    checkNumbers(project);
+    if (run.OutputType == 2 && !isBareFileName(project.ReadString("Temporary", "PackageName", "setup.lib")))
+        ReportProblem("The package name " + project.ReadString("Temporary", "PackageName", "setup.lib") +
+                      " must be a bare file name, without a folder!");
+    checkSupportNames(project);
 
     return !run.ValidationFailed;
 }

@@ -6,9 +6,9 @@
 
 namespace wharf {
 
-// Runs every check on CurrentRun() (Project, SupportFiles, InstTypesList,
-// WorkDir, OutputDir and TempDir must be set). True when no problem was
-// found. Never raises.
+// Runs every check on CurrentRun() (Project, OutputType, NeedsRegServer,
+// SupportFiles, InstTypesList, OutputNames, AppDir, WorkDir and OutputDir
+// must be set). True when no problem was found. Never raises.
 bool ValidateProject();
 
 // Marks the validation failed and reports text as an error line.

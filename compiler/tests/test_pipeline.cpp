@@ -57,6 +57,9 @@ protected:
     std::string app = dir.file("app");
     std::string proj = dir.file("proj");
     std::string out = dir.file("proj/out");
+    std::string runtime = dir.file("cache");
+    std::string state = dir.file("state");
+    std::string log = state + "/brindlewharf/wharfforge.log";
     std::map<std::string, std::map<std::string, std::string>> sections;
     std::vector<std::string> order;
 
@@ -68,6 +71,11 @@ protected:
         ASSERT_NE(m_compile, nullptr);
         g_lines.clear();
         g_answer = nullptr;
+        // The per-user folders of the compile: Temp under "cache" (which
+        // sorts between the program and the project folders), the log under
+        // "state".
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", state.c_str(), 1);
         ASSERT_TRUE(createFolder(app));
         ASSERT_TRUE(createFolder(proj));
         ASSERT_TRUE(createFolder(proj + "/files"));
@@ -166,7 +174,7 @@ TEST_F(PipelineTest, DiskSetSplitsIntoVolumes)
     set("SourceFiles", "2", "\"files\\big.bin\"");
     set("SourceFiles", "3", "\"{src}\\extra.ini\"");  // fetched by the runtime: neither packed nor checked
     set("DestFiles", "3", "\"{app}\"");
-    set("Temporary", "MaxDiskSize", "100000");
+    set("Temporary", "MaxDiskSize", "102400");
     set("Temporary", "ClusterSize", "512");
     set("AdditionalFiles", "0", "\"readme.txt\"");
 
@@ -198,7 +206,8 @@ TEST_F(PipelineTest, DiskSetSplitsIntoVolumes)
     // setup.exe is the loader stub; the additional file lies beside it.
     EXPECT_EQ(slurp(out + "/setup.exe"), slurp(app + "/setupldr.bin"));
     EXPECT_EQ(slurp(out + "/readme.txt"), "Read me.");
-    EXPECT_FALSE(folderExists(app + "/Temp") && !listFolder(app + "/Temp").empty());
+    EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty()); // Temp is gone
+    EXPECT_EQ(listFolder(app).size(), 4u);                       // the program folder is only read
 
     // The callback's lines and the log.
     ASSERT_GE(g_lines.size(), 4u);
@@ -218,7 +227,7 @@ TEST_F(PipelineTest, DiskSetSplitsIntoVolumes)
         }
     }
     EXPECT_TRUE(sawMinor);
-    EXPECT_EQ(slurp(app + "/wharfforge.log"), log);
+    EXPECT_EQ(slurp(this->log), log);
 }
 
 TEST_F(PipelineTest, SelfExtractingSetupWithIcon)
@@ -318,7 +327,7 @@ TEST_F(PipelineTest, ValidationReportsEverythingAndTouchesNothing)
                             "ERROR: Your setup must contain at least one installation type!",
                         }));
     EXPECT_EQ(outputFiles(), std::vector<std::string>{"keep.txt"});
-    EXPECT_FALSE(fileExists(app + "/wharfforge.log"));
+    EXPECT_FALSE(fileExists(log));
 }
 
 TEST_F(PipelineTest, AProjectSavedOnWindowsCompilesAgainstItsOwnFolder)
@@ -369,6 +378,7 @@ TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
         g_lines.clear();
         ASSERT_TRUE(createFolder(out));
         put("out/old.txt", "old");
+        put("out/setup.7", "a volume of an earlier compile");
         // Like the editor's cancel button: once pressed, every answer is no.
         bool stopped = false;
         g_answer = [&](const Line &l) {
@@ -380,12 +390,14 @@ TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
         ASSERT_FALSE(e.empty()) << c.name;
         EXPECT_EQ(e.back(), "ERROR: Compilation terminated by user!") << c.name;
         EXPECT_EQ(e.size(), 1u) << c.name;
-        EXPECT_FALSE(folderExists(app + "/Temp")) << c.name;
-        EXPECT_FALSE(fileExists(app + "/wharfforge.log")) << c.name;
-        // Before the project is read the output folder is not known yet.
-        EXPECT_EQ(fileExists(out + "/old.txt"), !c.outputTouched) << c.name;
+        EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty()) << c.name;
+        EXPECT_FALSE(fileExists(log)) << c.name;
+        // Only the compile's own files go; before the project is read the
+        // output folder is not known yet.
+        EXPECT_TRUE(fileExists(out + "/old.txt")) << c.name;
+        EXPECT_EQ(fileExists(out + "/setup.7"), !c.outputTouched) << c.name;
         if (c.outputTouched) {
-            EXPECT_TRUE(outputFiles().empty()) << c.name;
+            EXPECT_EQ(outputFiles(), std::vector<std::string>{"old.txt"}) << c.name;
         }
     }
 }
@@ -393,15 +405,14 @@ TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
 TEST_F(PipelineTest, StopDuringValidationDeletesNothing)
 {
     // The output folder is the project's own folder, which validation
-    // reports; a stop answered to that line must not empty it after all.
+    // reports; a stop answered to that line must not touch it after all.
     set("Temporary", "OutputDir", ".");
-    ASSERT_TRUE(createFolder(app + "/Temp"));
-    ASSERT_TRUE(writeFile(app + "/Temp/left.over", "x"));
+    put("setup.exe", "the author's own file of that name");
     g_answer = [](const Line &l) { return l.kind != 1; };
     EXPECT_TRUE(compile());
     ASSERT_FALSE(errors().empty());
-    EXPECT_NE(errors()[0].find("which the compile would delete!"), std::string::npos) << errors()[0];
+    EXPECT_NE(errors()[0].find("is the project's own folder"), std::string::npos) << errors()[0];
     EXPECT_TRUE(fileExists(proj + "/p.wfp"));
     EXPECT_TRUE(fileExists(proj + "/readme.txt"));
-    EXPECT_TRUE(fileExists(app + "/Temp/left.over"));
+    EXPECT_EQ(slurp(proj + "/setup.exe"), "the author's own file of that name");
 }

@@ -29,6 +29,7 @@ protected:
         g_errors.clear();
         ASSERT_TRUE(createFolder(dir.file("proj")));
         ASSERT_TRUE(createFolder(dir.file("app")));
+        ASSERT_TRUE(writeFile(dir.file("app/setupldr.bin"), "stub"));
         ASSERT_TRUE(writeFile(dir.file("proj/a.txt"), "a"));
         ASSERT_TRUE(writeFile(projectFile, "[General]\n"));
     }
@@ -143,20 +144,37 @@ TEST_F(ValidateTest, MissingProjectFileStopsAtOnce)
 
 TEST_F(ValidateTest, OutputFolderMustNotHoldTheAuthorsFiles)
 {
-    // The output folder is the project's own folder: the project file and
-    // the source would be deleted.
-    EXPECT_FALSE(validate([](TMemIniStore &p) { p.WriteString("Temporary", "OutputDir", "."); }));
-    ASSERT_EQ(g_errors.size(), 2u);
-    EXPECT_NE(g_errors[0].find("p.wfp, which the compile would delete!"), std::string::npos);
-    EXPECT_NE(g_errors[1].find("a.txt, which the compile would delete!"), std::string::npos);
-
-    // The program folder holds the stubs.
-    g_errors.clear();
-    EXPECT_FALSE(validate([this](TMemIniStore &p) { p.WriteString("Temporary", "OutputDir", dir.file("app")); }));
-    EXPECT_EQ(g_errors.size(), 4u);
-
-    g_errors.clear();
-    EXPECT_FALSE(validate([this](TMemIniStore &p) { p.WriteString("Temporary", "OutputDir", dir.file("app/Temp/x")); }));
-    ASSERT_EQ(g_errors.size(), 1u);
-    EXPECT_NE(g_errors[0].find("inside the compiler's Temp folder"), std::string::npos);
+    struct Case {
+        const char *what;
+        std::string outputDir;
+        std::function<void(TMemIniStore &)> edit;
+        std::vector<std::string> fragments; // one per error line, in order
+    };
+    const std::vector<Case> cases = {
+        {"the project's own folder", ".", {}, {"is the project's own folder"}},
+        {"the project's folder, spelt another way", dir.file("proj/sub/.."), {}, {"is the project's own folder"}},
+        {"the program folder", dir.file("app"), {}, {"is the program folder"}},
+        {"a source named like a volume the compile writes", "files",
+         [](TMemIniStore &p) { p.WriteString("SourceFiles", "1", "\"files\\setup.3\""); },
+         {"setup.3, which the compile would delete!"}},
+        {"a source beside the setup under a name the compile does not write", "files",
+         [](TMemIniStore &p) { p.WriteString("SourceFiles", "1", "\"files\\notes.txt\""); }, {}},
+    };
+    ASSERT_TRUE(createFolder(dir.file("proj/sub")));
+    ASSERT_TRUE(createFolder(dir.file("proj/files")));
+    ASSERT_TRUE(writeFile(dir.file("proj/files/setup.3"), "x"));
+    ASSERT_TRUE(writeFile(dir.file("proj/files/notes.txt"), "x"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        g_errors.clear();
+        EXPECT_EQ(validate([&](TMemIniStore &p) {
+                      p.WriteString("Temporary", "OutputDir", c.outputDir);
+                      if (c.edit)
+                          c.edit(p);
+                  }),
+                  c.fragments.empty());
+        ASSERT_EQ(g_errors.size(), c.fragments.size());
+        for (size_t i = 0; i < c.fragments.size(); ++i)
+            EXPECT_NE(g_errors[i].find(c.fragments[i]), std::string::npos) << g_errors[i];
+    }
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The example program reports a failure that reaches it as an exception (an
+# The example program reports a failure of the compile (an
 # autorun.inf that can't be written because a folder of that name is in the
-# way) as an error line and exit code 1, and removes its scratch project.
+# way) as the compiler's error line and exit code 1, and removes its scratch project.
 set -euo pipefail
 example=$1
 program=$2
@@ -17,5 +17,5 @@ status=0
 "$example" "$work/hello/hello.wfp" --output "$work/out" --app-dir "$work/app" > "$work/lines.txt" 2>&1 || status=$?
 cat "$work/lines.txt"
 [ "$status" -eq 1 ] || { echo "expected exit code 1, got $status"; exit 1; }
-grep -q "^ERROR: Unable to write to .*autorun.inf" "$work/lines.txt" || { echo "no error line"; exit 1; }
+grep -q "ERROR: Unable to write to .*autorun.inf" "$work/lines.txt" || { echo "no error line"; exit 1; }
 [ ! -e "$work/app/wftemp.tmp" ] || { echo "scratch project left behind"; exit 1; }
