@@ -186,9 +186,10 @@ bool storeLoaderSize(const std::string &exe)
 // True unless exe carries a "LOADER_SIZE" that differs from its own size.
 bool loaderSizeAgrees(const std::string &exe)
 {
-    auto update = BeginResourceUpdate(exe, false);
+    int error = 0;
+    auto update = BeginResourceUpdate(exe, false, &error);
     if (!update)
-        return true; // no resources, so no stored size either
+        return error == kErrorFileNotFound; // no resources, so no stored size either
     const auto stored = GetResourceEntry(*update, ResourceId(kResTypeRcData), ResourceId("LOADER_SIZE"), 0);
     EndResourceUpdate(std::move(update), true);
     if (!stored)

@@ -9,6 +9,7 @@
 #include "encdec.h"
 #include "filetools.h"
 #include "files.h"
+#include "paths.h"
 #include "peimage.h"
 #include "pipeline.h"
 #include "testtools.h"
@@ -16,6 +17,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <functional>
 #include <map>
@@ -106,7 +109,11 @@ protected:
             ::dlclose(m_lib);
     }
 
-    void put(const std::string &name, const std::string &data) { ASSERT_TRUE(writeFile(proj + "/" + name, data)); }
+    void put(const std::string &name, const std::string &data)
+    {
+        ForceDirs(extractFilePath(proj + "/" + name));
+        ASSERT_TRUE(writeFile(proj + "/" + name, data));
+    }
     void set(const std::string &section, const std::string &key, const std::string &value)
     {
         if (!sections.count(section))
@@ -153,9 +160,10 @@ protected:
         return n;
     }
 
+    decltype(&CompileFile) m_compile = nullptr;
+
 private:
     void *m_lib = nullptr;
-    decltype(&CompileFile) m_compile = nullptr;
 };
 
 } // namespace
@@ -415,4 +423,267 @@ TEST_F(PipelineTest, StopDuringValidationDeletesNothing)
     EXPECT_TRUE(fileExists(proj + "/p.wfp"));
     EXPECT_TRUE(fileExists(proj + "/readme.txt"));
     EXPECT_EQ(slurp(proj + "/setup.exe"), "the author's own file of that name");
+}
+
+namespace {
+
+// The author's files every compile case starts with: in the project folder
+// and in the output folder, where the author keeps notes beside the setup.
+const std::map<std::string, std::string> kAuthorFiles = {
+    {"notes.txt", "the author's notes"},
+    {"out/notes.txt", "kept beside the setup"},
+    {"out/sub/keep.txt", "in a folder of the author's"},
+};
+
+} // namespace
+
+TEST_F(PipelineTest, CompileCases)
+{
+    struct Case {
+        const char *name;
+        std::function<void()> prepare;
+        std::string error;      // a fragment of the one error line; empty: none
+        bool validationProblem; // found before anything is written
+        bool stopped = false;   // the result
+    };
+    const std::vector<Case> cases = {
+        {"a good compile", [] {}, "", false},
+        {"the output folder is the project's folder", [&] { set("Temporary", "OutputDir", "."); },
+         "is the project's own folder", true},
+        {"the output folder is the program folder", [&] { set("Temporary", "OutputDir", app); },
+         "is the program folder", true},
+        {"a patch source that does not exist",
+         [&] { set("PatchedFiles", "0", "\"files\\old-a.txt\""); }, "the older version of", true},
+        {"a compression level above 8", [&] { set("Temporary", "CompressionLevel", "9"); },
+         "compression level 9 is not between 0 and 8", true},
+        {"a package name with a folder",
+         [&] {
+             set("Temporary", "OutputType", "2");
+             set("Temporary", "PackageName", "../escaped.lib");
+         },
+         "must be a bare file name", true},
+        {"an empty WorkDir", [&] { set("Temporary", "WorkDir", ""); }, "WorkDir is empty", true},
+        {"two support files with one bare name",
+         [&] {
+             put("dlg/x.ddf", "1");
+             put("un/x.ddf", "2");
+             set("Dialogs", "0", "\"dlg\\x.ddf\"");
+             set("UninstallDialogs", "0", "\"un\\x.ddf\"");
+         },
+         "would be stored as x.ddf", true},
+        {"two support files whose names differ only in case",
+         [&] {
+             put("Data.ddf", "1");
+             put("data.ddf", "2");
+             set("DataFiles", "0", "\"Data.ddf\"");
+             set("DataFiles", "1", "\"data.ddf\"");
+         },
+         "differ only in letter case", true},
+        {"a disk size that is no whole number of clusters",
+         [&] {
+             set("Temporary", "MaxDiskSize", "100000");
+             set("Temporary", "ClusterSize", "512");
+         },
+         "not a whole number of clusters", true},
+        {"no loader stub", [&] { deleteFile(app + "/setupldr.bin"); }, "setupldr.bin does not exist", true},
+        {"no self-extracting stub",
+         [&] {
+             set("Temporary", "OutputType", "1");
+             deleteFile(app + "/selfext.bin");
+         },
+         "selfext.bin does not exist", true},
+        {"no registration program",
+         [&] {
+             set("RegOCX", "0", "1");
+             set("Pending", "0", "1");
+             deleteFile(app + "/regserv.bin");
+         },
+         "regserv.bin does not exist", true},
+        {"a read-only stub still gets the project's icon",
+         [&] {
+             set("Temporary", "OutputType", "1");
+             set("Temporary", "MainIcon", fixturePath("four.ico"));
+             ::chmod((app + "/selfext.bin").c_str(), 0444);
+         },
+         "", false},
+        {"a self-extracting stub whose size can't be stored",
+         [&] {
+             set("Temporary", "OutputType", "1");
+             writeFile(app + "/selfext.bin", "not an executable");
+         },
+         "Could not store the size of", false},
+        {"autorun.inf that can't be written",
+         [&] {
+             set("Temporary", "CreateAutorun", "1");
+             set("Temporary", "AutorunIcon", "readme.txt");
+             createFolder(out + "/autorun.inf");
+         },
+         "Unable to write to", false},
+        {"a stop answered to the first line of a copy",
+         [&] { g_answer = [](const Line &l) { return l.text.rfind("Copying " , 0) != 0 || l.text.find("readme") == std::string::npos; }; },
+         "Compilation terminated by user!", false, false},
+        {"a stop answered to the closing lines changes nothing",
+         [&] { g_answer = [](const Line &l) { return l.text.rfind("Compilation finished", 0) != 0; }; }, "", false},
+    };
+    const auto savedSections = sections;
+    const auto savedOrder = order;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        sections = savedSections;
+        order = savedOrder;
+        g_lines.clear();
+        g_answer = nullptr;
+        removeTree(out);
+        removeTree(app);
+        ASSERT_TRUE(createFolder(app));
+        for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
+            ASSERT_TRUE(copyFile(programPath(stub), app + "/" + stub));
+        deleteFile(log);
+        for (const auto &[name, text] : kAuthorFiles)
+            put(name, text);
+        // What an earlier, larger compile left: it goes unless the compile
+        // is refused before it writes anything.
+        put("out/setup.exe", "earlier");
+        put("out/setup.9", "earlier");
+        put("out/setup7.lib", "earlier");
+        c.prepare();
+
+        const bool stopped = compile();
+        EXPECT_EQ(stopped, c.stopped);
+        const auto e = errors();
+        if (c.error.empty()) {
+            EXPECT_TRUE(e.empty()) << e.front();
+        } else {
+            ASSERT_EQ(e.size(), 1u) << e.front();
+            EXPECT_NE(e[0].find(c.error), std::string::npos) << e[0];
+        }
+        bool finished = false;
+        for (const Line &l : g_lines)
+            finished = finished || l.text.rfind("Compilation finished", 0) == 0;
+        EXPECT_EQ(finished, c.error.empty());
+        EXPECT_EQ(fileExists(log), c.error.empty());
+
+        for (const auto &[name, text] : kAuthorFiles)
+            EXPECT_EQ(slurp(proj + "/" + name), text) << name;
+        EXPECT_TRUE(fileExists(proj + "/p.wfp"));
+        EXPECT_FALSE(fileExists(proj + "/escaped.lib"));
+        EXPECT_EQ(fileExists(out + "/setup.9"), c.validationProblem);
+        EXPECT_EQ(fileExists(out + "/setup7.lib"), c.validationProblem);
+        if (c.validationProblem) {
+            EXPECT_EQ(slurp(out + "/setup.exe"), "earlier");
+        }
+        EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty()) << "Temp is left";
+
+        // One warning line counts the author's files left in the output folder.
+        size_t warnings = 0;
+        for (const Line &l : g_lines)
+            if (l.text.rfind("Warning: ", 0) == 0) {
+                ++warnings;
+                EXPECT_EQ(l.text, "Warning: 1 file in the output folder not written by a compile was left alone.");
+            }
+        EXPECT_EQ(warnings, c.validationProblem ? 0u : 1u);
+    }
+    EXPECT_TRUE(fileExists(log));
+}
+
+TEST_F(PipelineTest, AStopAtAnyLineIsNeverASuccess)
+{
+    // One compile to count the lines, then one compile per line with a
+    // single stop answered to that line and "go on" to every other.
+    set("Temporary", "OutputType", "1");
+    set("Temporary", "MainIcon", fixturePath("four.ico"));
+    set("Temporary", "CreateAutorun", "1");
+    set("Temporary", "AutorunIcon", "readme.txt");
+    set("AdditionalFiles", "0", "\"notes.txt\"");
+    put("notes.txt", "the author's notes");
+    put("out/mine/keep.txt", "mine");
+    put("out/mine.txt", "mine");
+    ASSERT_FALSE(compile());
+    ASSERT_TRUE(errors().empty()) << errors()[0];
+    const size_t calls = g_lines.size();
+    size_t closing = 0;
+    while (closing < calls && g_lines[closing].text != std::string(63, '*'))
+        ++closing;
+    ASSERT_LT(closing, calls);
+
+    for (size_t k = 0; k < calls; ++k) {
+        SCOPED_TRACE("stop at call " + std::to_string(k));
+        g_lines.clear();
+        deleteFile(out + "/setup.exe");
+        size_t call = 0;
+        g_answer = [&](const Line &) { return call++ != k; };
+        const bool stopped = compile();
+        bool finished = false;
+        for (const Line &l : g_lines)
+            finished = finished || l.text.rfind("Compilation finished", 0) == 0;
+        if (k < closing) {
+            EXPECT_FALSE(finished);
+            const auto e = errors();
+            ASSERT_FALSE(e.empty());
+            EXPECT_EQ(e.back(), "ERROR: Compilation terminated by user!");
+            // The answer to the stop line itself was "go on", and the last
+            // answer is the result.
+            EXPECT_FALSE(stopped);
+            EXPECT_FALSE(fileExists(out + "/setup.exe"));
+        } else {
+            EXPECT_TRUE(finished);
+            EXPECT_FALSE(stopped);
+            EXPECT_TRUE(errors().empty());
+            EXPECT_TRUE(fileExists(out + "/setup.exe"));
+        }
+        EXPECT_EQ(slurp(proj + "/notes.txt"), "the author's notes");
+        EXPECT_EQ(slurp(out + "/mine.txt"), "mine");
+        EXPECT_EQ(slurp(out + "/mine/keep.txt"), "mine");
+        EXPECT_TRUE(fileExists(proj + "/p.wfp"));
+        EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty());
+    }
+}
+
+TEST_F(PipelineTest, TwoProcessesCompilingAtOnceShareNoScratchFile)
+{
+    // Both compiles read the same project (the output folder differs) and
+    // run at the same moment; the log ends up as one whole log of either.
+    set("Temporary", "OutputDir", "out1");
+    put("files/big.bin", randomBytes(400000, 3));
+    set("SourceFiles", "2", "\"files\\big.bin\"");
+    set("DestFiles", "2", "\"{app}\"");
+    const auto logText = [] {
+        std::string text;
+        for (const Line &l : g_lines)
+            if (l.kind != 2)
+                text += l.text + "\r\n";
+        return text;
+    };
+    ASSERT_FALSE(compile());
+    sections["Temporary"]["OutputDir"] = "out2";
+    std::string project2;
+    for (const std::string &s : order) {
+        project2 += "[" + s + "]\r\n";
+        for (const auto &[k, v] : sections[s])
+            project2 += k + "=" + v + "\r\n";
+        project2 += "\r\n";
+    }
+    put("p2.wfp", project2);
+    sections["Temporary"]["OutputDir"] = "out1";
+    g_lines.clear();
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        g_lines.clear();
+        const bool stopped = m_compile((proj + "/p2.wfp").c_str(), app.c_str(), record, true);
+        const bool clean = !stopped && errors().empty() && writeFile(dir.file("child.log"), logText());
+        ::_exit(clean ? 0 : 1);
+    }
+    EXPECT_FALSE(compile());
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(errors().empty()) << errors()[0];
+    EXPECT_EQ(ReadArchive(out + "1/setup.%d", "").entries.size(), 3u);
+    EXPECT_EQ(ReadArchive(out + "2/setup.%d", "").entries.size(), 3u);
+    const std::string saved = slurp(log);
+    EXPECT_TRUE(saved == logText() || saved == slurp(dir.file("child.log")));
+    EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty());
+    EXPECT_EQ(listFolder(state + "/brindlewharf").size(), 1u); // no scratch copy of the log is left
 }
