@@ -5,6 +5,9 @@
 // core, and the compile's peak resident memory.
 //
 // Usage: compile_bench [megabytes]   (payload size, default 220)
+//        compile_bench --files [N ...]  (N small files each, default
+//                                        1000 10000 100000: the cost per
+//                                        entry as the number of entries grows)
 
 #include "benchchild.h"
 #include "files.h"
@@ -170,12 +173,110 @@ int driver(int64_t megabytes, const std::string &programDir)
     return 0;
 }
 
+// The project text of a disk set of the given files, as the editor writes it.
+std::string projectOf(const std::vector<std::string> &files, const std::string &workDir, const std::string &out,
+                      const std::string &app)
+{
+    std::string project = "[Temporary]\r\nWorkDir=" + workDir + "/\r\nOutputDir=" + out +
+                          "\r\nOutputType=0\r\nMaxDiskSize=681574400\r\nClusterSize=2048\r\nCompressionLevel=8\r\n\r\n"
+                          "[General]\r\nDestDir={pro}\\Bench\r\nProgMenuFolder=Bench\r\n\r\n"
+                          "[LanguageFiles]\r\n0=\"" + app + "/setup.bin\"\r\n\r\n[InstTypes]\r\n0=\"Typical\"\r\n\r\n";
+    std::string sources = "[SourceFiles]\r\n", dests = "[DestFiles]\r\n";
+    for (size_t i = 0; i < files.size(); ++i) {
+        sources += std::to_string(i) + "=\"" + files[i] + "\"\r\n";
+        dests += std::to_string(i) + "=\"{app}\"\r\n";
+    }
+    return project + sources + "\r\n" + dests + "\r\n";
+}
+
+// N small text files (200 bytes to 4 kB), a thousand to a folder.
+std::vector<std::string> smallFiles(const std::string &payload, size_t count)
+{
+    std::mt19937_64 gen(count);
+    std::vector<std::string> files;
+    files.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const std::string folder = payload + "/d" + std::to_string(i / 1000);
+        if (i % 1000 == 0)
+            wharf::createFolder(folder);
+        files.push_back(folder + "/f" + std::to_string(i) + ".txt");
+        wharf::writeFile(files.back(), textFile(gen, 200 + gen() % 3800));
+    }
+    return files;
+}
+
+int fileCountDriver(const std::vector<size_t> &counts, const std::string &programDir)
+{
+    struct Row {
+        size_t files;
+        wharf::bench::RunResult compile, bzip;
+    };
+    std::vector<Row> rows;
+    for (const size_t count : counts) {
+        wharf::ScratchFolder dir;
+        const std::string app = dir.file("app"), payload = dir.file("payload");
+        wharf::createFolder(app);
+        wharf::createFolder(payload);
+        for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
+            if (!wharf::copyFile(programDir + "/" + stub, app + "/" + stub)) {
+                std::fprintf(stderr, "stub %s not found in %s\n", stub, programDir.c_str());
+                return 1;
+            }
+        std::printf("%zu files: generating ...\n", count);
+        std::fflush(stdout);
+        const std::vector<std::string> files = smallFiles(payload, count);
+        const std::string projectFile = dir.file("bench.wfp");
+        wharf::writeFile(projectFile, projectOf(files, payload, dir.file("out"), app));
+        std::string list;
+        for (const std::string &f : files)
+            list += f + '\0';
+        const std::string listFile = dir.file("files.lst");
+        wharf::writeFile(listFile, list);
+
+        std::printf("%zu files: compiling ...\n", count);
+        std::fflush(stdout);
+        Row row{count, wharf::bench::runChild({"--compile", programDir + "/libwharfforge.so", projectFile, app}), {}};
+        std::printf("%zu files: bzip2 -9 ...\n", count);
+        std::fflush(stdout);
+        row.bzip = wharf::bench::runChild({"-0", "-a", listFile, "bzip2", "-9", "-c"}, "xargs", true);
+        if (row.compile.seconds < 0 || row.bzip.seconds < 0) {
+            std::fprintf(stderr, "a run failed (compile %.2f s, bzip2 %.2f s)\n", row.compile.seconds,
+                         row.bzip.seconds);
+            return 1;
+        }
+        rows.push_back(row);
+    }
+    std::printf("\n  %9s %11s %14s %10s %11s %9s %11s\n", "files", "compile s", "s per 1 000", "peak MiB",
+                "bzip2 -9 s", "ratio", "per-entry x");
+    for (const Row &r : rows) {
+        const double perThousand = r.compile.seconds / static_cast<double>(r.files) * 1000;
+        const double first = rows.front().compile.seconds / static_cast<double>(rows.front().files) * 1000;
+        std::printf("  %9zu %11.2f %14.3f %10.1f %11.2f %9.2f %11.2f\n", r.files, r.compile.seconds, perThousand,
+                    r.compile.peakKiB / 1024.0, r.bzip.seconds, r.compile.seconds / r.bzip.seconds,
+                    perThousand / first);
+    }
+    std::printf("\n  targets: per-entry x at the largest count <= 1.5; ratio <= 1.5\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc == 5 && std::string(argv[1]) == "--compile")
         return childCompile(argv[2], argv[3], argv[4]);
+    if (argc > 1 && std::string(argv[1]) == "--files") {
+        std::vector<size_t> counts;
+        for (int i = 2; i < argc; ++i)
+            counts.push_back(static_cast<size_t>(std::atoll(argv[i])));
+        if (counts.empty())
+            counts = {1000, 10000, 100000};
+        if (std::find(counts.begin(), counts.end(), size_t{0}) != counts.end()) {
+            std::fprintf(stderr, "usage: compile_bench --files [N ...]\n");
+            return 2;
+        }
+        return fileCountDriver(counts, WHARF_PROGRAM_DIR);
+    }
     const int64_t megabytes = argc > 1 ? std::atoll(argv[1]) : 220;
     if (megabytes < 1) {
         std::fprintf(stderr, "usage: compile_bench [megabytes]\n");

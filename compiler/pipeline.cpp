@@ -582,7 +582,13 @@ void CompileProject()
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
     const std::string stars(63, '*');
     LogMessage(stars);
-    LogMessage("Compilation finished. Elapsed time: " + ElapsedTimeText(elapsed));
+    // Steps that report a failure and go on (the autorun icon, the icon
+    // change, the batch step) leave a setup that is not what was asked for.
+    if (run.ErrorCount == 0)
+        LogMessage("Compilation finished. Elapsed time: " + ElapsedTimeText(elapsed));
+    else
+        LogMessage("Compilation ended with " + std::to_string(run.ErrorCount) +
+                   (run.ErrorCount == 1 ? " error" : " errors") + ". Elapsed time: " + ElapsedTimeText(elapsed));
     LogMessage(stars);
     if (run.WriteLog)
         SaveLog();

@@ -12,7 +12,7 @@ namespace wharf {
 
 // Runs the compile on CurrentRun() (ProjectFile, AppDir, Callback and
 // WriteLog set). Every problem is reported as an error line, and a compile
-// that reports one never sends the closing lines. A stop answer is acted on
+// that reports one never says "Compilation finished". A stop answer is acted on
 // at the next point where the compile looks (Terminated is then set).
 // Exceptions other than those the steps report themselves pass out.
 void CompileProject();

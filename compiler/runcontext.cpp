@@ -62,6 +62,8 @@ void LogMessage(const std::string &text)
     RunContext &run = CurrentRun();
     if (run.WriteLog)
         run.LogLines.push_back(text);
+    if (run.ErrorLine)
+        ++run.ErrorCount;
     if (run.Callback)
         takeAnswer(run, run.Callback(text.c_str(), run.ErrorLine ? 1 : 0, run.Percent));
     run.ErrorLine = false;

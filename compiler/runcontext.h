@@ -32,6 +32,7 @@ struct RunContext {
     bool Closing = false;       // the closing lines are out: answers change nothing now
     bool OutputTouched = false; // the compile has begun to clear or write the output folder
     bool ErrorLine = false;
+    size_t ErrorCount = 0; // error lines sent so far
     bool ValidationFailed = false;
     uint16_t Percent = 0;
     uint16_t ProgressBase = 0;

@@ -3,8 +3,11 @@
  *
  * CompileFile compiles the project file projectFile into the output folder
  * the project names. appDir is the caller's program folder (without a
- * trailing separator): the runtime stubs are taken from it, the scratch
- * folder "Temp" and the log "wharfforge.log" are written into it.
+ * trailing separator): the runtime stubs are taken from it, and nothing is
+ * written there. The scratch folder "Temp" is a private folder of the call
+ * under the user's runtime folder, removed before the call returns; the log
+ * "wharfforge.log" goes to the user's state folder ($XDG_STATE_HOME or
+ * ~/.local/state, then "brindlewharf").
  *
  * Every line the compiler reports goes to callback: text (UTF-8, owned by
  * the library and valid only during the call), kind (0 a message, 1 an
@@ -13,9 +16,16 @@
  * compressed). The callback returns true to go on, false to stop. callback
  * may be null: the compile then runs silently and can't be stopped.
  *
- * The result is true when the callback asked to stop; problems of the
- * project are reported as error lines, never through the result. One
- * compile at a time: the library keeps its state for the call library-wide.
+ * The result is the callback's last answer: true when it asked to stop. A
+ * stop answered to any line is acted on at the next point where the compile
+ * looks; once the closing lines are sent, answers change nothing. Every
+ * problem, and every failure (exceptions included: none leaves the call),
+ * is reported as an error line, and a compile that reports one never sends
+ * "Compilation finished": it ends early, or, after a step that reports and
+ * goes on (the autorun icon, the icon change, the batch step), closes with
+ * "Compilation ended with N errors". One compile at a time per process: the library
+ * keeps its state for the call library-wide; separate processes share no
+ * scratch file.
  */
 
 #include <stdbool.h>
