@@ -8,6 +8,10 @@
 //        compile_bench --files [N ...]  (N small files each, default
 //                                        1000 10000 100000: the cost per
 //                                        entry as the number of entries grows)
+//        compile_bench --entries N      (one compile of N file entries over
+//                                        100 tiny files, level 0: the
+//                                        entry handling without the bulk
+//                                        of the compression)
 
 #include "benchchild.h"
 #include "files.h"
@@ -259,6 +263,42 @@ int fileCountDriver(const std::vector<size_t> &counts, const std::string &progra
     return 0;
 }
 
+int entryCountDriver(size_t count, const std::string &programDir)
+{
+    wharf::ScratchFolder dir;
+    const std::string app = dir.file("app"), payload = dir.file("payload");
+    wharf::createFolder(app);
+    wharf::createFolder(payload);
+    for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
+        if (!wharf::copyFile(programDir + "/" + stub, app + "/" + stub)) {
+            std::fprintf(stderr, "stub %s not found in %s\n", stub, programDir.c_str());
+            return 1;
+        }
+    std::vector<std::string> files;
+    files.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const std::string name = payload + "/t" + std::to_string(i % 100) + ".txt";
+        if (i < 100)
+            wharf::writeFile(name, "entry " + std::to_string(i) + "\r\n");
+        files.push_back(name);
+    }
+    std::string project = projectOf(files, payload, dir.file("out"), app);
+    const std::string level = "CompressionLevel=8";
+    project.replace(project.find(level), level.size(), "CompressionLevel=0");
+    const std::string projectFile = dir.file("bench.wfp");
+    wharf::writeFile(projectFile, project);
+    std::printf("%zu entries: compiling ...\n", count);
+    std::fflush(stdout);
+    const auto run = wharf::bench::runChild({"--compile", programDir + "/libwharfforge.so", projectFile, app});
+    if (run.seconds < 0) {
+        std::fprintf(stderr, "the compile failed\n");
+        return 1;
+    }
+    std::printf("  %zu entries: %.2f s, %.3f s per 1 000, peak %.1f MiB\n", count, run.seconds,
+                run.seconds / static_cast<double>(count) * 1000, run.peakKiB / 1024.0);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -277,6 +317,8 @@ int main(int argc, char **argv)
         }
         return fileCountDriver(counts, WHARF_PROGRAM_DIR);
     }
+    if (argc == 3 && std::string(argv[1]) == "--entries" && std::atoll(argv[2]) > 0)
+        return entryCountDriver(static_cast<size_t>(std::atoll(argv[2])), WHARF_PROGRAM_DIR);
     const int64_t megabytes = argc > 1 ? std::atoll(argv[1]) : 220;
     if (megabytes < 1) {
         std::fprintf(stderr, "usage: compile_bench [megabytes]\n");

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -49,9 +50,13 @@ int64_t roundRatio(int64_t num, int64_t den)
 
 std::ofstream createFile(const std::string &path)
 {
+    errno = 0;
     std::ofstream out(toNativePath(path), std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw EArchiveError("Could not create " + path);
+    if (!out) {
+        const int error = errno;
+        throw EArchiveError("Could not create " + path +
+                            (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+    }
     return out;
 }
 

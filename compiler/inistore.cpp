@@ -5,10 +5,12 @@
 #include "profile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace wharf {
 namespace {
@@ -401,8 +403,12 @@ void TMemIniStore::DeleteKey(std::string_view section, std::string_view key)
 void TMemIniStore::UpdateFile()
 {
     const std::string bytes = SaveToBytes();
-    if (!replaceFile(FileName(), bytes))
-        throw EFCreateError("Cannot create file \"" + FileName() + "\"");
+    errno = 0;
+    if (!replaceFile(FileName(), bytes)) {
+        const int error = errno;
+        throw EFCreateError("Cannot create file \"" + FileName() + "\"" +
+                            (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -370,10 +370,9 @@ void CompileProject()
 
     // The program that registers controls after a reboot is needed when
     // some file entry has both flags.
-    TStringList destFiles;
-    project.ReadSectionValues("DestFiles", destFiles);
     run.NeedsRegServer = false;
-    for (size_t n = 0; n < destFiles.size() && !run.NeedsRegServer; ++n) {
+    project.ReadSection("DestFiles", lines);
+    for (size_t n = 0; n < lines.size() && !run.NeedsRegServer; ++n) {
         const std::string key = std::to_string(n);
         run.NeedsRegServer = project.ReadBool("RegOCX", key, false) && project.ReadBool("Pending", key, false);
     }

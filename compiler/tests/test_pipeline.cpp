@@ -526,6 +526,9 @@ TEST_F(PipelineTest, CompileCases)
              };
          },
          "Compilation terminated by user!", false},
+        {"no place for Temp",
+         [&] { ::setenv("XDG_RUNTIME_DIR", (proj + "/notes.txt").c_str(), 1); },
+         "Could not create the folder " + proj + "/notes.txt/brindlewharf: " + proj + "/notes.txt is not a folder", true},
         {"an autorun icon that does not exist",
          [&] {
              set("Temporary", "CreateAutorun", "1");
@@ -547,6 +550,7 @@ TEST_F(PipelineTest, CompileCases)
         order = savedOrder;
         g_lines.clear();
         g_answer = nullptr;
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         removeTree(out);
         removeTree(app);
         ASSERT_TRUE(createFolder(app));
@@ -702,4 +706,16 @@ TEST_F(PipelineTest, TwoProcessesCompilingAtOnceShareNoScratchFile)
     EXPECT_TRUE(saved == logText() || saved == slurp(dir.file("child.log")));
     EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty());
     EXPECT_EQ(listFolder(state + "/brindlewharf").size(), 1u); // no scratch copy of the log is left
+}
+
+TEST_F(PipelineTest, ALogThatCantBeSavedIsAnErrorLineNamingItsPath)
+{
+    put("state-file", "a file where the state folder should be");
+    ::setenv("XDG_STATE_HOME", (proj + "/state-file").c_str(), 1);
+    EXPECT_FALSE(compile());
+    EXPECT_EQ(errors(), std::vector<std::string>{"ERROR: The compile log was not saved. Could not create the folder " +
+                                                 proj + "/state-file/brindlewharf: " + proj +
+                                                 "/state-file is not a folder"});
+    EXPECT_EQ(slurp(proj + "/state-file"), "a file where the state folder should be");
+    EXPECT_TRUE(fileExists(out + "/setup.exe")); // the setup itself is whole
 }
