@@ -37,13 +37,14 @@ seed() {
 seed fuzz_peimage "$fuzz"/fixtures/*.exe "$fuzz"/program/*.bin
 seed fuzz_resedit "$fuzz"/fixtures/*.exe "$fuzz"/program/*.bin compiler/tests/data/resedit-*.bin
 seed fuzz_iconload "$fuzz"/fixtures/*.ico
+seed fuzz_inistore examples/hello/*.wfp "$fuzz"/program/extens.ini "$fuzz"/program/default.ctl
 seed fuzz_versioninfo "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin
 for f in "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin; do
   # The bare version resources, which the target writes into an executable.
   wrestool -x --raw -t16 -o "$fuzz/corpus/fuzz_versioninfo/$(basename "$f").ver" "$f"
 done
 
-targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit)
+targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit fuzz_inistore)
 pids=()
 for target in "${targets[@]}"; do
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
