@@ -60,18 +60,27 @@ std::ofstream createFile(const std::string &path)
     return out;
 }
 
+// "Could not write path", with the system's reason when it gave one.
+EArchiveError writeError(const std::string &path, int error)
+{
+    return EArchiveError("Could not write " + path +
+                         (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+}
+
 void writeBytes(std::ostream &out, const std::string &path, const void *data, size_t size)
 {
+    errno = 0;
     out.write(static_cast<const char *>(data), static_cast<std::streamsize>(size));
     if (!out)
-        throw EArchiveError("Could not write " + path);
+        throw writeError(path, errno);
 }
 
 void closeFile(std::ofstream &out, const std::string &path)
 {
+    errno = 0;
     out.close();
     if (out.fail())
-        throw EArchiveError("Could not write " + path);
+        throw writeError(path, errno);
 }
 
 // The cipher context of the entry table. A holder, because the context can
