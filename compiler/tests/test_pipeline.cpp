@@ -12,6 +12,7 @@
 #include "paths.h"
 #include "peimage.h"
 #include "pipeline.h"
+#include "runcontext.h"
 #include "testtools.h"
 
 #include <dlfcn.h>
@@ -718,4 +719,21 @@ TEST_F(PipelineTest, ALogThatCantBeSavedIsAnErrorLineNamingItsPath)
                                                  "/state-file is not a folder"});
     EXPECT_EQ(slurp(proj + "/state-file"), "a file where the state folder should be");
     EXPECT_TRUE(fileExists(out + "/setup.exe")); // the setup itself is whole
+}
+
+TEST(CompileOutputNameTest, OnlyTheNamesACompileWrites)
+{
+    RunContext &run = CurrentRun();
+    run = RunContext{};
+    run.OutputNames = {"update.pkg", "readme.txt"};
+    const std::pair<const char *, bool> cases[] = {
+        {"setup.exe", true},     {"setup.0", true},       {"setup.12", true},     {"setup0.lib", true},
+        {"setup31.lib", true},   {"autorun.inf", true},   {"autorun.ico", true},  {"update.pkg", true},
+        {"readme.txt", true},    {"Setup.exe", false},    {"SETUP.0", false},     {"setup.exe.bak", false},
+        {"setup.", false},       {"setup.lib", false},    {"setupX.lib", false},  {"setup.0.txt", false},
+        {"setup.-1", false},     {"setup.lib.lib", false}, {"Readme.txt", false}, {"notes.txt", false},
+    };
+    for (const auto &[name, ours] : cases)
+        EXPECT_EQ(IsCompileOutputName(name), ours) << name;
+    run = RunContext{};
 }
