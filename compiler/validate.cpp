@@ -1,8 +1,8 @@
 #include "validate.h"
 
+#include "codec.h"
 #include "filetools.h"
 #include "files.h"
-#include "codec.h"
 #include "paths.h"
 #include "pipeline.h"
 #include "runcontext.h"
