@@ -284,13 +284,15 @@ void collectOutputNames(const TMemIniStore &project)
 
 } // namespace
 
+bool IsFixedOutputName(std::string_view name)
+{
+    return name == kSetupExe || name == kAutorunInf || name == kAutorunIcon || matchesVolume(name, kPackagePattern) ||
+           matchesVolume(name, kSupportPattern);
+}
+
 bool IsCompileOutputName(std::string_view name)
 {
-    if (name == kSetupExe || name == kAutorunInf || name == kAutorunIcon)
-        return true;
-    if (matchesVolume(name, kPackagePattern) || matchesVolume(name, kSupportPattern))
-        return true;
-    return CurrentRun().OutputNames.count(std::string(name)) > 0;
+    return IsFixedOutputName(name) || CurrentRun().OutputNames.count(std::string(name)) > 0;
 }
 
 void ClearCompileOutput(bool announce)

@@ -23,6 +23,10 @@ void CompileProject();
 // CurrentRun().OutputNames. Compared exactly, as the file system does.
 bool IsCompileOutputName(std::string_view name);
 
+// True when name is one the compile writes by itself (setup.exe, the
+// volumes, the autorun files), whatever the project says.
+bool IsFixedOutputName(std::string_view name);
+
 // Deletes the files of the output folder that the compile writes there and
 // leaves every other file alone; with announce, a warning line says how
 // many were left. Links are deleted, never followed.

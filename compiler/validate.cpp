@@ -88,6 +88,29 @@ void checkOutputFolder()
     }
 }
 
+// The additional files are copied beside the setup under their bare names:
+// two of one name, or one named like a file the compile writes there, would
+// overwrite each other.
+void checkAdditionalNames(const TMemIniStore &project)
+{
+    const RunContext &run = CurrentRun();
+    TStringList lines;
+    project.ReadSectionValues("AdditionalFiles", lines);
+    const std::string package =
+        run.OutputType == 2 ? project.ReadString("Temporary", "PackageName", "setup.lib") : std::string();
+    std::unordered_map<std::string, std::string> byName;
+    for (const std::string &path : ResolveFileList(lines)) {
+        const std::string name = extractFileName(path);
+        if (IsFixedOutputName(name) || name == package) {
+            ReportProblem("The additional file " + path + " has the name of a file the compile writes (" + name + ")!");
+            continue;
+        }
+        const auto [at, fresh] = byName.try_emplace(name, path);
+        if (!fresh && at->second != path)
+            ReportProblem("The additional files " + at->second + " and " + path + " have the same name " + name + "!");
+    }
+}
+
 // A bare file name: no folder part, no drive, not "." or "..".
 bool isBareFileName(const std::string &name)
 {
@@ -254,6 +277,7 @@ bool ValidateProject()
         ReportProblem("The package name " + project.ReadString("Temporary", "PackageName", "setup.lib") +
                       " must be a bare file name, without a folder!");
     checkSupportNames(project);
+    checkAdditionalNames(project);
 
     return !run.ValidationFailed;
 }

@@ -480,6 +480,20 @@ TEST_F(PipelineTest, CompileCases)
              set("DataFiles", "1", "\"data.ddf\"");
          },
          "differ only in letter case", true},
+        {"an additional file named like a volume",
+         [&] {
+             put("extra/setup1.lib", "the author's");
+             set("AdditionalFiles", "0", "\"extra\\setup1.lib\"");
+         },
+         "has the name of a file the compile writes (setup1.lib)", true},
+        {"two additional files of one name",
+         [&] {
+             put("one/info.txt", "1");
+             put("two/info.txt", "2");
+             set("AdditionalFiles", "0", "\"one\\info.txt\"");
+             set("AdditionalFiles", "1", "\"two\\info.txt\"");
+         },
+         "have the same name info.txt", true},
         {"a disk size that is no whole number of clusters",
          [&] {
              set("Temporary", "MaxDiskSize", "100000");
