@@ -9,6 +9,7 @@
 #include "mainform.h"
 #include "pagetable.h"
 #include "paths.h"
+#include "warningform.h"
 #include "wharfforge.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,14 @@ TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
     start({QString::fromStdString(joinPath(example, "hello.wfp"))});
     windows.MainForm->FormShow();
     auto &page = *qobject_cast<TCompilePage *>(windows.MainForm->page(kCompilePage));
+    // A new user is warned that the output folder will be cleared.
+    int warnings = 0;
+    fake.modal.handler = [&warnings](QDialog &dialog) {
+        warnings += dynamic_cast<TWarningForm *>(&dialog) != nullptr;
+        return int(TWarningForm::ResultYes);
+    };
     page.B_CompileFileClick();
+    EXPECT_EQ(warnings, 1);
 
     const std::string output = joinPath(example, "output");
     expectCompleteOutput(output);
@@ -92,7 +100,7 @@ TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
     EXPECT_EQ(windows.CompileForm->B_OK->text(), QStringLiteral("OK"));
     EXPECT_EQ(page.LV_OutputFiles->count(), 3);
     EXPECT_TRUE(page.B_ExecSetup->isEnabled());
-    EXPECT_FALSE(fileExists(programFolder + "wftemp.tmp"));
+    EXPECT_TRUE(runtimeLeftovers().empty());
     EXPECT_FALSE(windows.MainForm->controller().ProjectModified());
 }
 
@@ -134,7 +142,9 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     EXPECT_TRUE(good.out.contains(QStringLiteral("Compilation finished."))) << good.out.toStdString();
     EXPECT_FALSE(good.err.contains(QStringLiteral("ERROR: ")));
     expectCompleteOutput(joinPath(example, "output"));
-    EXPECT_FALSE(fileExists(programFolder + "wftemp.tmp"));
+    // The run's private folder went; the user's runtime folder stays.
+    EXPECT_TRUE(folderExists(runtime.toStdString() + "/brindlewharf"));
+    EXPECT_TRUE(listFolder(runtime.toStdString() + "/brindlewharf").empty());
 
     // A file of the project is missing: validation fails.
     ASSERT_TRUE(deleteFile(joinPath(example, "files/hello.txt")));
