@@ -11,6 +11,7 @@
 #include "paths.h"
 #include "warningform.h"
 #include "wharfforge.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@
 #include <QProcess>
 #include <QPushButton>
 
-#include <cstdlib>
 
 namespace wharf {
 namespace {
@@ -28,12 +28,6 @@ namespace {
 using testing::EditorFixture;
 
 const char *const kStubs[] = {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"};
-
-std::string environmentFolder(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 bool copyTree(const QString &from, const QString &to)
 {
@@ -54,9 +48,7 @@ class CompileEndToEndTest : public ::testing::Test, public EditorFixture {
 protected:
     void SetUp() override
     {
-        builtProgram = environmentFolder("WHARF_PROGRAM_DIR");
-        if (builtProgram.empty())
-            GTEST_SKIP() << "WHARF_PROGRAM_DIR names the built program folder";
+        builtProgram = testing::builtProgramFolder();
         for (const char *stub : kStubs)
             ASSERT_TRUE(copyFile(joinPath(builtProgram, stub), programFolder + stub)) << stub;
         example = scratch.file("hello");
