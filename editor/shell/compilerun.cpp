@@ -192,8 +192,18 @@ QString outputFolderRefusal(const ProjectController &project, const QString &pro
         if (folder == home)
             return QStringLiteral("The output folder \"%1\" is the home folder.").arg(shown) + advice;
     }
-    if (!programFolder.isEmpty() && folder == realFolder(programFolder.toStdString()))
-        return QStringLiteral("The output folder \"%1\" is the program folder.").arg(shown) + advice;
+    // The program folder is only read; a new project that was never saved
+    // has it as its folder, so its output folder would lie there.
+    if (!programFolder.isEmpty() && holds(realFolder(programFolder.toStdString()), folder)) {
+        const QString where = folder == realFolder(programFolder.toStdString())
+                                  ? QStringLiteral("The output folder \"%1\" is the program folder.")
+                                  : QStringLiteral("The output folder \"%1\" lies in the program folder.");
+        const bool unsaved = project.ProjectFolder().empty() || realFolder(work) == realFolder(programFolder.toStdString());
+        return where.arg(shown) +
+               (unsaved ? QStringLiteral(" Save the project into a folder of its own first: its output folder is "
+                                         "taken against the project's folder.")
+                        : advice);
+    }
     const std::string &file = project.ProjectFileName();
     if (!file.empty() && file.front() == '/' && fileExists(file) && holds(folder, realFolder(file)))
         return QStringLiteral("The output folder \"%1\" holds the project file \"%2\".")

@@ -56,7 +56,9 @@ std::string compileLogPath();
 // it, then with links followed), or an empty text when the folder may be
 // used. Refused: no output folder at all, the project's own folder, a
 // folder holding the project file at any depth, the home folder, the
-// program folder, and the root of a file system (a mount point too).
+// program folder or a folder in it (where a new project that was never
+// saved would compile to), and the root of a file system (a mount point
+// too).
 QString outputFolderRefusal(const ProjectController &project, const QString &programFolder);
 
 // Compiles the open project: refuses an output folder that

@@ -591,6 +591,7 @@ TEST(CompileOutputFolderTest, AFolderHoldingTheAuthorsFilesIsRefusedBeforeTheCom
         {"{home}", "is the home folder"},
         {"{home}/", "is the home folder"},
         {"{program}", "is the program folder"},
+        {"{program}/output", "lies in the program folder"},
         {"/", "is the root of a file system"},
         {"/.", "is the root of a file system"},
         {"", "No output folder is set."},
@@ -661,6 +662,25 @@ TEST(CompileOutputFolderTest, AFolderHoldingTheAuthorsFilesIsRefusedBeforeTheCom
             }
         }
     }
+
+    // A new project that was never saved has the program folder as its
+    // folder: it is to be saved first.
+    EditorFixture run;
+    int compiles = 0;
+    run.environment.compileFile = [&](const char *, const char *, CompileCallback, bool) {
+        ++compiles;
+        return false;
+    };
+    run.start();
+    run.windows.MainForm->FormShow();
+    run.windows.MainForm->shell().ShowCompileWarning = false;
+    auto &page = *qobject_cast<TCompilePage *>(run.windows.MainForm->page(kCompilePage));
+    page.B_CompileFileClick();
+    EXPECT_EQ(compiles, 0);
+    ASSERT_EQ(run.fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(run.fake.messages.shown[0].text.contains(QStringLiteral("lies in the program folder")));
+    EXPECT_TRUE(run.fake.messages.shown[0].text.contains(QStringLiteral("Save the project into a folder of its own")));
+    EXPECT_FALSE(folderExists(run.programFolder + "output"));
 }
 
 TEST(CompileScratchTest, AScratchFileThatCantBeMadeIsNamedWithTheReason)
