@@ -194,11 +194,12 @@ QString outputFolderRefusal(const ProjectController &project, const QString &pro
     }
     // The program folder is only read; a new project that was never saved
     // has it as its folder, so its output folder would lie there.
-    if (!programFolder.isEmpty() && holds(realFolder(programFolder.toStdString()), folder)) {
-        const QString where = folder == realFolder(programFolder.toStdString())
+    if (const fs::path program = realFolder(programFolder.toStdString());
+        !programFolder.isEmpty() && holds(program, folder)) {
+        const QString where = folder == program
                                   ? QStringLiteral("The output folder \"%1\" is the program folder.")
                                   : QStringLiteral("The output folder \"%1\" lies in the program folder.");
-        const bool unsaved = project.ProjectFolder().empty() || realFolder(work) == realFolder(programFolder.toStdString());
+        const bool unsaved = project.ProjectFolder().empty() || realFolder(work) == program;
         return where.arg(shown) +
                (unsaved ? QStringLiteral(" Save the project into a folder of its own first: its output folder is "
                                          "taken against the project's folder.")
