@@ -14,8 +14,7 @@
 
 namespace wharf {
 
-Tfrm_DebugResults::Tfrm_DebugResults(QString programFolder, const Seams &seams, QWidget *parent)
-    : QDialog(parent), m_programFolder(std::move(programFolder)), m_seams(seams)
+Tfrm_DebugResults::Tfrm_DebugResults(const Seams &seams, QWidget *parent) : QDialog(parent), m_seams(seams)
 {
     setObjectName(QStringLiteral("frm_DebugResults"));
     setWindowTitle(QStringLiteral("Debug results"));
@@ -47,12 +46,12 @@ Tfrm_DebugResults::Tfrm_DebugResults(QString programFolder, const Seams &seams, 
 
 QString Tfrm_DebugResults::dialogScratchFile() const
 {
-    return m_programFolder + QStringLiteral("Debug/dbg.tmp");
+    return m_debugFolder.isEmpty() ? QString() : m_debugFolder + QStringLiteral("/dbg.tmp");
 }
 
 QString Tfrm_DebugResults::resultsFile() const
 {
-    return m_programFolder + QStringLiteral("Debug/debug.dat");
+    return m_debugFolder.isEmpty() ? QString() : m_debugFolder + QStringLiteral("/debug.dat");
 }
 
 int Tfrm_DebugResults::ShowModal()

@@ -9,7 +9,7 @@ TDesigner::TDesigner(const Seams &seams, QString programFolder, QString settings
       m_ctlProperties(m_main, m_editCLB, seams),
       m_dlgProps(m_main, seams),
       m_editCLB(seams),
-      m_debugResults(programFolder, seams),
+      m_debugResults(seams),
       m_clipboard(m_main, seams),
       m_testRun(m_main, m_debugResults, seams, std::move(runner))
 {

@@ -17,8 +17,8 @@ namespace wharf {
 
 class TDesigner {
 public:
-    // programFolder: the folder of "default.ctl", the help files,
-    // "setup.bin" and "Debug"; ends with "/". settingsFolder: where the
+    // programFolder: the folder of "default.ctl", the help files and
+    // "setup.bin"; ends with "/", and is only read. settingsFolder: where the
     // settings live (empty for the user's). seams must outlive the object.
     TDesigner(const Seams &seams, QString programFolder, QString settingsFolder = {},
               TSurfaceModel::Clock clock = {}, TTestRun::Runner runner = RunProgram);

@@ -4,6 +4,9 @@
 #include "files.h"
 #include "keylist.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace wharf {
 
 std::string loadResultMessage(TLoadResult result, std::string_view path)
@@ -60,8 +63,12 @@ TLoadResult TDialogDocument::LoadDialogFile(const std::string &path)
 void TDialogDocument::SaveDialogFile(const std::string &path, TSaveMode mode)
 {
     const std::string bytes = encodeDialogFile(contents());
-    if (!replaceFile(path, bytes))
-        throw EDialogFileError("Could not save the dialog file " + path + ".");
+    errno = 0;
+    if (!replaceFile(path, bytes)) {
+        const int error = errno;
+        throw EDialogFileError("Could not save the dialog file " + path + ": " +
+                               (error != 0 ? std::strerror(error) : "unknown reason") + ".");
+    }
     if (mode == TSaveMode::Document) {
         m_fileName = path;
         m_modified = false;

@@ -4,8 +4,11 @@
 #include "files.h"
 #include "mainform.h"
 #include "process.h"
+#include "userdirs.h"
 
 #include <QCoreApplication>
+
+#include <optional>
 
 namespace wharf {
 namespace {
@@ -62,7 +65,7 @@ QString TTestRun::runtimePath() const
 
 QStringList TTestRun::runtimeArguments() const
 {
-    const QString debug = m_main.programFolder() + QStringLiteral("Debug");
+    const QString &debug = m_results.debugFolder();
     return {QStringLiteral("-d"), m_results.dialogScratchFile(), debug, debug};
 }
 
@@ -72,15 +75,25 @@ void TTestRun::MI_DebugClick()
     if (m_running)
         return;
     RunGuard guard(m_main, m_running);
-    // A program folder without "Debug" gets one, or the scratch save fails.
-    createFolder((m_main.programFolder() + QStringLiteral("Debug")).toStdString());
+    std::optional<ScratchFolder> folder;
     try {
+        const std::string parent =
+            m_runtimeFolder.isEmpty() ? userRuntimeFolder() : m_runtimeFolder.toStdString();
+        folder.emplace(parent, "wharfdraft");
+        m_results.setDebugFolder(QString::fromStdString(folder->path()));
         m_main.SaveDialogFile(m_results.dialogScratchFile(), TSaveMode::Scratch);
     } catch (const std::exception &e) {
+        m_results.setDebugFolder({});
         guard.showAgain();
         showError(m_seams, &m_main, QString::fromUtf8(e.what()));
         return;
     }
+    // The folder goes with whatever the runtime left in it, however the run
+    // ends; the results window no longer points there.
+    struct ForgetFolder {
+        Tfrm_DebugResults &results;
+        ~ForgetFolder() { results.setDebugFolder({}); }
+    } forget{m_results};
     const bool started = m_runner(runtimePath(), runtimeArguments());
     guard.showAgain();
     if (!started)

@@ -1,9 +1,12 @@
 #pragma once
-// File > Test & Debug: the dialog is saved as "Debug\dbg.tmp" in the
-// program folder and the setup runtime "setup.bin" of that folder tests it
-// in its debug mode, while the main window is hidden and the designer goes
-// on processing its events; then the debug results window shows the
-// variable values the runtime reported.
+// File > Test & Debug: the dialog is saved as "dbg.tmp" in a private folder
+// of that run (mode 0700, under the user's runtime folder, removed with its
+// contents afterwards) and the setup runtime "setup.bin" of the program
+// folder tests it in its debug mode, while the main window is hidden and the
+// designer goes on processing its events; then the debug results window
+// shows the variable values the runtime reported. The program folder is
+// only read, and two runs (of two users, or of two designers) never share
+// a folder.
 
 #include "seams.h"
 
@@ -33,13 +36,18 @@ public:
     // main, results and seams must outlive the object.
     TTestRun(Tfrm_Main &main, Tfrm_DebugResults &results, const Seams &seams, Runner runner = RunProgram);
 
-    // The runtime and its arguments: "-d", the scratch dialog, the folder
-    // "Debug" twice.
+    // The runtime and its arguments: "-d", the scratch dialog, the run's
+    // folder twice (empty names outside a run).
     QString runtimePath() const;
     QStringList runtimeArguments() const;
 
+    // Where each run makes its private folder; empty (the default) for the
+    // user's runtime folder (userRuntimeFolder()).
+    void setRuntimeFolder(QString folder) { m_runtimeFolder = std::move(folder); }
+
     // The whole test run. The main window is shown again when it ends, also
-    // after an error; a save that fails is reported and ends the run.
+    // after an error; a folder that can't be made or a save that fails is
+    // reported (naming the path and the reason) and ends the run.
     void MI_DebugClick();
     bool running() const { return m_running; }
 
@@ -48,6 +56,7 @@ private:
     Tfrm_DebugResults &m_results;
     const Seams &m_seams;
     Runner m_runner;
+    QString m_runtimeFolder;
     bool m_running = false;
 };
 

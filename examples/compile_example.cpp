@@ -7,17 +7,23 @@
 // Like the editor, it compiles a scratch copy of the project whose
 // [Temporary] WorkDir is the project's own folder, so relative paths in the
 // project resolve against it; --output replaces the project's output folder.
+// The copy lies in a private folder of this run ($XDG_RUNTIME_DIR, else
+// $TMPDIR, else /tmp), so the program folder is only read and two runs
+// never share it.
 
 #include "wharfforge.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -76,6 +82,48 @@ std::string setTemporaryKey(const std::string &text, const std::string &key, con
     return out;
 }
 
+// A folder of this run's own (mode 0700), removed with the scratch copy in
+// it when the object goes. path() is empty, and error() says why, when it
+// could not be made.
+class PrivateFolder {
+public:
+    PrivateFolder()
+    {
+        std::string parent;
+        for (const char *name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+            const char *value = std::getenv(name);
+            struct stat st {};
+            if (value != nullptr && value[0] == '/' && ::stat(value, &st) == 0 && S_ISDIR(st.st_mode)) {
+                parent = value;
+                break;
+            }
+        }
+        if (parent.empty())
+            parent = "/tmp";
+        std::string pattern = parent + "/wharfforge-example-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            m_error = "Cannot create a private folder in " + parent + ": " + std::strerror(errno);
+        else
+            m_path = pattern;
+    }
+    ~PrivateFolder()
+    {
+        if (m_path.empty())
+            return;
+        std::remove((m_path + "/wftemp.tmp").c_str());
+        ::rmdir(m_path.c_str());
+    }
+    PrivateFolder(const PrivateFolder &) = delete;
+    PrivateFolder &operator=(const PrivateFolder &) = delete;
+
+    const std::string &path() const { return m_path; }
+    const std::string &error() const { return m_error; }
+
+private:
+    std::string m_path;
+    std::string m_error;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -101,7 +149,7 @@ int main(int argc, char **argv)
     project = absolute(project);
     std::ifstream in(project, std::ios::binary);
     if (!in) {
-        std::cerr << "Cannot read " << project << "\n";
+        std::cerr << "Cannot read " << project << ": " << std::strerror(errno) << "\n";
         return 2;
     }
     std::stringstream content;
@@ -116,12 +164,18 @@ int main(int argc, char **argv)
         text = setTemporaryKey(text, "OutputDir", output);
     }
 
-    const std::string scratch = appDir + "/wftemp.tmp";
+    const PrivateFolder folder;
+    if (folder.path().empty()) {
+        std::cerr << folder.error() << "\n";
+        return 2;
+    }
+    const std::string scratch = folder.path() + "/wftemp.tmp";
     {
         std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
         out << text;
+        out.close();
         if (!out) {
-            std::cerr << "Cannot write " << scratch << "\n";
+            std::cerr << "Cannot write " << scratch << ": " << std::strerror(errno) << "\n";
             return 2;
         }
     }
@@ -134,6 +188,5 @@ int main(int argc, char **argv)
         std::printf("ERROR: %s\n", e.what());
         g_sawError = true;
     }
-    std::remove(scratch.c_str());
     return (g_sawError || stopped) ? 1 : 0;
 }

@@ -14,6 +14,7 @@ packages=(
   gcc-mingw-w64-i686 binutils-mingw-w64-i686 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   icoutils clang libclang-rt-14-dev
   qt6-base-dev fonts-dejavu-core
+  desktop-file-utils shared-mime-info libxml2-utils
 )
 apt-get update
 apt-get install -y --no-install-recommends "${packages[@]}"

@@ -33,6 +33,7 @@ protected:
     {
         ASSERT_TRUE(createFolder(dir.file("program")));
         ASSERT_TRUE(createFolder(dir.file("config")));
+        ASSERT_TRUE(createFolder(dir.file("runtime")));
         ASSERT_TRUE(writeFile(dir.file("program/default.ctl"), kFixtureDefaultCtl));
         fake.modal.handler = [this](QDialog &dialog) {
             dialog.setResult(QDialog::Rejected); // as a modal loop starts
@@ -45,10 +46,13 @@ protected:
     virtual void makeDesigner()
     {
         designer = std::make_unique<TDesigner>(fake.seams(), programFolder(), settingsFolder());
+        designer->testRun().setRuntimeFolder(runtimeFolder());
     }
 
     QString programFolder() const { return QString::fromStdString(dir.file("program")) + "/"; }
     QString settingsFolder() const { return QString::fromStdString(dir.file("config")); }
+    // Where the test runs make their private folders.
+    QString runtimeFolder() const { return QString::fromStdString(dir.file("runtime")); }
     Tfrm_Main &main() { return designer->main(); }
 
     // Adds a control from key lines (without the "[Controls]" header).

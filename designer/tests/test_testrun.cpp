@@ -3,8 +3,11 @@
 #include "debugresults.h"
 #include "designerfixture.h"
 
+#include <QFileInfo>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 using namespace wharf;
 using wharf::testing::DesignerFixture;
@@ -33,11 +36,41 @@ protected:
         main().show();
     }
 
+    // The arguments the runtime got, and its folder's rights meanwhile.
+    QStringList arguments;
+    unsigned folderMode = 0;
+
+    void makeDesigner() override
+    {
+        designer = std::make_unique<TDesigner>(fake.seams(), programFolder(), settingsFolder(), TSurfaceModel::Clock{},
+                                               [this](const QString &program, const QStringList &args) {
+                                                   arguments = args;
+                                                   struct stat st {};
+                                                   if (::stat(args.value(2).toStdString().c_str(), &st) == 0)
+                                                       folderMode = st.st_mode & 07777;
+                                                   return RunProgram(program, args);
+                                               });
+        designer->testRun().setRuntimeFolder(runtimeFolder());
+    }
+
     void installRuntime()
     {
         ASSERT_TRUE(copyFile(WHARF_STANDIN_RUNTIME, dir.file("program/setup.bin")));
     }
-    std::string debugFile(const char *name) { return dir.file("program/Debug/") + name; }
+    // A file of the running test run's private folder.
+    std::string debugFile(const char *name)
+    {
+        return designer->debugResults().debugFolder().toStdString() + "/" + name;
+    }
+    // What the runs left in the runtime folder: nothing, when each took
+    // its folder away.
+    std::vector<std::string> runtimeLeftovers()
+    {
+        std::vector<std::string> names;
+        for (const FolderEntry &entry : listFolder(runtimeFolder().toStdString()))
+            names.push_back(entry.name);
+        return names;
+    }
 
     void titled(const std::string &title)
     {
@@ -57,8 +90,7 @@ TEST_F(TestRunTest, RunsTheRuntimeAndShowsItsResultsSorted)
     const std::string saved = dir.file("mine.ddf");
     main().SaveDialogFile(QString::fromStdString(saved));
     main().SetModified(true);
-    // No "Debug" folder yet: the run makes one.
-    ASSERT_FALSE(folderExists(dir.file("program/Debug")));
+    const std::vector<FolderEntry> programBefore = listFolder(dir.file("program"));
 
     designer->testRun().MI_DebugClick();
 
@@ -71,8 +103,16 @@ TEST_F(TestRunTest, RunsTheRuntimeAndShowsItsResultsSorted)
     EXPECT_EQ(results, expected);
     EXPECT_TRUE(mainVisibleAtResults);
     EXPECT_TRUE(main().isVisible());
-    EXPECT_FALSE(fileExists(debugFile("dbg.tmp")));
-    EXPECT_FALSE(fileExists(debugFile("debug.dat")));
+    // The run had a private folder of its own in the runtime folder, which
+    // went with the runtime's files; the program folder was only read.
+    ASSERT_EQ(arguments.size(), 4);
+    EXPECT_EQ(QFileInfo(arguments[2]).path(), runtimeFolder());
+    EXPECT_EQ(arguments[1], arguments[2] + "/dbg.tmp");
+    EXPECT_EQ(folderMode, 0700u);
+    EXPECT_TRUE(runtimeLeftovers().empty());
+    EXPECT_TRUE(designer->debugResults().debugFolder().isEmpty());
+    EXPECT_EQ(listFolder(dir.file("program")).size(), programBefore.size());
+    EXPECT_FALSE(folderExists(dir.file("program/Debug")));
     // The scratch save leaves the document's own file and flag alone.
     EXPECT_EQ(main().document().fileName(), saved);
     EXPECT_TRUE(main().document().modified());
@@ -97,7 +137,8 @@ TEST_F(TestRunTest, EventsAreProcessedWhileTheRuntimeRuns)
     EXPECT_TRUE(main().isVisible());
     ASSERT_TRUE(resultsShown);
     EXPECT_EQ(results.size(), 2u);
-    deleteFile(debugFile("go"));
+    // "go" went with the run's folder.
+    EXPECT_TRUE(runtimeLeftovers().empty());
 }
 
 TEST_F(TestRunTest, MissingRuntime)
@@ -110,26 +151,44 @@ TEST_F(TestRunTest, MissingRuntime)
     EXPECT_TRUE(resultsShown);
     EXPECT_TRUE(results.empty());
     EXPECT_TRUE(main().isVisible());
-    EXPECT_FALSE(fileExists(debugFile("dbg.tmp")));
+    EXPECT_TRUE(runtimeLeftovers().empty());
 }
 
-TEST_F(TestRunTest, FailedScratchSaveEndsTheRun)
+TEST_F(TestRunTest, AFolderThatCantBeMadeEndsTheRunNamingThePathAndTheReason)
 {
     installRuntime();
-    // "Debug" is a file, so no folder can be made and the save fails.
-    ASSERT_TRUE(writeFile(dir.file("program/Debug"), "x"));
-    designer->testRun().MI_DebugClick();
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_TRUE(fake.messages.shown[0].text.contains("dbg.tmp")) << fake.messages.shown[0].text.toStdString();
-    EXPECT_FALSE(resultsShown);
-    EXPECT_TRUE(main().isVisible());
-    EXPECT_FALSE(designer->testRun().running());
+    struct Case {
+        const char *what;
+        std::string runtime;  // where the run makes its folder
+        const char *reason;
+    };
+    ASSERT_TRUE(writeFile(dir.file("blocked"), "x"));
+    const Case cases[] = {
+        {"a file in the way", dir.file("blocked"), "Not a directory"},
+        {"a missing folder", dir.file("gone/runtime"), "No such file or directory"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        fake.messages.shown.clear();
+        resultsShown = false;
+        designer->testRun().setRuntimeFolder(QString::fromStdString(c.runtime));
+        designer->testRun().MI_DebugClick();
+        ASSERT_EQ(fake.messages.shown.size(), 1u);
+        const QString text = fake.messages.shown[0].text;
+        EXPECT_TRUE(text.contains(QString::fromStdString(c.runtime))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.reason))) << text.toStdString();
+        EXPECT_FALSE(resultsShown);
+        EXPECT_TRUE(main().isVisible());
+        EXPECT_FALSE(designer->testRun().running());
+        EXPECT_TRUE(designer->debugResults().debugFolder().isEmpty());
+    }
 }
 
 TEST_F(TestRunTest, ResultsWindowReadsWindows1252AndToleratesNoFile)
 {
     Tfrm_DebugResults &window = designer->debugResults();
-    ASSERT_TRUE(createFolder(dir.file("program/Debug")));
+    ASSERT_TRUE(createFolder(dir.file("debug")));
+    window.setDebugFolder(QString::fromStdString(dir.file("debug")));
     ASSERT_TRUE(writeFile(debugFile("debug.dat"), "[Other]\r\nx=1\r\n[VarValues]\r\nName=Ren\xe9\r\n;note\r\n"
                                                    "Path=C:\\a=b\r\n"));
     window.FormShow();

@@ -220,6 +220,16 @@ void TCompilePage::buildControls()
         LV_OutputFiles->addAction(item);
     }
 
+    QString logText;
+    try {
+        logText = QStringLiteral("The compile log is kept in %1").arg(QString::fromStdString(compileLogPath()));
+    } catch (const std::exception &e) {
+        logText = QStringLiteral("No compile log can be kept: %1").arg(QString::fromUtf8(e.what()));
+    }
+    L_LogFile = label("L_LogFile", logText);
+    L_LogFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    L_LogFile->setWordWrap(true);
+
     B_CompileFile = new QPushButton(QStringLiteral("&Compile now"), this);
     B_CompileFile->setObjectName(QStringLiteral("B_CompileFile"));
     B_ExecSetup = new QPushButton(QStringLiteral("&Execute setup"), this);
@@ -265,6 +275,7 @@ void TCompilePage::buildControls()
     layout->addLayout(grid);
     layout->addWidget(L_OutputFiles);
     layout->addWidget(LV_OutputFiles, 1);
+    layout->addWidget(L_LogFile);
     layout->addLayout(buttons);
 }
 
@@ -591,6 +602,18 @@ void TCompilePage::B_CompileFileClick()
     if (m_compiling)
         return;
     const bool batch = context().batchMode();
+    // An output folder that holds the author's own files is refused before
+    // anything is asked or written.
+    const QString refusal = outputFolderRefusal(context().controller(), context().environment().programFolder);
+    if (!refusal.isEmpty()) {
+        m_lastCompile = CompileOutcome{};
+        m_lastCompile.errorLine = true;
+        if (batch && OnCompileLine)
+            OnCompileLine(QStringLiteral("ERROR: ") + refusal, true);
+        else
+            showError(context().seams(), context().mainWindow(), refusal);
+        return;
+    }
     ShellState &shell = context().shell();
     if (shell.ShowCompileWarning && !batch) {
         TWarningForm warning(shell, context().mainWindow());

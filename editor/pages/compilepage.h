@@ -62,6 +62,7 @@ public:
     TFilenameEdit *FE_RunBatch;
     QLabel *L_OutputFiles;
     QListWidget *LV_OutputFiles;
+    QLabel *L_LogFile; // where the compile log is kept
     QMenu *PM_OutputFiles;
     QAction *MI_DeleteFile;
     QAction *MI_CopyFile;

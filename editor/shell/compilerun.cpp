@@ -4,9 +4,19 @@
 #include "inistore.h"
 #include "paths.h"
 #include "projectcontroller.h"
+#include "projectpaths.h"
+#include "userdirs.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <pwd.h>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace wharf {
 namespace {
@@ -44,45 +54,108 @@ bool onCompileMessage(const char *text, uint16_t kind, uint16_t percent) noexcep
     return goOn;
 }
 
-// Removes the scratch copy however the run ends, and ends the run.
+// Ends the run however it ends.
 class RunScope {
 public:
-    RunScope(ActiveRun &run, std::string scratch) : m_scratch(std::move(scratch))
+    explicit RunScope(ActiveRun &run)
     {
         if (g_activeRun)
             throw std::logic_error("A compile is already running.");
         g_activeRun = &run;
     }
-    ~RunScope()
-    {
-        g_activeRun = nullptr;
-        deleteFile(m_scratch);
-    }
+    ~RunScope() { g_activeRun = nullptr; }
     RunScope(const RunScope &) = delete;
     RunScope &operator=(const RunScope &) = delete;
-
-private:
-    std::string m_scratch;
 };
+
+// The system's reason for the last failed call, for a message.
+std::string lastReason(int error)
+{
+    return error != 0 ? std::string(std::strerror(error)) : std::string("unknown reason");
+}
+
+// Runs a write of the store that reports a failure without the system's
+// reason, and adds it.
+template <typename Write> void withReason(Write write)
+{
+    errno = 0;
+    try {
+        write();
+    } catch (const EFCreateError &e) {
+        const int error = errno;
+        if (error == 0)
+            throw;
+        throw EFCreateError(std::string(e.what()) + ": " + std::strerror(error));
+    }
+}
 
 void writeScratchCopy(ProjectController &project, const std::string &scratch)
 {
     if (project.ProjectModified()) {
-        project.SaveProject(scratch);
+        withReason([&] { project.SaveProject(scratch); });
         return;
     }
-    // An unmodified project compiles as it was saved. A copy that fails
-    // leaves no scratch file, which the compiler then reports as missing.
-    deleteFile(scratch);
-    copyFile(project.ProjectFileName(), scratch);
+    // An unmodified project compiles as it was saved.
+    errno = 0;
+    if (!copyFile(project.ProjectFileName(), scratch)) {
+        const int error = errno;
+        throw std::runtime_error("Could not copy the project " + project.ProjectFileName() + " to " + scratch +
+                                 ": " + lastReason(error));
+    }
+}
+
+namespace fs = std::filesystem;
+
+// The folder as the file system names it: absolute, without "." and ".."
+// steps or a trailing separator, links followed as far as it exists.
+fs::path realFolder(const std::string &path)
+{
+    std::error_code error;
+    fs::path real = fs::weakly_canonical(fs::path(path), error);
+    if (error)
+        real = fs::path(path).lexically_normal();
+    if (!real.has_filename() && real != real.root_path())
+        real = real.parent_path();
+    return real;
+}
+
+// True when folder is path or one of the folders above it.
+bool holds(const fs::path &folder, const fs::path &path)
+{
+    auto f = folder.begin();
+    auto p = path.begin();
+    for (; f != folder.end(); ++f, ++p) {
+        if (p == path.end() || *f != *p)
+            return false;
+    }
+    return true;
+}
+
+// The root of a file system: "/" or a mount point, whose parent lies on
+// another device (or is the folder itself).
+bool isFileSystemRoot(const fs::path &folder)
+{
+    if (folder == folder.root_path())
+        return true;
+    struct stat self {}, parent {};
+    if (::stat(folder.c_str(), &self) != 0 || !S_ISDIR(self.st_mode))
+        return false;
+    if (::stat((folder / "..").c_str(), &parent) != 0)
+        return false;
+    return self.st_dev != parent.st_dev || self.st_ino == parent.st_ino;
+}
+
+std::vector<fs::path> homeFolders()
+{
+    std::vector<fs::path> homes;
+    if (const char *home = std::getenv("HOME"); home != nullptr && home[0] == '/')
+        homes.push_back(realFolder(home));
+    if (const passwd *pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr && pw->pw_dir[0] == '/')
+        homes.push_back(realFolder(pw->pw_dir));
+    return homes;
 }
 
 } // namespace
-
-QString compileScratchPath(const QString &programFolder)
-{
-    return QString::fromStdString(joinPath(programFolder.toStdString(), "wftemp.tmp"));
-}
 
 QString compileWorkFolder(const ProjectController &project, const QString &programFolder)
 {
@@ -90,22 +163,79 @@ QString compileWorkFolder(const ProjectController &project, const QString &progr
     return QString::fromStdString(includeTrailingSeparator(folder.empty() ? programFolder.toStdString() : folder));
 }
 
+std::string compileLogPath()
+{
+    return joinPath(userStateFolder(), "wharfforge.log");
+}
+
+QString outputFolderRefusal(const ProjectController &project, const QString &programFolder)
+{
+    const QString advice = QStringLiteral(" A compile clears its output folder, so the setup files need a folder of "
+                                          "their own, such as \"output\" beside the project.");
+    const std::string &text = project.document().General.OutputDir;
+    if (text.empty())
+        return QStringLiteral("No output folder is set.") + advice;
+    const std::string work = compileWorkFolder(project, programFolder).toStdString();
+    const std::string resolved = toNativePath(editor::ExpandRelativePath(text, work));
+    // A path this system can't name (a drive path, say) is left to the
+    // compiler, which reports it.
+    if (resolved.empty() || resolved.front() != '/')
+        return {};
+    const fs::path folder = realFolder(resolved);
+    const QString shown = QString::fromStdString(folder.string());
+
+    if (folder == realFolder(work))
+        return QStringLiteral("The output folder \"%1\" is the project's own folder.").arg(shown) + advice;
+    if (isFileSystemRoot(folder))
+        return QStringLiteral("The output folder \"%1\" is the root of a file system.").arg(shown) + advice;
+    for (const fs::path &home : homeFolders()) {
+        if (folder == home)
+            return QStringLiteral("The output folder \"%1\" is the home folder.").arg(shown) + advice;
+    }
+    // The program folder is only read; a new project that was never saved
+    // has it as its folder, so its output folder would lie there.
+    if (const fs::path program = realFolder(programFolder.toStdString());
+        !programFolder.isEmpty() && holds(program, folder)) {
+        const QString where = folder == program
+                                  ? QStringLiteral("The output folder \"%1\" is the program folder.")
+                                  : QStringLiteral("The output folder \"%1\" lies in the program folder.");
+        const bool unsaved = project.ProjectFolder().empty() || realFolder(work) == program;
+        return where.arg(shown) +
+               (unsaved ? QStringLiteral(" Save the project into a folder of its own first: its output folder is "
+                                         "taken against the project's folder.")
+                        : advice);
+    }
+    const std::string &file = project.ProjectFileName();
+    if (!file.empty() && file.front() == '/' && fileExists(file) && holds(folder, realFolder(file)))
+        return QStringLiteral("The output folder \"%1\" holds the project file \"%2\".")
+                   .arg(shown, QString::fromStdString(file)) +
+               advice;
+    return {};
+}
+
 CompileOutcome runProjectCompile(ProjectController &project, const EditorEnvironment &environment,
                                  CompileListener &listener, const std::function<void()> &beforeCall)
 {
     if (!environment.compileFile)
         throw std::runtime_error("The compiler library is not available.");
-    const std::string scratch = toNativePath(compileScratchPath(environment.programFolder).toStdString());
+    if (const QString refusal = outputFolderRefusal(project, environment.programFolder); !refusal.isEmpty())
+        throw std::runtime_error(refusal.toStdString());
     ActiveRun run{&listener};
-    RunScope scope(run, scratch);
+    RunScope scope(run);
 
+    // The scratch copy lies in a folder of this run alone: another compile,
+    // of this user or another, never shares it, and the program folder is
+    // only read.
+    const std::string parent =
+        environment.runtimeFolder.isEmpty() ? userRuntimeFolder() : environment.runtimeFolder.toStdString();
+    const ScratchFolder folder(parent, "wharfwright");
+    const std::string scratch = folder.file(kCompileScratchName);
     writeScratchCopy(project, scratch);
-    if (fileExists(scratch)) {
+    withReason([&] {
         TMemIniStore ini(scratch);
-        ini.WriteString("Temporary", "WorkDir",
-                        compileWorkFolder(project, environment.programFolder).toStdString());
+        ini.WriteString("Temporary", "WorkDir", compileWorkFolder(project, environment.programFolder).toStdString());
         ini.UpdateFile();
-    }
+    });
     if (beforeCall)
         beforeCall();
 

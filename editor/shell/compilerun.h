@@ -1,14 +1,16 @@
 #pragma once
-// One compile of the open project through the compiler library: the
-// scratch copy "wftemp.tmp" in the program folder, its WorkDir, the call of
-// CompileFile and the callback that hands every line to a listener. The
-// compile page and the command line's batch compile both run it.
+// One compile of the open project through the compiler library: the check
+// of the output folder, the scratch copy "wftemp.tmp" in a private folder of
+// that run, its WorkDir, the call of CompileFile and the callback that hands
+// every line to a listener. The compile page and the command line's batch
+// compile both run it.
 
 #include "editorenvironment.h"
 
 #include <QString>
 
 #include <functional>
+#include <string>
 
 namespace wharf {
 
@@ -36,21 +38,42 @@ struct CompileOutcome {
     bool failed() const { return stopped || errorLine; }
 };
 
-// The path of the scratch copy: "wftemp.tmp" in programFolder.
-QString compileScratchPath(const QString &programFolder);
+// The name of the scratch copy in its run's private folder.
+inline constexpr const char *kCompileScratchName = "wftemp.tmp";
 
 // The folder a compile resolves the project's relative paths against: the
 // project's folder, or the program folder when the project has none.
 QString compileWorkFolder(const ProjectController &project, const QString &programFolder);
 
-// Compiles the open project: writes the scratch copy (saved from the
-// document when the project is modified, else a copy of its file), sets its
-// [Temporary] WorkDir to the project's folder, runs beforeCall (may be
-// empty), then calls environment.compileFile with the program folder
-// without its trailing separator, the callback and the write-log flag. The
-// scratch copy is removed afterwards, also when something raised; what was
-// raised then goes on to the caller. The project's file name, folder,
-// title and modified mark stay as they were. An empty compileFile throws
+// Where a compile's log goes: "wharfforge.log" in the user's state folder
+// (userStateFolder()). Throws std::runtime_error, naming the path and the
+// reason, when that folder can't be made.
+std::string compileLogPath();
+
+// A compile clears its output folder, so a folder that holds anything of
+// the author's besides the setup must not be one. Gives the message that
+// refuses the project's output folder (resolved as the compiler resolves
+// it, then with links followed), or an empty text when the folder may be
+// used. Refused: no output folder at all, the project's own folder, a
+// folder holding the project file at any depth, the home folder, the
+// program folder or a folder in it (where a new project that was never
+// saved would compile to), and the root of a file system (a mount point
+// too).
+QString outputFolderRefusal(const ProjectController &project, const QString &programFolder);
+
+// Compiles the open project: refuses an output folder that
+// outputFolderRefusal refuses (std::runtime_error with its message), makes
+// a private folder (mode 0700) of this run under environment.runtimeFolder
+// (or userRuntimeFolder()), writes the scratch copy "wftemp.tmp" there
+// (saved from the document when the project is modified, else a copy of its
+// file), sets its [Temporary] WorkDir to the project's folder, runs
+// beforeCall (may be empty), then calls environment.compileFile with the
+// program folder without its trailing separator, the callback and the
+// write-log flag. The private folder goes afterwards with its contents,
+// also when something raised; what was raised then goes on to the caller.
+// A scratch file that can't be made throws std::runtime_error naming the
+// path and the system's reason. The project's file name, folder, title and
+// modified mark stay as they were. An empty compileFile throws
 // std::runtime_error. One run at a time: a second run while one is active
 // throws std::logic_error.
 CompileOutcome runProjectCompile(ProjectController &project, const EditorEnvironment &environment,

@@ -20,13 +20,16 @@ using CompileFileFunction = std::function<bool(const char *projectFile, const ch
 
 struct EditorEnvironment {
     // The folder of the running program, ending with "/": data files, help
-    // files, the runtime stubs and the compile's scratch files live there.
+    // files and the runtime stubs live there. It is only ever read.
     QString programFolder;
     // The command line without the program's own name.
     QStringList arguments;
     // Where the settings files are; empty for the user's configuration
     // folder.
     QString settingsFolder;
+    // Where each compile makes its private scratch folder; empty for the
+    // user's runtime folder (userRuntimeFolder()).
+    QString runtimeFolder;
     // The wine program that starts Windows programs; empty when there is none.
     QString winePath;
     // The compiler library's CompileFile; empty where no compile can run.

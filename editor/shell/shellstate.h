@@ -18,9 +18,10 @@ struct ShellState {
     // The variables palette is switched on; entry dialogs show it beside
     // themselves while it is.
     bool VariablesShown = false;
-    // Show the compile warning before a compile; false until the settings
-    // are read, so a batch compile never shows it.
-    bool ShowCompileWarning = false;
+    // Show the compile warning before a compile ("the output folder will be
+    // cleared"); on until the settings say otherwise, so a new user sees it.
+    // A batch compile never shows it.
+    bool ShowCompileWarning = true;
     // The author pressed the compile window's cancel button during the
     // current compile; reset when a compile starts.
     bool CompileCancelled = false;

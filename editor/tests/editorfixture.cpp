@@ -17,9 +17,11 @@ EditorFixture::EditorFixture()
     programFolder = scratch.file("program") + "/";
     QDir().mkpath(QString::fromStdString(programFolder));
     QDir().mkpath(QString::fromStdString(scratch.file("config")));
+    QDir().mkpath(QString::fromStdString(scratch.file("runtime")));
     copyFile((editorDataFolder() + QStringLiteral("default.wfp")).toStdString(), programFolder + "default.wfp");
     environment.programFolder = QString::fromStdString(programFolder);
     environment.settingsFolder = QString::fromStdString(scratch.file("config"));
+    environment.runtimeFolder = QString::fromStdString(scratch.file("runtime"));
     environment.seams = &fake.seams();
     environment.terminate = [this](int status) { terminations.push_back(status); };
     environment.batchOutput = [this](const QString &line, bool error) { printed.push_back({line, error}); };
@@ -31,6 +33,14 @@ void EditorFixture::start(const QStringList &arguments)
 {
     environment.arguments = arguments;
     createEditorWindows(windows, environment);
+}
+
+std::vector<std::string> EditorFixture::runtimeLeftovers() const
+{
+    std::vector<std::string> names;
+    for (const FolderEntry &entry : listFolder(environment.runtimeFolder.toStdString()))
+        names.push_back(entry.name);
+    return names;
 }
 
 std::string EditorFixture::writeProject(const std::string &name, const std::string &appName)

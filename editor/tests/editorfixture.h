@@ -34,6 +34,10 @@ public:
     // and returns its path. extra is added to [General].
     std::string writeProject(const std::string &name, const std::string &appName = "Sample");
 
+    // What the compiles left in environment.runtimeFolder: nothing, when
+    // each run took its private folder away.
+    std::vector<std::string> runtimeLeftovers() const;
+
     ScratchFolder scratch;
     std::string programFolder; // with trailing "/"
     FakeSeams fake;

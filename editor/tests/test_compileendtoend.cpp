@@ -9,7 +9,9 @@
 #include "mainform.h"
 #include "pagetable.h"
 #include "paths.h"
+#include "warningform.h"
 #include "wharfforge.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,6 @@
 #include <QProcess>
 #include <QPushButton>
 
-#include <cstdlib>
 
 namespace wharf {
 namespace {
@@ -27,12 +28,6 @@ namespace {
 using testing::EditorFixture;
 
 const char *const kStubs[] = {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"};
-
-std::string environmentFolder(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 bool copyTree(const QString &from, const QString &to)
 {
@@ -53,9 +48,7 @@ class CompileEndToEndTest : public ::testing::Test, public EditorFixture {
 protected:
     void SetUp() override
     {
-        builtProgram = environmentFolder("WHARF_PROGRAM_DIR");
-        if (builtProgram.empty())
-            GTEST_SKIP() << "WHARF_PROGRAM_DIR names the built program folder";
+        builtProgram = testing::builtProgramFolder();
         for (const char *stub : kStubs)
             ASSERT_TRUE(copyFile(joinPath(builtProgram, stub), programFolder + stub)) << stub;
         example = scratch.file("hello");
@@ -83,7 +76,14 @@ TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
     start({QString::fromStdString(joinPath(example, "hello.wfp"))});
     windows.MainForm->FormShow();
     auto &page = *qobject_cast<TCompilePage *>(windows.MainForm->page(kCompilePage));
+    // A new user is warned that the output folder will be cleared.
+    int warnings = 0;
+    fake.modal.handler = [&warnings](QDialog &dialog) {
+        warnings += dynamic_cast<TWarningForm *>(&dialog) != nullptr;
+        return int(TWarningForm::ResultYes);
+    };
     page.B_CompileFileClick();
+    EXPECT_EQ(warnings, 1);
 
     const std::string output = joinPath(example, "output");
     expectCompleteOutput(output);
@@ -92,7 +92,7 @@ TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
     EXPECT_EQ(windows.CompileForm->B_OK->text(), QStringLiteral("OK"));
     EXPECT_EQ(page.LV_OutputFiles->count(), 3);
     EXPECT_TRUE(page.B_ExecSetup->isEnabled());
-    EXPECT_FALSE(fileExists(programFolder + "wftemp.tmp"));
+    EXPECT_TRUE(runtimeLeftovers().empty());
     EXPECT_FALSE(windows.MainForm->controller().ProjectModified());
 }
 
@@ -134,7 +134,9 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     EXPECT_TRUE(good.out.contains(QStringLiteral("Compilation finished."))) << good.out.toStdString();
     EXPECT_FALSE(good.err.contains(QStringLiteral("ERROR: ")));
     expectCompleteOutput(joinPath(example, "output"));
-    EXPECT_FALSE(fileExists(programFolder + "wftemp.tmp"));
+    // The run's private folder went; the user's runtime folder stays.
+    EXPECT_TRUE(folderExists(runtime.toStdString() + "/brindlewharf"));
+    EXPECT_TRUE(listFolder(runtime.toStdString() + "/brindlewharf").empty());
 
     // A file of the project is missing: validation fails.
     ASSERT_TRUE(deleteFile(joinPath(example, "files/hello.txt")));

@@ -27,12 +27,51 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+#include <cstdlib>
+#include <optional>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace wharf {
 namespace {
 
 using testing::EditorFixture;
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const std::string &value) : m_name(name)
+    {
+        if (const char *old = std::getenv(name))
+            m_old = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
+    }
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_old;
+};
+
+// Replaces every "{name}" of text by its value.
+std::string expand(std::string text, const std::vector<std::pair<std::string, std::string>> &values)
+{
+    for (const auto &[name, value] : values) {
+        const std::string key = "{" + name + "}";
+        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
+            text.replace(at, key.size(), value);
+    }
+    return text;
+}
 
 // What the fake compile function was handed, and the scratch copy as it
 // stood during the call.
@@ -43,6 +82,7 @@ struct CompileCall {
     std::string workDir;
     std::string appName;
     bool mainWindowEnabled = true;
+    unsigned folderMode = 0; // of the folder holding the scratch copy
 };
 
 class CompilePageTest : public ::testing::Test, public EditorFixture {
@@ -66,6 +106,9 @@ protected:
             call.workDir = copy.ReadString("Temporary", "WorkDir", "(none)");
             call.appName = copy.ReadString("General", "AppName", "(none)");
             call.mainWindowEnabled = windows.MainForm->isEnabled();
+            struct stat st {};
+            if (::stat(extractFilePath(projectFile).c_str(), &st) == 0)
+                call.folderMode = st.st_mode & 07777;
             calls.push_back(call);
             bool stop = false;
             for (const Report &r : reports) {
@@ -91,6 +134,8 @@ protected:
         start({QString::fromStdString(projectPath)});
         form().FormShow();
         ASSERT_EQ(form().controller().ProjectFileName(), projectPath);
+        // The warning before each compile has tests of its own.
+        form().shell().ShowCompileWarning = false;
     }
 
     TMainForm &form() { return *windows.MainForm; }
@@ -110,18 +155,22 @@ TEST_F(CompilePageTest, CompilesAScratchCopyWithTheProjectsFolderAsWorkDir)
 {
     startWithProject();
     ASSERT_NE(qobject_cast<TCompilePage *>(form().page(kCompilePage)), nullptr);
-    const std::string scratchCopy = programFolder + "wftemp.tmp";
+    const std::string runtime = environment.runtimeFolder.toStdString();
 
-    // Unmodified: the saved file is copied.
+    // Unmodified: the saved file is copied, into a private folder of this
+    // run in the runtime folder; nothing is written into the program folder.
     page().B_CompileFileClick();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].projectFile, scratchCopy);
+    EXPECT_EQ(extractFileName(calls[0].projectFile), "wftemp.tmp");
+    EXPECT_EQ(extractFilePath(excludeTrailingSeparator(extractFilePath(calls[0].projectFile))), runtime + "/");
+    EXPECT_EQ(calls[0].folderMode, 0700u);
     EXPECT_EQ(calls[0].appDir, excludeTrailingSeparator(programFolder));
     EXPECT_TRUE(calls[0].writeLog);
     EXPECT_EQ(calls[0].workDir, scratch.file("proj") + "/");
     EXPECT_EQ(calls[0].appName, "Sample");
     EXPECT_FALSE(calls[0].mainWindowEnabled);
-    EXPECT_FALSE(fileExists(scratchCopy));
+    EXPECT_TRUE(runtimeLeftovers().empty());
+    EXPECT_EQ(listFolder(programFolder).size(), 1u); // the template alone
     EXPECT_FALSE(form().controller().ProjectModified());
     EXPECT_TRUE(form().isEnabled());
     EXPECT_EQ(fake.beep.beeps, std::vector<unsigned>{16777215u});
@@ -135,7 +184,9 @@ TEST_F(CompilePageTest, CompilesAScratchCopyWithTheProjectsFolderAsWorkDir)
     EXPECT_EQ(calls[1].appName, "Changed");
     EXPECT_TRUE(form().controller().ProjectModified());
     EXPECT_EQ(form().controller().ProjectFileName(), projectPath);
-    EXPECT_FALSE(fileExists(scratchCopy));
+    EXPECT_TRUE(runtimeLeftovers().empty());
+    // Each run has a folder of its own.
+    EXPECT_NE(extractFilePath(calls[1].projectFile), extractFilePath(calls[0].projectFile));
 }
 
 TEST_F(CompilePageTest, TheScratchCopyGoesAndTheWindowsComeBackWhenTheCompileRaises)
@@ -143,7 +194,7 @@ TEST_F(CompilePageTest, TheScratchCopyGoesAndTheWindowsComeBackWhenTheCompileRai
     startWithProject();
     raise = true;
     EXPECT_THROW(page().B_CompileFileClick(), std::runtime_error);
-    EXPECT_FALSE(fileExists(programFolder + "wftemp.tmp"));
+    EXPECT_TRUE(runtimeLeftovers().empty());
     EXPECT_TRUE(form().isEnabled());
     EXPECT_TRUE(compileWindow().B_OK->isEnabled());
     EXPECT_EQ(compileWindow().B_OK->text(), QStringLiteral("OK"));
@@ -514,8 +565,200 @@ TEST_F(CompilePageTest, ABatchCompileEndsWithStatusZeroOnlyWithoutErrorsOrAStop)
         run.windows.MainForm->FormShow();
         ASSERT_EQ(run.terminations.size(), 1u);
         EXPECT_EQ(run.terminations[0], c.status);
-        EXPECT_FALSE(fileExists(run.programFolder + "wftemp.tmp"));
+        EXPECT_TRUE(run.runtimeLeftovers().empty());
     }
+}
+
+TEST(CompileOutputFolderTest, AFolderHoldingTheAuthorsFilesIsRefusedBeforeTheCompiler)
+{
+    // {proj} is the project's folder "proj" (holding p.wfp and notes.txt),
+    // {home} a home folder of the test's own, {program} the program folder.
+    struct Case {
+        const char *outputDir;
+        const char *refusal; // part of the message; empty: the compile runs
+    };
+    const Case cases[] = {
+        {"out", ""},
+        {"{proj}/out", ""},
+        {"{home}/setups", ""},
+        {"{proj}", "is the project's own folder"},
+        {"{proj}/", "is the project's own folder"},
+        {".", "is the project's own folder"},
+        {"out/..", "is the project's own folder"},
+        {"link", "is the project's own folder"}, // a link to the project's folder
+        {"..", "holds the project file"},
+        {"../..", "holds the project file"},
+        {"{home}", "is the home folder"},
+        {"{home}/", "is the home folder"},
+        {"{program}", "is the program folder"},
+        {"{program}/output", "lies in the program folder"},
+        {"/", "is the root of a file system"},
+        {"/.", "is the root of a file system"},
+        {"", "No output folder is set."},
+    };
+    for (const Case &c : cases) {
+        for (const bool batch : {false, true}) {
+            SCOPED_TRACE(std::string(c.outputDir) + (batch ? " (batch)" : ""));
+            EditorFixture run;
+            // The home folder lies beside the project's, not above it.
+            const std::string home = run.scratch.file("home");
+            ASSERT_TRUE(createFolder(home));
+            const ScopedEnv homeValue("HOME", home);
+            const std::string folder = run.scratch.file("work/proj");
+            ASSERT_TRUE(createFolder(run.scratch.file("work")) && createFolder(folder));
+            ASSERT_EQ(::symlink(folder.c_str(), joinPath(folder, "link").c_str()), 0);
+            const std::string project = joinPath(folder, "p.wfp");
+            const std::string program = excludeTrailingSeparator(run.programFolder);
+            const std::string outputDir =
+                expand(c.outputDir, {{"proj", folder}, {"home", home}, {"program", program}});
+            ASSERT_TRUE(writeFile(project, "[Temporary]\r\nEditorVersion=2.0\r\nSubVersion=Professional\r\n"
+                                           "BuildNo=14\r\nOutputDir=" + outputDir +
+                                               "\r\n\r\n[General]\r\nAppName=A\r\nSystem=4194304\r\n"));
+            ASSERT_TRUE(writeFile(joinPath(folder, "notes.txt"), "mine"));
+            int compiles = 0;
+            run.environment.compileFile = [&](const char *, const char *, CompileCallback, bool) {
+                ++compiles;
+                return false;
+            };
+            QStringList arguments{QString::fromStdString(project)};
+            if (batch)
+                arguments << QStringLiteral("-c");
+            run.start(arguments);
+            TMainForm &form = *run.windows.MainForm;
+            form.FormShow();
+            auto &page = *qobject_cast<TCompilePage *>(form.page(kCompilePage));
+            if (!batch) {
+                form.shell().ShowCompileWarning = false;
+                page.B_CompileFileClick();
+            }
+
+            const bool refused = *c.refusal != '\0';
+            EXPECT_EQ(compiles, refused ? 0 : 1);
+            EXPECT_EQ(page.lastCompile().failed(), refused);
+            EXPECT_TRUE(run.runtimeLeftovers().empty());
+            EXPECT_EQ(*readFile(joinPath(folder, "notes.txt")), "mine");
+            QString message;
+            if (batch) {
+                ASSERT_EQ(run.terminations.size(), 1u);
+                EXPECT_EQ(run.terminations[0], refused ? 1 : 0);
+                EXPECT_TRUE(run.fake.messages.shown.empty());
+                if (refused) {
+                    ASSERT_EQ(run.printed.size(), 1u);
+                    EXPECT_TRUE(run.printed[0].error);
+                    message = run.printed[0].line;
+                    EXPECT_TRUE(message.startsWith(QStringLiteral("ERROR: "))) << message.toStdString();
+                }
+            } else if (refused) {
+                ASSERT_EQ(run.fake.messages.shown.size(), 1u);
+                EXPECT_EQ(run.fake.messages.shown[0].type, MsgDlgType::Error);
+                message = run.fake.messages.shown[0].text;
+                EXPECT_TRUE(form.isEnabled());
+            }
+            if (refused) {
+                EXPECT_TRUE(message.contains(QString::fromUtf8(c.refusal))) << message.toStdString();
+                EXPECT_TRUE(message.contains(QStringLiteral("folder of their own"))) << message.toStdString();
+            } else {
+                EXPECT_TRUE(run.fake.messages.shown.empty());
+            }
+        }
+    }
+
+    // A new project that was never saved has the program folder as its
+    // folder: it is to be saved first.
+    EditorFixture run;
+    int compiles = 0;
+    run.environment.compileFile = [&](const char *, const char *, CompileCallback, bool) {
+        ++compiles;
+        return false;
+    };
+    run.start();
+    run.windows.MainForm->FormShow();
+    run.windows.MainForm->shell().ShowCompileWarning = false;
+    auto &page = *qobject_cast<TCompilePage *>(run.windows.MainForm->page(kCompilePage));
+    page.B_CompileFileClick();
+    EXPECT_EQ(compiles, 0);
+    ASSERT_EQ(run.fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(run.fake.messages.shown[0].text.contains(QStringLiteral("lies in the program folder")));
+    EXPECT_TRUE(run.fake.messages.shown[0].text.contains(QStringLiteral("Save the project into a folder of its own")));
+    EXPECT_FALSE(folderExists(run.programFolder + "output"));
+}
+
+TEST(CompileScratchTest, AScratchFileThatCantBeMadeIsNamedWithTheReason)
+{
+    struct Case {
+        const char *what;
+        std::function<void(EditorFixture &, const std::string &project)> spoil;
+        const char *path;   // in the message, under the scratch folder
+        const char *reason; // the system's words
+    };
+    const Case cases[] = {
+        {"the runtime folder is a file",
+         [](EditorFixture &run, const std::string &) {
+             writeFile(run.scratch.file("blocked"), "x");
+             run.environment.runtimeFolder = QString::fromStdString(run.scratch.file("blocked"));
+         },
+         "blocked", "Not a directory"},
+        {"the runtime folder is missing",
+         [](EditorFixture &run, const std::string &) {
+             run.environment.runtimeFolder = QString::fromStdString(run.scratch.file("gone/runtime"));
+         },
+         "gone/runtime", "No such file or directory"},
+        {"the project file went after it was read",
+         [](EditorFixture &, const std::string &project) { deleteFile(project); }, "proj/p.wfp",
+         "No such file or directory"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EditorFixture run;
+        const std::string folder = run.scratch.file("proj");
+        ASSERT_TRUE(createFolder(folder));
+        const std::string project = joinPath(folder, "p.wfp");
+        ASSERT_TRUE(copyFile(run.writeProject("p.wfp"), project));
+        int compiles = 0;
+        run.environment.compileFile = [&](const char *, const char *, CompileCallback, bool) {
+            ++compiles;
+            return false;
+        };
+        run.start({QString::fromStdString(project)});
+        TMainForm &form = *run.windows.MainForm;
+        form.FormShow();
+        form.shell().ShowCompileWarning = false;
+        c.spoil(run, project);
+        auto &page = *qobject_cast<TCompilePage *>(form.page(kCompilePage));
+        QString line;
+        try {
+            page.B_CompileFileClick();
+        } catch (const std::runtime_error &e) {
+            line = QString::fromUtf8(e.what());
+        }
+        EXPECT_EQ(compiles, 0);
+        EXPECT_TRUE(page.lastCompile().failed());
+        EXPECT_TRUE(form.isEnabled());
+        EXPECT_TRUE(line.contains(QString::fromStdString(run.scratch.file(c.path)))) << line.toStdString();
+        EXPECT_TRUE(line.contains(QString::fromUtf8(c.reason))) << line.toStdString();
+        EXPECT_FALSE(line.contains(QStringLiteral("Data file does not exist")));
+    }
+}
+
+TEST(CompileLogTest, ThePageSaysWhereTheLogIs)
+{
+    EditorFixture run;
+    const std::string state = run.scratch.file("state");
+    const ScopedEnv stateValue("XDG_STATE_HOME", state);
+    run.start();
+    auto &page = *qobject_cast<TCompilePage *>(run.windows.MainForm->page(kCompilePage));
+    EXPECT_EQ(page.L_LogFile->text(),
+              QString::fromStdString("The compile log is kept in " + state + "/brindlewharf/wharfforge.log"));
+
+    // A state folder that can't be made is said so, with the reason.
+    ASSERT_TRUE(writeFile(run.scratch.file("file"), "x"));
+    const ScopedEnv blocked("XDG_STATE_HOME", run.scratch.file("file"));
+    EditorFixture second;
+    second.start();
+    auto &other = *qobject_cast<TCompilePage *>(second.windows.MainForm->page(kCompilePage));
+    const QString text = other.L_LogFile->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("No compile log can be kept: "))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromStdString(run.scratch.file("file"))));
 }
 
 } // namespace

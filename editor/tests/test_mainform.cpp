@@ -82,7 +82,7 @@ TEST_F(TMainFormTest, CreatesTheFrameWithTenPages)
     ASSERT_EQ(form().shell().OwnFileList.size(), 9);
     EXPECT_EQ(form().shell().OwnFileList.at(1), environment.programFolder + QStringLiteral("libwharfforge.so"));
     ASSERT_NE(form().shell().ExtensionDefaults, nullptr);
-    EXPECT_FALSE(form().shell().ShowCompileWarning);
+    EXPECT_TRUE(form().shell().ShowCompileWarning);
 }
 
 TEST_F(TMainFormTest, EveryPageIsThereWithItsButtonsEnabled)
@@ -327,7 +327,8 @@ TEST_F(TMainFormTest, MissingSettingsLeaveThePaletteHiddenAndNoTools)
     form().FormShow();
     EXPECT_FALSE(form().shell().VariablesShown);
     EXPECT_FALSE(windows.VarForm->isVisible());
-    EXPECT_FALSE(form().shell().ShowCompileWarning);
+    // A new user is warned before the output folder is cleared.
+    EXPECT_TRUE(form().shell().ShowCompileWarning);
     EXPECT_FALSE(form().MI_Tools->menuAction()->isVisible());
 }
 
@@ -373,7 +374,7 @@ TEST_F(TMainFormTest, ClosingAsksAboutUnsavedChangesAndWritesTheSettings)
     EXPECT_TRUE(settings.readBool(QStringLiteral("ShowVariables")));
     EXPECT_EQ(settings.readInteger(QStringLiteral("VWLeft")), 15);
     EXPECT_EQ(settings.readInteger(QStringLiteral("VWTop")), 25);
-    EXPECT_FALSE(settings.readBool(QStringLiteral("ShowWarning")));
+    EXPECT_TRUE(settings.readBool(QStringLiteral("ShowWarning")));
 }
 
 TEST_F(TMainFormTest, FileMenuOpensAppendsAndSaves)

@@ -1,6 +1,7 @@
 #include "peimage.h"
 
 #include "files.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,7 @@ std::string fixture(const std::string &name)
 
 std::string programFile(const std::string &name)
 {
-    const char *dir = std::getenv("WHARF_PROGRAM_DIR");
-    auto data = readFile(std::string(dir ? dir : "") + "/" + name);
+    auto data = readFile(wharf::testing::builtProgramFolder() + "/" + name);
     EXPECT_TRUE(data) << name;
     return data.value_or(std::string());
 }

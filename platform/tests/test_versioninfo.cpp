@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "peimage.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,7 @@ std::string fixturePath(const std::string &name) { return std::string(WHARF_FIXT
 
 std::string programPath(const std::string &name)
 {
-    const char *dir = std::getenv("WHARF_PROGRAM_DIR");
-    return std::string(dir ? dir : "") + "/" + name;
+    return wharf::testing::builtProgramFolder() + "/" + name;
 }
 
 } // namespace

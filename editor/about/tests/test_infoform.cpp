@@ -4,6 +4,7 @@
 #include "files.h"
 #include "ownfiles.h"
 #include "verform.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,7 @@ QString fixture(const QString &name) { return QStringLiteral(WHARF_FIXTURE_DIR "
 
 QString programFile(const QString &name)
 {
-    const char *dir = std::getenv("WHARF_PROGRAM_DIR");
-    return QString::fromUtf8(dir ? dir : ".") + u'/' + name;
+    return QString::fromStdString(wharf::testing::builtProgramFolder()) + u'/' + name;
 }
 
 QStringList row(const QTableWidget &grid, int r)

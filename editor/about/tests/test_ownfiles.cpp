@@ -1,6 +1,7 @@
 #include "ownfiles.h"
 
 #include "files.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@ std::string fixture(const std::string &name) { return std::string(WHARF_FIXTURE_
 
 std::string programFile(const std::string &name)
 {
-    const char *dir = std::getenv("WHARF_PROGRAM_DIR");
-    return std::string(dir ? dir : ".") + "/" + name;
+    return wharf::testing::builtProgramFolder() + "/" + name;
 }
 
 TEST(BuildLabelTest, DropsTheFirstTwoParts)

@@ -75,5 +75,41 @@ TEST(ComponentLibraryTest, ReportsWhatTheLibraryLacks)
     EXPECT_EQ(*readFile(project), "[General]\r\nAppName=A\r\nCopyright=(c) Sample Components\r\n\r\n[Groups]\r\n");
 }
 
+// The sample plug-in of examples/: it fills in an empty company and leaves
+// every other byte of the project as it was.
+TEST(ExampleComponentTest, SetsTheCompanyOnlyWhenTheProjectHasNone)
+{
+    const ComponentLibrary company(std::string(WHARF_EXAMPLE_PROGRAM_DIR) + "/Components/company.wfc");
+    ASSERT_TRUE(company.loaded()) << company.error();
+    EXPECT_EQ(company.name(), std::optional<std::string>("Company name"));
+    EXPECT_TRUE(company.hasAddComponent());
+
+    struct Case {
+        const char *what;
+        const char *before;
+        const char *after; // nullptr: unchanged and not reported as changed
+    };
+    const Case cases[] = {
+        {"no company", "[General]\r\nAppName=A\r\n\r\n[Groups]\r\n",
+         "[General]\r\nAppName=A\r\nCompany=Example Company\r\n\r\n[Groups]\r\n"},
+        {"an empty company", "[General]\r\nCompany=\r\nAppName=A\r\n",
+         "[General]\r\nCompany=Example Company\r\nAppName=A\r\n"},
+        {"the author's company", "[General]\r\ncompany=Mine\r\n[Groups]\r\n", nullptr},
+        {"no section [General]", "[Groups]\r\nA=1", "[Groups]\r\nA=1\r\n[General]\r\nCompany=Example Company\r\n"},
+        {"a last line without its end", "[Temporary]\r\nX=1\r\n[General]\r\nAppName=\xe9",
+         "[Temporary]\r\nX=1\r\n[General]\r\nAppName=\xe9\r\nCompany=Example Company\r\n"},
+        {"Company in another section", "[Other]\r\nCompany=X\r\n[General]\r\n",
+         "[Other]\r\nCompany=X\r\n[General]\r\nCompany=Example Company\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder scratch;
+        const std::string project = scratch.file("wftemp.tmp");
+        ASSERT_TRUE(writeFile(project, c.before));
+        EXPECT_EQ(company.addComponent(project), c.after != nullptr);
+        EXPECT_EQ(*readFile(project), c.after ? c.after : c.before);
+    }
+}
+
 } // namespace
 } // namespace wharf

@@ -220,5 +220,28 @@ TEST_F(ComponentsPanelTest, AChangeWhoseCopyIsGoneOrNoProjectIsReportedAndThePro
     }
 }
 
+TEST_F(ComponentsPanelTest, TheExamplePluginFillsInTheCompanyOnce)
+{
+    ComponentsPanel page(nullptr, m_controller, m_fake.seams());
+    page.Scan(QStringLiteral(WHARF_EXAMPLE_PROGRAM_DIR));
+    ASSERT_EQ(page.PluginFiles, QStringList{QStringLiteral("company.wfc")});
+    EXPECT_EQ(page.LV_Components->item(0)->text(), QStringLiteral("Company name"));
+    page.LV_Components->setCurrentRow(0);
+
+    page.B_AddCompClick();
+    EXPECT_EQ(m_controller.document().General.Company, "Example Company");
+    EXPECT_EQ(m_controller.document().General.Copyright, "mine");
+    EXPECT_TRUE(m_controller.ProjectModified());
+
+    // Set once, the company stays, and the project is not marked again.
+    m_controller.document().General.Company = "Mine";
+    m_controller.SetModified(false);
+    page.B_AddCompClick();
+    EXPECT_EQ(m_controller.document().General.Company, "Mine");
+    EXPECT_FALSE(m_controller.ProjectModified());
+    EXPECT_TRUE(m_fake.messages.shown.empty());
+    expectNoCopyLeft();
+}
+
 } // namespace
 } // namespace wharf

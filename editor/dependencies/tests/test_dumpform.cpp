@@ -8,6 +8,7 @@
 #include "projecthost.h"
 #include "searchpathform.h"
 #include "settings.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +27,7 @@ std::string fixture(const std::string &name) { return fixtureFolder() + name; }
 
 QString programFolder()
 {
-    const char *dir = std::getenv("WHARF_PROGRAM_DIR");
-    return QString::fromUtf8(dir ? dir : ".");
+    return QString::fromStdString(wharf::testing::builtProgramFolder());
 }
 
 class FakeHost : public DependencyHost {

@@ -3,6 +3,7 @@
 #include "files.h"
 #include "paths.h"
 #include "peimage.h"
+#include "builtfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,7 @@ std::string fixture(const std::string &name) { return std::string(WHARF_FIXTURE_
 
 std::string programFile(const std::string &name)
 {
-    const char *dir = std::getenv("WHARF_PROGRAM_DIR");
-    return std::string(dir ? dir : ".") + "/" + name;
+    return wharf::testing::builtProgramFolder() + "/" + name;
 }
 
 SystemModules shippedSystemModules()

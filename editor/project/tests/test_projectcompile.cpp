@@ -10,6 +10,7 @@
 #include "fakeshell.h"
 #include "files.h"
 #include "wharfforge.h"
+#include "builtfolders.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -53,8 +54,7 @@ protected:
         ASSERT_TRUE(createFolder(proj));
         ASSERT_TRUE(createFolder(proj + "/files"));
         ASSERT_TRUE(createFolder(dir.file("extra")));
-        const char *programDir = std::getenv("WHARF_PROGRAM_DIR");
-        ASSERT_NE(programDir, nullptr);
+        const std::string programDir = wharf::testing::builtProgramFolder();
         for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
             ASSERT_TRUE(copyFile(std::string(programDir) + "/" + stub, app + "/" + stub)) << stub;
         ASSERT_TRUE(writeFile(proj + "/files/a.txt", std::string(4000, 'a')));
