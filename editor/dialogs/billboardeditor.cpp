@@ -4,6 +4,7 @@
 #include "projectcontroller.h"
 #include "seams.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -77,6 +78,12 @@ TBillboardEditor::TBillboardEditor(ProjectController &controller, const Seams &s
     layout->addWidget(group);
     layout->addLayout(buttons);
 
+    // "&Delete" has nothing to act on in an empty list.
+    const auto deletable = [this] { B_DeletePic->setEnabled(LB_BillboardPics->count() > 0); };
+    connect(LB_BillboardPics->model(), &QAbstractItemModel::rowsInserted, this, deletable);
+    connect(LB_BillboardPics->model(), &QAbstractItemModel::rowsRemoved, this, deletable);
+    connect(LB_BillboardPics->model(), &QAbstractItemModel::modelReset, this, deletable);
+    deletable();
     connect(B_AddPic, &QPushButton::clicked, this, &TBillboardEditor::B_AddPicClick);
     connect(B_DeletePic, &QPushButton::clicked, this, &TBillboardEditor::B_DeletePicClick);
     connect(B_PicUp, &QToolButton::clicked, this, &TBillboardEditor::B_PicUpClick);

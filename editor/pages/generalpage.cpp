@@ -276,6 +276,9 @@ QWidget *TGeneralPage::buildLayoutTab()
         combo->SetShowSysColors(false);
     CE_StartColor->SetDefaultColor(clBlue);
     CE_StartColor->SetSelectedColor(clBlue);
+    // The end colour has no default of its own: its "Default" entry would
+    // be black under another name, so a stored black shows as "Black".
+    CE_EndColor->SetShowDefaultColor(false);
     CE_EndColor->SetSelectedColor(clBlack);
     FE_BackImg = fileEdit(GB_BackWindow, "FE_BackImg", kImageFilter, TFileDialogKind::dkOpenPicture);
     RG_PicAlign = named(new TRadioGroup(QStringLiteral("Alignment"),

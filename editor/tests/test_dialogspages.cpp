@@ -291,6 +291,26 @@ TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
     fake.modal.handler = nullptr;
 }
 
+TEST_F(DialogPagesTest, TheBillboardEditorDeletesOnlyFromAList)
+{
+    TBillboardEditor &editor = *windows.BillboardEditor;
+    fake.fileDialogs.results.push_back({true, {QStringLiteral("/pics/one.bmp")}, 0});
+    fake.modal.handler = [&](QDialog &) {
+        EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // opened on no pictures
+        editor.B_AddPic->click();
+        EXPECT_TRUE(editor.B_DeletePic->isEnabled());
+        editor.LB_BillboardPics->setCurrentRow(0);
+        editor.B_DeletePic->click();
+        EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // the last one went
+        editor.B_OK->click();
+        return editor.result();
+    };
+    document().BillboardPics.clear();
+    dialogs().B_BillConfigClick();
+    EXPECT_TRUE(document().BillboardPics.empty());
+    fake.modal.handler = nullptr;
+}
+
 TEST_F(DialogPagesTest, UninstallerEnablingRulesReachTheDialogsPage)
 {
     EXPECT_TRUE(uninstall().Ch_CreateUninst->isChecked());

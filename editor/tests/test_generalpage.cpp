@@ -218,6 +218,14 @@ TEST_F(GeneralPageTest, ColoursFollowIntoThePreviewAndTheDocument)
     EXPECT_EQ(page().G_PrevGrad->EndColor(), clYellow);
     EXPECT_EQ(general().EndColor, clYellow);
     EXPECT_TRUE(project().ProjectModified());
+
+    // Black is named as such, not as the start colour's "Default" entry;
+    // the start colour's default stays blue.
+    page().CE_EndColor->SetSelectedColor(clBlack);
+    EXPECT_EQ(page().CE_EndColor->currentText(), QStringLiteral("Black"));
+    EXPECT_EQ(general().EndColor, clBlack);
+    page().CE_StartColor->SetSelectedColor(clBlue);
+    EXPECT_EQ(page().CE_StartColor->currentText(), QStringLiteral("Default"));
 }
 
 TEST_F(GeneralPageTest, TargetSystemsMarkOnlyAChange)
