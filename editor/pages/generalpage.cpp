@@ -587,9 +587,8 @@ void TGeneralPage::B_EditLangFileClick()
         editor::ExpandRelativePath(document().LanguageFiles[static_cast<size_t>(row)], context().controller().ProjectFolder()));
     const QString program = languageEditorPath(context().environment().programFolder);
     const QString argument = isWindowsProgram(program) ? windowsArgumentPath(qs(file)) : qs(file);
-    if (!StartProgram(context().seams(), context().environment().winePath, program, {argument}))
-        showError(context().seams(), context().mainWindow(),
-                  QStringLiteral("Could not execute %1!").arg(QStringLiteral("Language Editor")));
+    StartProgramOrExplain(context().seams(), context().mainWindow(), context().environment().winePath,
+                          QStringLiteral("Language Editor"), program, {argument});
 }
 
 void TGeneralPage::LB_LanguagesClick()

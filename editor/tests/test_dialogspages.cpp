@@ -193,7 +193,10 @@ TEST_F(DialogPagesTest, TheDesignerStartsWithTheSelectedDialogOfItsList)
     fake.processes.succeed = false;
     dialogs().B_EditDialog->click();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute Dialog Designer!"));
+    // The designer named with its path and why it did not start.
+    EXPECT_EQ(fake.messages.shown[0].text,
+              QStringLiteral("Could not execute Dialog Designer!\n\n%1wharfdraft\nNo such file or directory")
+                  .arg(QString::fromStdString(programFolder)));
 }
 
 TEST_F(DialogPagesTest, ScriptsAndTextFilesReachTheDocument)
