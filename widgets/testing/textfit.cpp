@@ -1,6 +1,10 @@
 #include "textfit.h"
 
 #include "glyphctrls.h"
+#include "headersettings.h"
+#include "imagelist.h"
+#include "navbar.h"
+#include "navbarheader.h"
 #include "navbutton.h"
 #include "panelstatusbar.h"
 
@@ -10,6 +14,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -156,6 +161,10 @@ private:
             checkCaption(widget, nav->Caption(), 4);
         else if (auto *speed = qobject_cast<TGlyphSpeedButton *>(&widget))
             checkCaption(widget, speed->Caption(), 4);
+        else if (auto *navHeader = qobject_cast<TNavBarHeader *>(&widget))
+            checkNavHeader(*navHeader);
+        else if (auto *combo = qobject_cast<QComboBox *>(&widget))
+            checkCombo(*combo);
         if (auto *view = qobject_cast<QAbstractItemView *>(&widget); view && !qobject_cast<QHeaderView *>(&widget))
             checkCells(*view);
     }
@@ -221,6 +230,42 @@ private:
         report(widget, QStringLiteral("caption"), text, QFontMetrics(widget.font()).horizontalAdvance(text),
                widget.width() - padding);
         checkClipped(widget, text);
+    }
+
+    void checkNavHeader(const TNavBarHeader &header)
+    {
+        const QString text = withoutMnemonic(header.Caption());
+        if (text.isEmpty())
+            return;
+        const THeaderSettings &settings = header.EffectiveSettings();
+        int needed = QFontMetrics(settings.HeaderFont().font).horizontalAdvance(text);
+        const auto *bar = qobject_cast<const TNavBar *>(header.parentWidget());
+        if (bar && bar->Images() && header.ImageIndex() >= 0) {
+            // A centred caption must stay clear of the picture on both sides.
+            const int picture = bar->Images()->Width() + 3;
+            needed += settings.Alignment() == navbar::taCenter ? 2 * picture : picture;
+        }
+        report(header, QStringLiteral("caption"), text, needed, header.CaptionRect().width());
+    }
+
+    void checkCombo(const QComboBox &combo)
+    {
+        const QString text = combo.currentText();
+        if (text.isEmpty() || combo.isEditable())
+            return;
+        QStyleOptionComboBox option;
+        option.initFrom(&combo);
+        option.editable = false;
+        option.frame = combo.hasFrame();
+        option.currentText = text;
+        option.currentIcon = combo.itemIcon(combo.currentIndex());
+        option.iconSize = combo.iconSize();
+        const QRect room =
+            combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo);
+        int needed = QFontMetrics(combo.font()).horizontalAdvance(text);
+        if (!option.currentIcon.isNull())
+            needed += combo.iconSize().width() + 4;
+        report(combo, QStringLiteral("current text"), text, needed, room.width());
     }
 
     void checkGroup(const QGroupBox &group)
