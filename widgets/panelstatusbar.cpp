@@ -1,5 +1,7 @@
 #include "panelstatusbar.h"
 
+#include "drawutils.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -65,7 +67,7 @@ void TPanelStatusBar::setPanelText(int index, const QString &text)
 
 int TPanelStatusBar::textRoom(const QString &text) const
 {
-    return text.isEmpty() ? 0 : fontMetrics().horizontalAdvance(text) + 2 * (kPanelInset + 2) + 2;
+    return text.isEmpty() ? 0 : TextWidth(font(), text) + 2 * (kPanelInset + 2) + 2;
 }
 
 int TPanelStatusBar::shownWidth(int index) const

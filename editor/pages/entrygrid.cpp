@@ -1,5 +1,7 @@
 #include "entrygrid.h"
 
+#include "drawutils.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -37,7 +39,7 @@ void TEntryGrid::fitColumn(int column)
 {
     if (const QTableWidgetItem *header = horizontalHeaderItem(column)) {
         const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
-        const int needed = QFontMetrics(horizontalHeader()->font()).horizontalAdvance(header->text()) + 2 * margin;
+        const int needed = TextWidth(horizontalHeader()->font(), header->text()) + 2 * margin;
         if (needed > columnWidth(column))
             setColumnWidth(column, needed);
     }
@@ -51,7 +53,7 @@ void TEntryGrid::fitText(int column, const QString &text)
         return;
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     const int gridLine = showGrid() ? 1 : 0;
-    const int needed = fontMetrics().horizontalAdvance(text) + margin + gridLine;
+    const int needed = TextWidth(font(), text) + margin + gridLine;
     if (needed > columnWidth(column))
         setColumnWidth(column, needed);
 }

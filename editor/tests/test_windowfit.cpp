@@ -54,10 +54,11 @@ struct Editor {
         fixture.windows.MainForm->show();
         QApplication::processEvents();
         warningForm = std::make_unique<TWarningForm>(fixture.windows.MainForm->shell());
+        verForm = std::make_unique<TVerForm>(nullptr, fixture.windows.MainForm->shell().OwnFileList);
     }
 
     EditorFixture fixture;
-    TVerForm verForm;
+    std::unique_ptr<TVerForm> verForm;
     TStartForm startForm;
     TCopyForm copyForm;
     TInputWindow inputWindow;
@@ -98,7 +99,7 @@ TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
         {"ReadForm", w.ReadForm.get()},
         {"AddFileForm", w.AddFileForm.get()},
         {"InfoForm", w.InfoForm.get()},
-        {"VerForm", &e.verForm},
+        {"VerForm", e.verForm.get()},
         {"StartForm", &e.startForm},
         {"CopyForm", &e.copyForm},
         {"InputWindow", &e.inputWindow},

@@ -1,5 +1,6 @@
 #include "textfit.h"
 
+#include "drawutils.h"
 #include "glyphctrls.h"
 #include "headersettings.h"
 #include "imagelist.h"
@@ -214,7 +215,7 @@ private:
             element = QStyle::SE_RadioButtonContents;
         const QRect room = button.style()->subElementRect(element, &option, &button);
         const QFontMetrics metrics(button.font());
-        int needed = metrics.horizontalAdvance(text);
+        int needed = TextWidth(button.font(), text);
         if (!button.icon().isNull())
             needed += button.iconSize().width() + 4;
         report(button, QStringLiteral("width"), text, needed, room.width());
@@ -227,7 +228,7 @@ private:
         const QString text = withoutMnemonic(caption);
         if (text.isEmpty())
             return;
-        report(widget, QStringLiteral("caption"), text, QFontMetrics(widget.font()).horizontalAdvance(text),
+        report(widget, QStringLiteral("caption"), text, TextWidth(widget.font(), text),
                widget.width() - padding);
         checkClipped(widget, text);
     }
@@ -238,7 +239,7 @@ private:
         if (text.isEmpty())
             return;
         const THeaderSettings &settings = header.EffectiveSettings();
-        int needed = QFontMetrics(settings.HeaderFont().font).horizontalAdvance(text);
+        int needed = TextWidth(settings.HeaderFont().font, text);
         const auto *bar = qobject_cast<const TNavBar *>(header.parentWidget());
         if (bar && bar->Images() && header.ImageIndex() >= 0) {
             // A centred caption must stay clear of the picture on both sides.
@@ -262,7 +263,7 @@ private:
         option.iconSize = combo.iconSize();
         const QRect room =
             combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo);
-        int needed = QFontMetrics(combo.font()).horizontalAdvance(text);
+        int needed = TextWidth(combo.font(), text);
         if (!option.currentIcon.isNull())
             needed += combo.iconSize().width() + 4;
         report(combo, QStringLiteral("current text"), text, needed, room.width());
@@ -273,7 +274,7 @@ private:
         const QString text = withoutMnemonic(group.title());
         if (text.isEmpty())
             return;
-        int needed = QFontMetrics(group.font()).horizontalAdvance(text) + 2 * 8;
+        int needed = TextWidth(group.font(), text) + 2 * 8;
         if (group.isCheckable())
             needed += group.style()->pixelMetric(QStyle::PM_IndicatorWidth) + 4;
         report(group, QStringLiteral("title"), text, needed, group.width());
@@ -282,7 +283,6 @@ private:
 
     void checkTabs(const QTabBar &tabs)
     {
-        const QFontMetrics metrics(tabs.font());
         const int space = tabs.style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, &tabs);
         int right = tabs.width();
         for (const QToolButton *arrow : tabs.findChildren<QToolButton *>(Qt::FindDirectChildrenOnly))
@@ -293,7 +293,7 @@ private:
                 continue;
             const QString text = withoutMnemonic(tabs.tabText(i));
             const QRect r = tabs.tabRect(i);
-            int needed = metrics.horizontalAdvance(text) + space;
+            int needed = TextWidth(tabs.font(), text) + space;
             if (!tabs.tabIcon(i).isNull())
                 needed += tabs.iconSize().width() + 4;
             report(tabs, QStringLiteral("tab %1").arg(i), text, needed, r.width());
@@ -317,8 +317,7 @@ private:
             if (text.isEmpty())
                 continue;
             const QVariant font = model->headerData(section, Qt::Horizontal, Qt::FontRole);
-            const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : header.font());
-            int needed = metrics.horizontalAdvance(text) + 2 * margin;
+            int needed = TextWidth(font.isValid() ? font.value<QFont>() : header.font(), text) + 2 * margin;
             if (header.isSortIndicatorShown() && header.sortIndicatorSection() == section)
                 needed += header.style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, &header) + margin;
             report(header, QStringLiteral("section %1").arg(section), text, needed, header.sectionSize(section));
@@ -343,8 +342,7 @@ private:
                 if (text.isEmpty() || r.isEmpty())
                     continue;
                 const QVariant font = index.data(Qt::FontRole);
-                const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : view.font());
-                int needed = metrics.horizontalAdvance(text) + margin;
+                int needed = TextWidth(font.isValid() ? font.value<QFont>() : view.font(), text) + margin;
                 if (!index.data(Qt::DecorationRole).isNull())
                     needed += view.iconSize().isValid() ? view.iconSize().width() + 4
                                                         : view.style()->pixelMetric(QStyle::PM_SmallIconSize) + 4;
@@ -354,12 +352,11 @@ private:
 
     void checkPanels(const TPanelStatusBar &bar)
     {
-        const QFontMetrics metrics(bar.font());
         for (int i = 0; i < bar.panelCount(); ++i) {
             const QString text = bar.panelText(i);
             if (text.isEmpty())
                 continue;
-            report(bar, QStringLiteral("panel %1").arg(i), text, metrics.horizontalAdvance(text) + 6,
+            report(bar, QStringLiteral("panel %1").arg(i), text, TextWidth(bar.font(), text) + 6,
                    bar.panelRect(i).width());
             report(bar, QStringLiteral("panel %1 shown").arg(i), text, bar.panelRect(i).right() + 1, bar.width());
         }
