@@ -99,6 +99,9 @@ Tfrm_CtlProperties::Tfrm_CtlProperties(Tfrm_Main &main, Tfrm_EditCLB &itemDialog
     buildPages();
     // FormCreate: the header cells of the item grid.
     SG_CLBItems->setHorizontalHeaderLabels({QStringLiteral("Item"), QStringLiteral("Checked"), QStringLiteral("Enabled")});
+    const QHeaderView *columns = SG_CLBItems->horizontalHeader();
+    SG_CLBItems->setMinimumWidth(columns->sectionSizeHint(0) + columns->sectionSizeHint(1) +
+                                 columns->sectionSizeHint(2) + 2 * SG_CLBItems->frameWidth());
 }
 
 Tfrm_CtlProperties::~Tfrm_CtlProperties() = default;
@@ -173,11 +176,16 @@ void Tfrm_CtlProperties::buildCommon()
     states->addWidget(Ch_Enabled);
     states->addWidget(Ch_Visible);
     states->addStretch();
-    states->addWidget(B_Font);
+    // The font button on a row of its own keeps the column narrow enough
+    // for the window to fit over the designer.
+    auto *font = new QHBoxLayout;
+    font->addStretch();
+    font->addWidget(B_Font);
     auto *left = new QVBoxLayout;
     left->addLayout(common);
     left->addWidget(position);
     left->addLayout(states);
+    left->addLayout(font);
     left->addStretch();
     auto *top = new QHBoxLayout;
     top->addLayout(left, 1);
@@ -308,7 +316,13 @@ void Tfrm_CtlProperties::buildPages()
         SG_CLBItems->setSelectionMode(QAbstractItemView::SingleSelection);
         SG_CLBItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
         SG_CLBItems->verticalHeader()->hide();
-        SG_CLBItems->horizontalHeader()->setStretchLastSection(true);
+        // All three columns in view: the two marks as wide as their
+        // headers, the item text takes the rest.
+        QHeaderView *columns = SG_CLBItems->horizontalHeader();
+        columns->setStretchLastSection(false);
+        columns->setSectionResizeMode(0, QHeaderView::Stretch);
+        columns->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+        columns->setSectionResizeMode(2, QHeaderView::ResizeToContents);
         const auto button = [w](const char *name, const char *caption) {
             auto *b = new QPushButton(QString::fromUtf8(caption), w);
             b->setObjectName(QLatin1String(name));
