@@ -79,10 +79,14 @@ TBillboardEditor::TBillboardEditor(ProjectController &controller, const Seams &s
     layout->addLayout(buttons);
 
     // "&Delete" has nothing to act on in an empty list.
-    const auto deletable = [this] { B_DeletePic->setEnabled(LB_BillboardPics->count() > 0); };
-    connect(LB_BillboardPics->model(), &QAbstractItemModel::rowsInserted, this, deletable);
-    connect(LB_BillboardPics->model(), &QAbstractItemModel::rowsRemoved, this, deletable);
-    connect(LB_BillboardPics->model(), &QAbstractItemModel::modelReset, this, deletable);
+    // The list empties itself while the window is destroyed: the update
+    // reaches only the model and the button, never the window.
+    const QAbstractItemModel *pictures = LB_BillboardPics->model();
+    QPushButton *deleteButton = B_DeletePic;
+    const auto deletable = [pictures, deleteButton] { deleteButton->setEnabled(pictures->rowCount() > 0); };
+    connect(pictures, &QAbstractItemModel::rowsInserted, deleteButton, deletable);
+    connect(pictures, &QAbstractItemModel::rowsRemoved, deleteButton, deletable);
+    connect(pictures, &QAbstractItemModel::modelReset, deleteButton, deletable);
     deletable();
     connect(B_AddPic, &QPushButton::clicked, this, &TBillboardEditor::B_AddPicClick);
     connect(B_DeletePic, &QPushButton::clicked, this, &TBillboardEditor::B_DeletePicClick);
