@@ -1,11 +1,12 @@
 // Every window of the designer, opened offscreen: no label, button, tab,
 // header section or table cell cuts its text in the font it is drawn in,
 // no window is larger than the screen, and the control's property window
-// is no larger than the designer. A
-// picture of each window goes to the build folder for review.
+// is no larger than the designer. A picture of each window goes to the
+// build folder for review.
 
 #include "designerfixture.h"
 
+#include "fontdialog.h"
 #include "textfit.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
         {"DlgProps", [this]() -> QWidget & { return designer->dlgProps(); }},
         {"EditCLB", [this]() -> QWidget & { return designer->editCLB(); }},
         {"DebugResults", [this]() -> QWidget & { return designer->debugResults(); }},
+        {"FontDialog", [this]() -> QWidget & { return *designer->ctlProperties().FontDialog; }},
     };
     Tfrm_CtlProperties &properties = designer->ctlProperties();
     static const char *const kPages[] = {"CtlProperties-0", "CtlProperties-1", "CtlProperties-2", "CtlProperties-3",
