@@ -526,8 +526,8 @@ void TFilesPage::MI_AddFileClick()
     // the author keeps it, or goes back to the dialog to correct it.
     while (result == QDialog::Accepted && !form->fileName().isEmpty() && !sourceExists(form->fileName()) &&
            !askYesNo(context().seams(), context().mainWindow(),
-                     QStringLiteral("The file \"%1\" does not exist.\n\nDo you want to add it anyway? Choose "
-                                    "\"No\" to correct the name.")
+                     QStringLiteral("The file \"%1\" does not exist.\n\nDo you want to add it anyway (it may be made "
+                                    "before the setup is compiled)? Choose \"No\" to correct the name.")
                          .arg(form->fileName()),
                      MsgDlgType::Warning))
         result = context().seams().modal->exec(*form);
