@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -98,6 +99,9 @@ Tfrm_CtlProperties::Tfrm_CtlProperties(Tfrm_Main &main, Tfrm_EditCLB &itemDialog
     buildPages();
     // FormCreate: the header cells of the item grid.
     SG_CLBItems->setHorizontalHeaderLabels({QStringLiteral("Item"), QStringLiteral("Checked"), QStringLiteral("Enabled")});
+    const QHeaderView *columns = SG_CLBItems->horizontalHeader();
+    SG_CLBItems->setMinimumWidth(columns->sectionSizeHint(0) + columns->sectionSizeHint(1) +
+                                 columns->sectionSizeHint(2) + 2 * SG_CLBItems->frameWidth());
 }
 
 Tfrm_CtlProperties::~Tfrm_CtlProperties() = default;
@@ -146,7 +150,7 @@ void Tfrm_CtlProperties::buildCommon()
     SM_ChangeFunc->setProgramFolder(m_main.programFolder());
     PC_Scripts->addTab(SM_ClickFunc, qs(kClickScriptCaption));
     PC_Scripts->addTab(SM_ChangeFunc, QStringLiteral("Script for Change event"));
-    PC_Scripts->setMinimumHeight(160);
+    PC_Scripts->setMinimumHeight(100);
 
     G_Special = new QGroupBox(QStringLiteral("Special control properties"), this);
     G_Special->setObjectName(QStringLiteral("G_Special"));
@@ -156,14 +160,14 @@ void Tfrm_CtlProperties::buildCommon()
 
     auto *position = new QGroupBox(QStringLiteral("Position"), this);
     auto *positionGrid = new QGridLayout(position);
-    positionGrid->addWidget(new QLabel(QStringLiteral("Left:"), position), 0, 0);
-    positionGrid->addWidget(SE_Left, 0, 1);
-    positionGrid->addWidget(new QLabel(QStringLiteral("Top:"), position), 0, 2);
-    positionGrid->addWidget(SE_Top, 0, 3);
-    positionGrid->addWidget(new QLabel(QStringLiteral("Width:"), position), 1, 0);
-    positionGrid->addWidget(SE_Width, 1, 1);
-    positionGrid->addWidget(new QLabel(QStringLiteral("Height:"), position), 1, 2);
-    positionGrid->addWidget(SE_Height, 1, 3);
+    // One field a row: the window then fits over the designer.
+    const std::pair<const char *, QSpinBox *> fields[] = {
+        {"Left:", SE_Left}, {"Top:", SE_Top}, {"Width:", SE_Width}, {"Height:", SE_Height}};
+    int row = 0;
+    for (const auto &[caption, field] : fields) {
+        positionGrid->addWidget(new QLabel(QString::fromLatin1(caption), position), row, 0);
+        positionGrid->addWidget(field, row++, 1);
+    }
 
     auto *common = new QFormLayout;
     common->addRow(QStringLiteral("Name:"), E_Name);
@@ -172,11 +176,16 @@ void Tfrm_CtlProperties::buildCommon()
     states->addWidget(Ch_Enabled);
     states->addWidget(Ch_Visible);
     states->addStretch();
-    states->addWidget(B_Font);
+    // The font button on a row of its own keeps the column narrow enough
+    // for the window to fit over the designer.
+    auto *font = new QHBoxLayout;
+    font->addStretch();
+    font->addWidget(B_Font);
     auto *left = new QVBoxLayout;
     left->addLayout(common);
     left->addWidget(position);
     left->addLayout(states);
+    left->addLayout(font);
     left->addStretch();
     auto *top = new QHBoxLayout;
     top->addLayout(left, 1);
@@ -193,6 +202,17 @@ void Tfrm_CtlProperties::buildCommon()
     connect(B_Font, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_FontClick);
     connect(B_OK, &QPushButton::clicked, this, &Tfrm_CtlProperties::B_OKClick);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Tfrm_CtlProperties::showEvent(QShowEvent *event)
+{
+    // As large as the contents ask, but never larger than the designer it
+    // opens over, nor than the screen.
+    QSize room = screen() ? screen()->availableGeometry().size() : sizeHint();
+    if (m_main.isVisible())
+        room = room.boundedTo(m_main.size());
+    resize(sizeHint().boundedTo(room).expandedTo(minimumSizeHint()));
+    QDialog::showEvent(event);
 }
 
 QWidget *Tfrm_CtlProperties::page(QWidget *content)
@@ -296,7 +316,13 @@ void Tfrm_CtlProperties::buildPages()
         SG_CLBItems->setSelectionMode(QAbstractItemView::SingleSelection);
         SG_CLBItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
         SG_CLBItems->verticalHeader()->hide();
-        SG_CLBItems->horizontalHeader()->setStretchLastSection(true);
+        // All three columns in view: the two marks as wide as their
+        // headers, the item text takes the rest.
+        QHeaderView *columns = SG_CLBItems->horizontalHeader();
+        columns->setStretchLastSection(false);
+        columns->setSectionResizeMode(0, QHeaderView::Stretch);
+        columns->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+        columns->setSectionResizeMode(2, QHeaderView::ResizeToContents);
         const auto button = [w](const char *name, const char *caption) {
             auto *b = new QPushButton(QString::fromUtf8(caption), w);
             b->setObjectName(QLatin1String(name));

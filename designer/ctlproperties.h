@@ -112,6 +112,9 @@ public:
     // The control type the dialog was filled for.
     int shownType() const { return m_type; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildCommon();
     void buildPages();

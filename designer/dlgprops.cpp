@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -44,7 +45,8 @@ Tfrm_DlgProps::Tfrm_DlgProps(Tfrm_Main &main, const Seams &seams, QWidget *paren
     SM_ShowScript = script("SM_ShowScript", "Script for Show event");
     SM_NextScript = script("SM_NextScript", "Script for \"Next\" button");
     SM_BackScript = script("SM_BackScript", "Script for \"Back\" button");
-    PC_Scripts->setMinimumSize(480, 260);
+    // Wide enough for every tab's caption: no tab hides behind scroll arrows.
+    PC_Scripts->setMinimumSize(std::max(480, PC_Scripts->tabBar()->sizeHint().width() + 4), 260);
     B_OK = new QPushButton(QStringLiteral("OK"), this);
     B_OK->setObjectName(QStringLiteral("B_OK"));
     B_OK->setDefault(true);

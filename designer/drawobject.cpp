@@ -53,6 +53,9 @@ void setWhiteBackground(QWidget *w, bool opaque = true)
 {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, Qt::white);
+    // Buttons (the check box among them) fill with their own role, the
+    // button face: it must be white as well on the white surface.
+    p.setColor(w->backgroundRole(), Qt::white);
     w->setPalette(p);
     w->setAutoFillBackground(opaque);
 }

@@ -35,6 +35,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace wharf {
@@ -545,8 +546,14 @@ void TMainForm::RunToolCommand(QAction *item)
     if (index < 0 || index >= m_shell.ToolCommands.size())
         return;
     const QString command = m_shell.ToolCommands.at(index);
-    if (!RunCommandLine(seams(), m_environment.winePath, command))
-        showError(seams(), this, QStringLiteral("Could not execute %1!").arg(command));
+    errno = 0;
+    if (RunCommandLine(seams(), m_environment.winePath, command))
+        return;
+    const int error = errno;
+    const QStringList parts = splitCommandLine(command);
+    const QString program = parts.isEmpty() ? QString() : parts.front();
+    showError(seams(), this,
+              couldNotExecuteText(command, program, startFailureReason(m_environment.winePath, program, error)));
 }
 
 MessageAnswer TMainForm::showMessage(MessageKind kind, MessageButtons buttons, const std::string &text)

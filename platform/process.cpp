@@ -151,7 +151,10 @@ bool startDetached(std::string_view program, const std::vector<std::string> &arg
     while ((n = ::read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
     }
     ::close(report[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+    const bool started = WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+    if (n > 0)
+        errno = err; // the reason the program could not be started
+    return started;
 }
 
 bool runWindowsProgram(std::string_view program, const std::vector<std::string> &args,

@@ -15,7 +15,8 @@ namespace wharf {
 bool runAndWait(std::string_view program, const std::vector<std::string> &args = {});
 
 // Starts program with the given arguments and returns at once; its input and
-// output go to the null device. False when it could not be started.
+// output go to the null device. False when it could not be started; errno
+// then holds the reason when the system gave one.
 bool startDetached(std::string_view program, const std::vector<std::string> &args = {});
 
 // Runs a program that may be a Windows executable and waits until it ends,

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QWidget>
+
+#include <cmath>
 
 namespace wharf {
 namespace {
@@ -15,6 +18,11 @@ bool isBlankOrControl(QChar c) { return c.unicode() >= 1 && c.unicode() <= 32; }
 bool endsToken(QChar c) { return c.unicode() <= 32; }
 
 } // namespace
+
+int TextWidth(const QFont &font, const QString &text)
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
 
 QString ShortenTextToWidth(const QString &text, const QFontMetrics &metrics, int maxWidth)
 {

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QEvent>
+#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -20,6 +21,12 @@ namespace wharf {
 // returned when nothing fits, even if "..." itself is wider). A text that
 // fits comes back unchanged.
 QString ShortenTextToWidth(const QString &text, const QFontMetrics &metrics, int maxWidth);
+
+// The whole pixels text takes on one line in font. Text is laid out with
+// fractional advances, so this rounds up: a room of this width never
+// elides the text, where QFontMetrics::horizontalAdvance can fall one
+// pixel short.
+int TextWidth(const QFont &font, const QString &text);
 
 // Reads the command-line token that starts at or after position and moves
 // position past it. Characters with codes 1 to 32 and pairs of consecutive

@@ -1,5 +1,8 @@
 #include "panelstatusbar.h"
 
+#include "drawutils.h"
+
+#include <QEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -18,7 +21,10 @@ TPanelStatusBar::TPanelStatusBar(QWidget *parent) : QStatusBar(parent)
 
 int TPanelStatusBar::addPanel(int width, Qt::Alignment alignment)
 {
-    m_panels.push_back(Panel{width, alignment, {}});
+    Panel panel;
+    panel.width = width;
+    panel.alignment = alignment;
+    m_panels.push_back(panel);
     layoutHosted();
     update();
     return panelCount() - 1;
@@ -34,6 +40,7 @@ void TPanelStatusBar::setPanelWidth(int index, int width)
     if (index < 0 || index >= panelCount() || m_panels[index].width == width)
         return;
     m_panels[index].width = width;
+    m_panels[index].fitted = textRoom(m_panels[index].text);
     layoutHosted();
     update();
 }
@@ -48,7 +55,24 @@ void TPanelStatusBar::setPanelText(int index, const QString &text)
     if (index < 0 || index >= panelCount() || m_panels[index].text == text)
         return;
     m_panels[index].text = text;
+    const int room = textRoom(text);
+    if (room > m_panels[index].fitted && room > m_panels[index].width) {
+        m_panels[index].fitted = room;
+        layoutHosted();
+        update();
+        return;
+    }
     update(panelRect(index));
+}
+
+int TPanelStatusBar::textRoom(const QString &text) const
+{
+    return text.isEmpty() ? 0 : TextWidth(font(), text) + 2 * (kPanelInset + 2) + 2;
+}
+
+int TPanelStatusBar::shownWidth(int index) const
+{
+    return std::max(m_panels[index].width, m_panels[index].fitted);
 }
 
 QRect TPanelStatusBar::panelRect(int index) const
@@ -57,8 +81,8 @@ QRect TPanelStatusBar::panelRect(int index) const
         return {};
     int left = 0;
     for (int i = 0; i < index; ++i)
-        left += m_panels[i].width + kPanelGap;
-    int width = m_panels[index].width;
+        left += shownWidth(i) + kPanelGap;
+    int width = shownWidth(index);
     if (index == panelCount() - 1)
         width = std::max(width, this->width() - left);
     return QRect(left, kPanelGap, width, std::max(0, height() - kPanelGap));
@@ -87,8 +111,8 @@ void TPanelStatusBar::layoutHosted()
 QSize TPanelStatusBar::sizeHint() const
 {
     int width = 0;
-    for (const Panel &p : m_panels)
-        width += p.width + kPanelGap;
+    for (int i = 0; i < panelCount(); ++i)
+        width += shownWidth(i) + kPanelGap;
     return QSize(width, fontMetrics().height() + 2 * (kPanelGap + kPanelInset) + 2);
 }
 
@@ -105,6 +129,17 @@ void TPanelStatusBar::paintEvent(QPaintEvent *)
         if (!panel.text.isEmpty())
             painter.drawText(r.adjusted(kPanelInset + 2, 0, -kPanelInset - 2, 0),
                              static_cast<int>(panel.alignment | Qt::AlignVCenter) | Qt::TextSingleLine, panel.text);
+    }
+}
+
+void TPanelStatusBar::changeEvent(QEvent *event)
+{
+    QStatusBar::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        for (Panel &panel : m_panels)
+            panel.fitted = textRoom(panel.text);
+        layoutHosted();
+        update();
     }
 }
 

@@ -83,6 +83,16 @@ TEST_F(DrawObjectTest, PrototypesTakeTheKeys)
     EXPECT_EQ(proto<QProgressBar>(ctProgressBar)->minimum(), 10);
 }
 
+TEST_F(DrawObjectTest, OpaqueControlsShowTheWhiteSurface)
+{
+    // Past their texts an opaque label and a check box are as white as the
+    // surface they stand on.
+    for (const char *type : {"Type=2", "Type=3"}) {
+        const QImage image = drawObject.renderControl({"[Controls]", type, "Caption=x"}, 120, 20).toImage();
+        EXPECT_EQ(image.pixelColor(115, 17), QColor(Qt::white)) << type;
+    }
+}
+
 TEST_F(DrawObjectTest, ImagesAreGreyPlaceholders)
 {
     const QImage image = drawObject.renderControl({"[Controls]", "Type=10", "FileName=/no/such.bmp"}, 40, 30).toImage();

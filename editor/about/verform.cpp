@@ -1,5 +1,6 @@
 #include "verform.h"
 
+#include "drawutils.h"
 #include "ownfiles.h"
 #include "paths.h"
 
@@ -10,12 +11,19 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace wharf {
+namespace {
+
+// The columns' widths: file name, description, version.
+constexpr int kColumnWidths[] = {120, 257, 123};
+
+} // namespace
 
 TVerForm::TVerForm(QWidget *parent, QStringList ownFileList) : QDialog(parent), m_ownFileList(std::move(ownFileList))
 {
@@ -38,12 +46,12 @@ TVerForm::TVerForm(QWidget *parent, QStringList ownFileList) : QDialog(parent), 
     SG_Versions->setShowGrid(true);
     SG_Versions->setFrameShape(QFrame::Box);
     SG_Versions->setFrameShadow(QFrame::Plain);
-    const int widths[] = {120, 257, 123};
     for (int column = 0; column < 3; ++column)
-        SG_Versions->setColumnWidth(column, widths[column]);
+        SG_Versions->setColumnWidth(column, kColumnWidths[column]);
     // Rows of 15 pixels, or as high as the font needs.
     SG_Versions->verticalHeader()->setDefaultSectionSize(std::max(15, fontMetrics().height() + 2));
-    SG_Versions->setMinimumSize(120 + 257 + 123 + 2 * SG_Versions->frameWidth() + 20, 240);
+    SG_Versions->setMinimumSize(kColumnWidths[0] + kColumnWidths[1] + kColumnWidths[2] + 2 * SG_Versions->frameWidth() + 20,
+                                240);
     B_OK = new QPushButton(QStringLiteral("OK"), this);
     B_OK->setObjectName(QStringLiteral("B_OK"));
     B_OK->setDefault(true);
@@ -79,6 +87,18 @@ void TVerForm::FormShow()
         if (i + 1 < m_ownFileList.size())
             SG_Versions->setRowCount(i + 2);
     }
+    // The widths are minimums: a column widens to its longest text.
+    const int margin = 2 * (SG_Versions->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, SG_Versions) + 1) + 1;
+    int total = 0;
+    for (int column = 0; column < 3; ++column) {
+        int width = kColumnWidths[column];
+        for (int row = 0; row < SG_Versions->rowCount(); ++row)
+            if (const QTableWidgetItem *cell = SG_Versions->item(row, column))
+                width = std::max(width, TextWidth(SG_Versions->font(), cell->text()) + margin);
+        SG_Versions->setColumnWidth(column, width);
+        total += width;
+    }
+    SG_Versions->setMinimumSize(total + 2 * SG_Versions->frameWidth() + 20, 240);
 }
 
 void TVerForm::showEvent(QShowEvent *event)

@@ -4,6 +4,7 @@
 #include "projectcontroller.h"
 #include "seams.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -77,6 +78,16 @@ TBillboardEditor::TBillboardEditor(ProjectController &controller, const Seams &s
     layout->addWidget(group);
     layout->addLayout(buttons);
 
+    // "&Delete" has nothing to act on in an empty list.
+    // The list empties itself while the window is destroyed: the update
+    // reaches only the model and the button, never the window.
+    const QAbstractItemModel *pictures = LB_BillboardPics->model();
+    QPushButton *deleteButton = B_DeletePic;
+    const auto deletable = [pictures, deleteButton] { deleteButton->setEnabled(pictures->rowCount() > 0); };
+    connect(pictures, &QAbstractItemModel::rowsInserted, deleteButton, deletable);
+    connect(pictures, &QAbstractItemModel::rowsRemoved, deleteButton, deletable);
+    connect(pictures, &QAbstractItemModel::modelReset, deleteButton, deletable);
+    deletable();
     connect(B_AddPic, &QPushButton::clicked, this, &TBillboardEditor::B_AddPicClick);
     connect(B_DeletePic, &QPushButton::clicked, this, &TBillboardEditor::B_DeletePicClick);
     connect(B_PicUp, &QToolButton::clicked, this, &TBillboardEditor::B_PicUpClick);

@@ -41,6 +41,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <initializer_list>
 
@@ -543,11 +544,15 @@ void TCompilePage::B_ExecSetupClick()
     const QString previous = QDir::currentPath();
     // The setup finds its archives beside itself through its current folder.
     QDir::setCurrent(folder);
-    const bool started = StartProgram(context().seams(), context().environment().winePath,
-                                      fromStd(joinPath(folder.toStdString(), "setup.exe")), {});
+    const QString setup = fromStd(joinPath(folder.toStdString(), "setup.exe"));
+    const QString wine = context().environment().winePath;
+    errno = 0;
+    const bool started = StartProgram(context().seams(), wine, setup, {});
+    const int error = errno;
     QDir::setCurrent(previous);
     if (!started)
-        showError(context().seams(), context().mainWindow(), QStringLiteral("Could not execute %1!").arg(QStringLiteral("Setup")));
+        showError(context().seams(), context().mainWindow(),
+                  couldNotExecuteText(QStringLiteral("Setup"), setup, startFailureReason(wine, setup, error)));
 }
 
 TCompileForm *TCompilePage::compileForm() { return context().windows().CompileForm.get(); }
@@ -590,9 +595,8 @@ void TCompilePage::offerDistributionManager(const QString &outputFolderText)
         return;
     const QString program = context().environment().programFolder + QStringLiteral("Wharfpost.exe");
     const QString package = outputFolderText + E_PackageName->text();
-    if (!StartProgram(seams, context().environment().winePath, program, {package}))
-        showError(seams, context().mainWindow(),
-                  QStringLiteral("Could not execute %1!").arg(QStringLiteral("Tidewire Distribution Manager")));
+    StartProgramOrExplain(seams, context().mainWindow(), context().environment().winePath,
+                          QStringLiteral("Tidewire Distribution Manager"), program, {package});
 }
 
 void TCompilePage::B_CompileFileClick()

@@ -242,10 +242,9 @@ void TDialogsPage::editDialog(DialogList list)
     const std::string path =
         toNativePath(editor::ExpandRelativePath(files[static_cast<size_t>(row)], context().controller().ProjectFolder()));
     const EditorEnvironment &environment = context().environment();
-    if (!StartProgram(context().seams(), environment.winePath, environment.programFolder + QStringLiteral("wharfdraft"),
-                      {qs(path)}))
-        showError(context().seams(), context().mainWindow(),
-                  QStringLiteral("Could not execute %1!").arg(QStringLiteral("Dialog Designer")));
+    StartProgramOrExplain(context().seams(), context().mainWindow(), environment.winePath,
+                          QStringLiteral("Dialog Designer"), environment.programFolder + QStringLiteral("wharfdraft"),
+                          {qs(path)});
 }
 
 void TDialogsPage::deleteDialog(DialogList list)

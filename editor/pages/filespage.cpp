@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -304,6 +305,7 @@ QWidget *TFilesPage::buildAdditionalFilesTab()
 void TFilesPage::loadFromDocument(const Project &project)
 {
     m_model->reload();
+    TV_Files->expandAll();
     Project &doc = document();
     doc.clampSelections();
     const FileNode selected{doc.Selection.Group, doc.Selection.File};
@@ -519,7 +521,17 @@ void TFilesPage::MI_AddFileClick()
     TAddFileForm *form = context().windows().AddFileForm.get();
     if (!form)
         return;
-    if (form->ShowModal() == QDialog::Accepted) {
+    int result = form->ShowModal();
+    // A name of nothing that exists may be a file made before the compile:
+    // the author keeps it, or goes back to the dialog to correct it.
+    while (result == QDialog::Accepted && !form->fileName().isEmpty() && !sourceExists(form->fileName()) &&
+           !askYesNo(context().seams(), context().mainWindow(),
+                     QStringLiteral("The file \"%1\" does not exist.\n\nDo you want to add it anyway (it may be made "
+                                    "before the setup is compiled)? Choose \"No\" to correct the name.")
+                         .arg(form->fileName()),
+                     MsgDlgType::Warning))
+        result = context().seams().modal->exec(*form);
+    if (result == QDialog::Accepted) {
         // An empty name adds nothing.
         const std::string name = form->fileName().toStdString();
         if (!name.empty())
@@ -585,6 +597,14 @@ TDumpForm *TFilesPage::dumpForm()
     return dump;
 }
 
+bool TFilesPage::sourceExists(const QString &name)
+{
+    // A relative name is taken from the project's folder, as the compile
+    // takes it.
+    const QDir projectFolder(QString::fromStdString(context().controller().ProjectFolder()));
+    return QFileInfo::exists(projectFolder.absoluteFilePath(name));
+}
+
 bool TFilesPage::addFileRelative()
 {
     const TAddFileForm *form = context().windows().AddFileForm.get();
@@ -605,9 +625,11 @@ bool TFilesPage::AddFileEntry(const std::string &source, const std::string &dest
         return false;
     }
     const int group = nodeExists(project, {project.Selection.Group, -1}) ? project.Selection.Group : 0;
-    m_model->appendFile(group, makeFileEntry(context().shell().ExtensionDefaults.get(), source, destination,
-                                             relative, group));
-    TV_Files->collapse(m_model->indexOf({group, -1}));
+    const FileNode added = m_model->appendFile(
+        group, makeFileEntry(context().shell().ExtensionDefaults.get(), source, destination, relative, group));
+    // The author sees what was added: its group open, the new file selected.
+    TV_Files->expand(m_model->indexOf({group, -1}));
+    selectNode(added);
     return true;
 }
 

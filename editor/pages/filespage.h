@@ -172,6 +172,9 @@ private:
     QStringList chooseFiles();
     TDumpForm *dumpForm();
     bool addFileRelative();
+    // Whether the source name of "Add file" names a file or folder (a
+    // relative name from the project's folder).
+    bool sourceExists(const QString &name);
 
     TFileTreeModel *m_model;
     std::unique_ptr<ProjectDependencyHost> m_dependencyHost;

@@ -276,6 +276,9 @@ QWidget *TGeneralPage::buildLayoutTab()
         combo->SetShowSysColors(false);
     CE_StartColor->SetDefaultColor(clBlue);
     CE_StartColor->SetSelectedColor(clBlue);
+    // The end colour has no default of its own: its "Default" entry would
+    // be black under another name, so a stored black shows as "Black".
+    CE_EndColor->SetShowDefaultColor(false);
     CE_EndColor->SetSelectedColor(clBlack);
     FE_BackImg = fileEdit(GB_BackWindow, "FE_BackImg", kImageFilter, TFileDialogKind::dkOpenPicture);
     RG_PicAlign = named(new TRadioGroup(QStringLiteral("Alignment"),
@@ -584,9 +587,8 @@ void TGeneralPage::B_EditLangFileClick()
         editor::ExpandRelativePath(document().LanguageFiles[static_cast<size_t>(row)], context().controller().ProjectFolder()));
     const QString program = languageEditorPath(context().environment().programFolder);
     const QString argument = isWindowsProgram(program) ? windowsArgumentPath(qs(file)) : qs(file);
-    if (!StartProgram(context().seams(), context().environment().winePath, program, {argument}))
-        showError(context().seams(), context().mainWindow(),
-                  QStringLiteral("Could not execute %1!").arg(QStringLiteral("Language Editor")));
+    StartProgramOrExplain(context().seams(), context().mainWindow(), context().environment().winePath,
+                          QStringLiteral("Language Editor"), program, {argument});
 }
 
 void TGeneralPage::LB_LanguagesClick()

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <system_error>
+
 namespace wharf {
 
 bool isWindowsProgram(const QString &path)
@@ -40,6 +43,47 @@ bool RunCommandLine(const Seams &seams, const QString &wine, const QString &comm
         return false;
     const QString program = parts.takeFirst();
     return StartProgram(seams, wine, program, parts);
+}
+
+QString startFailureReason(const QString &wine, const QString &program, int systemError)
+{
+    const auto systemText = [](int error) { return QString::fromStdString(std::generic_category().message(error)); };
+    if (program.isEmpty())
+        return QStringLiteral("No program was named.");
+    const QString native = QString::fromStdString(toNativePath(program.toStdString()));
+    const bool windows = isWindowsProgram(native);
+    if (windows && wine.isEmpty())
+        return QStringLiteral("Windows programs cannot run here: no runner for them (wine) is installed.");
+    if (native.contains(u'/')) {
+        const QFileInfo file(native);
+        if (!file.exists())
+            return systemText(ENOENT);
+        if (file.isDir())
+            return systemText(EISDIR);
+        if (!windows && !file.isExecutable())
+            return systemText(EACCES);
+    } else if (!windows && QStandardPaths::findExecutable(native).isEmpty()) {
+        return QStringLiteral("There is no such program on the search path.");
+    }
+    if (systemError != 0)
+        return systemText(systemError);
+    return QStringLiteral("The system could not start it.");
+}
+
+QString couldNotExecuteText(const QString &name, const QString &program, const QString &reason)
+{
+    return QStringLiteral("Could not execute %1!\n\n%2\n%3").arg(name, program, reason);
+}
+
+bool StartProgramOrExplain(const Seams &seams, QWidget *parent, const QString &wine, const QString &name,
+                           const QString &program, const QStringList &arguments)
+{
+    errno = 0;
+    if (StartProgram(seams, wine, program, arguments))
+        return true;
+    const int error = errno;
+    showError(seams, parent, couldNotExecuteText(name, program, startFailureReason(wine, program, error)));
+    return false;
 }
 
 } // namespace wharf

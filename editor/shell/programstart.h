@@ -3,7 +3,8 @@
 // built setup, the distribution manager) and leaves alone afterwards.
 // Windows programs run here only through "wine": where it is installed
 // they are started with it, and otherwise the start fails, so the caller
-// tells the author "Could not execute %s!".
+// tells the author "Could not execute %s!" with the program's path and the
+// reason.
 
 #include "seams.h"
 
@@ -29,5 +30,20 @@ bool StartProgram(const Seams &seams, const QString &wine, const QString &progra
 // Starts a whole command line: its first token is the program, the others
 // its arguments (double quotes group). False for an empty line.
 bool RunCommandLine(const Seams &seams, const QString &wine, const QString &commandLine);
+
+// Why StartProgram(seams, wine, program, ...) did not start program, in
+// words for the author: no program, no runner for Windows programs, or the
+// system's reason (a missing file, no permission, ...). systemError is errno
+// as the failed start left it; 0 when it is not known.
+QString startFailureReason(const QString &wine, const QString &program, int systemError = 0);
+
+// The message of a failed start: "Could not execute <name>!", then the
+// program's path and the reason on lines of their own.
+QString couldNotExecuteText(const QString &name, const QString &program, const QString &reason);
+
+// StartProgram, and on failure the message of couldNotExecuteText shown as
+// an error over parent. Returns whether the program started.
+bool StartProgramOrExplain(const Seams &seams, QWidget *parent, const QString &wine, const QString &name,
+                           const QString &program, const QStringList &arguments);
 
 } // namespace wharf

@@ -410,7 +410,8 @@ TEST_F(CompilePageTest, TheOutputFolderIsTakenAgainstTheProjectsFolder)
     environment.winePath.clear();
     page().B_ExecSetupClick();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute Setup!"));
+    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute Setup!\n\n%1\nWindows programs cannot run here: no runner for them (wine) is installed.")
+                                               .arg(QString::fromStdString(joinPath(out, "setup.exe"))));
 
     // Deleting the selection removes those files of that folder only.
     page().LV_OutputFiles->item(0)->setSelected(true);
@@ -509,7 +510,9 @@ TEST_F(CompilePageTest, APackageBuildOffersTheDistributionManagerExceptInABatchC
     fake.messages.answers.push_back(QMessageBox::Yes);
     page().B_CompileFileClick();
     ASSERT_EQ(fake.messages.shown.size(), 3u);
-    EXPECT_EQ(fake.messages.shown[2].text, QStringLiteral("Could not execute Tidewire Distribution Manager!"));
+    EXPECT_EQ(fake.messages.shown[2].text,
+              QStringLiteral("Could not execute Tidewire Distribution Manager!\n\n%1Wharfpost.exe\nWindows programs cannot run here: no runner for them (wine) is installed.")
+                  .arg(QString::fromStdString(programFolder)));
 }
 
 TEST_F(CompilePageTest, ABatchCompileAsksNothingPrintsItsLinesAndReportsErrors)

@@ -193,7 +193,10 @@ TEST_F(DialogPagesTest, TheDesignerStartsWithTheSelectedDialogOfItsList)
     fake.processes.succeed = false;
     dialogs().B_EditDialog->click();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute Dialog Designer!"));
+    // The designer named with its path and why it did not start.
+    EXPECT_EQ(fake.messages.shown[0].text,
+              QStringLiteral("Could not execute Dialog Designer!\n\n%1wharfdraft\nNo such file or directory")
+                  .arg(QString::fromStdString(programFolder)));
 }
 
 TEST_F(DialogPagesTest, ScriptsAndTextFilesReachTheDocument)
@@ -288,6 +291,26 @@ TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
         dialogs().B_BillConfigClick();
         EXPECT_EQ(document().General.BillboardDelay, c.kept) << c.stored << " " << c.ok;
     }
+    fake.modal.handler = nullptr;
+}
+
+TEST_F(DialogPagesTest, TheBillboardEditorDeletesOnlyFromAList)
+{
+    TBillboardEditor &editor = *windows.BillboardEditor;
+    fake.fileDialogs.results.push_back({true, {QStringLiteral("/pics/one.bmp")}, 0});
+    fake.modal.handler = [&](QDialog &) {
+        EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // opened on no pictures
+        editor.B_AddPic->click();
+        EXPECT_TRUE(editor.B_DeletePic->isEnabled());
+        editor.LB_BillboardPics->setCurrentRow(0);
+        editor.B_DeletePic->click();
+        EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // the last one went
+        editor.B_OK->click();
+        return editor.result();
+    };
+    document().BillboardPics.clear();
+    dialogs().B_BillConfigClick();
+    EXPECT_TRUE(document().BillboardPics.empty());
     fake.modal.handler = nullptr;
 }
 

@@ -32,8 +32,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeView>
 #include <QUrl>
 
+#include <deque>
 #include <memory>
 
 namespace wharf {
@@ -371,6 +373,79 @@ TEST_F(TFilesPageTest, AFileAddedByNameTakesItsExtensionsDefaults)
     EXPECT_TRUE(windows.AddDDFileForm->Ch_RelativePath->isChecked());
     windows.AddDDFileForm->Ch_Dump->setChecked(true);
     EXPECT_TRUE(windows.AddFileForm->Ch_Dump->isChecked());
+}
+
+TEST_F(TFilesPageTest, AnAddedFileIsShownSelectedInItsOpenGroup)
+{
+    groups(2, 1);
+    QTreeView *tree = page().findChild<QTreeView *>(QStringLiteral("TV_Files"));
+    ASSERT_NE(tree, nullptr);
+    const QModelIndex group = page().fileTree()->index(1, 0);
+    ASSERT_FALSE(tree->isExpanded(group));
+    for (const char *source : {"/src/a.exe", "/src/b.exe"}) {
+        ASSERT_TRUE(page().AddFileEntry(source, "{app}\\x.exe", false));
+        EXPECT_TRUE(tree->isExpanded(group)) << source;
+        EXPECT_EQ(tree->currentIndex().data().toString(), QString::fromLatin1(source));
+    }
+    // Both went into the group first selected.
+    EXPECT_EQ(doc().Groups[1].Files.size(), 2u);
+    EXPECT_TRUE(doc().Groups[0].Files.empty());
+
+    // A loaded project shows its files at once.
+    page().load();
+    EXPECT_TRUE(tree->isExpanded(page().fileTree()->index(0, 0)));
+    EXPECT_TRUE(tree->isExpanded(page().fileTree()->index(1, 0)));
+}
+
+TEST_F(TFilesPageTest, AddingAMissingFileAsksToKeepOrCorrectIt)
+{
+    const std::string existing = scratch.file("there.txt");
+    writeFile(existing, "x");
+    const QString missing = QString::fromStdString(scratch.file("made-later.txt"));
+    struct Case {
+        const char *name;
+        std::vector<QString> typed;                       // one name for each showing of the dialog
+        std::deque<QMessageBox::StandardButton> answers; // to "does not exist"
+        std::vector<std::string> added;
+        size_t warnings;
+    };
+    const std::vector<Case> cases{
+        {"kept", {missing}, {QMessageBox::Yes}, {missing.toStdString()}, 1},
+        {"corrected", {missing, QString::fromStdString(existing)}, {QMessageBox::No}, {existing}, 1},
+        {"corrected, then cancelled", {missing, QString()}, {QMessageBox::No}, {}, 1},
+        {"existing", {QString::fromStdString(existing)}, {}, {existing}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        doc().Groups[0].Files.clear();
+        page().load();
+        fake.messages.shown.clear();
+        fake.messages.answers = c.answers;
+        size_t showing = 0;
+        fake.modal.handler = [&](QDialog &dialog) {
+            auto &form = dynamic_cast<TAddFileForm &>(dialog);
+            if (showing > 0) { // shown again: the name to correct is still there
+                EXPECT_EQ(form.fileName(), c.typed[showing - 1]);
+            }
+            const QString typed = c.typed.at(showing++);
+            if (typed.isEmpty())
+                return int(QDialog::Rejected);
+            form.FE_FileName->setText(typed);
+            return int(QDialog::Accepted);
+        };
+        page().MI_AddFileClick();
+        EXPECT_EQ(showing, c.typed.size());
+        ASSERT_EQ(fake.messages.shown.size(), c.warnings);
+        if (c.warnings > 0) {
+            EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Warning);
+            EXPECT_TRUE(fake.messages.shown[0].text.contains(missing));
+        }
+        std::vector<std::string> added;
+        for (const FileEntry &file : doc().Groups[0].Files)
+            added.push_back(file.Source);
+        EXPECT_EQ(added, c.added);
+    }
+    fake.modal.handler = nullptr;
 }
 
 TEST_F(TFilesPageTest, WithoutAGroupNothingIsAdded)

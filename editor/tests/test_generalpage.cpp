@@ -218,6 +218,14 @@ TEST_F(GeneralPageTest, ColoursFollowIntoThePreviewAndTheDocument)
     EXPECT_EQ(page().G_PrevGrad->EndColor(), clYellow);
     EXPECT_EQ(general().EndColor, clYellow);
     EXPECT_TRUE(project().ProjectModified());
+
+    // Black is named as such, not as the start colour's "Default" entry;
+    // the start colour's default stays blue.
+    page().CE_EndColor->SetSelectedColor(clBlack);
+    EXPECT_EQ(page().CE_EndColor->currentText(), QStringLiteral("Black"));
+    EXPECT_EQ(general().EndColor, clBlack);
+    page().CE_StartColor->SetSelectedColor(clBlue);
+    EXPECT_EQ(page().CE_StartColor->currentText(), QStringLiteral("Default"));
 }
 
 TEST_F(GeneralPageTest, TargetSystemsMarkOnlyAChange)
@@ -330,7 +338,8 @@ TEST_F(GeneralPageTest, TheLanguageEditorStartsThroughWineOrIsReported)
     // No wine: the start fails and is reported.
     page().B_EditLangFile->click();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute Language Editor!"));
+    EXPECT_TRUE(fake.messages.shown[0].text.startsWith(QStringLiteral("Could not execute Language Editor!\n\n")));
+    EXPECT_TRUE(fake.messages.shown[0].text.endsWith(QStringLiteral("\nWindows programs cannot run here: no runner for them (wine) is installed.")));
 
     environment.winePath = QStringLiteral("/opt/wine");
     const std::string program = programFolder + "Wharfspeak.Exe";

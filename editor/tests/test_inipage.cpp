@@ -11,12 +11,43 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
 namespace wharf {
 namespace {
+
+TEST(EntryGridTest, ColumnsWidenToTheirHeadersAndTextsNeverBelowTheirWidths)
+{
+    TEntryGrid grid(QStringLiteral("SG_Test"), {QStringLiteral("Uninst."), QStringLiteral("Key")}, {10, 80});
+    const QFontMetrics metrics(grid.font());
+    const QFontMetrics headerMetrics(grid.horizontalHeader()->font());
+    // The narrow first column widens to its header, the second keeps 80.
+    EXPECT_GT(grid.columnWidth(0), headerMetrics.horizontalAdvance(QStringLiteral("Uninst.")));
+    EXPECT_EQ(grid.columnWidth(1), 80);
+    EXPECT_GE(grid.verticalHeader()->defaultSectionSize(), std::max(15, metrics.height()));
+
+    grid.setRowCount(2);
+    const QString path = QStringLiteral("{win}\\harbour-tool-settings.ini");
+    grid.setCell(0, 1, QStringLiteral("Path"));
+    EXPECT_EQ(grid.columnWidth(1), 80);
+    grid.setCell(1, 1, path);
+    EXPECT_GT(grid.columnWidth(1), metrics.horizontalAdvance(path));
+    const int wide = grid.columnWidth(1);
+    grid.setCell(1, 1, QStringLiteral("x")); // a shorter text keeps the room
+    EXPECT_EQ(grid.columnWidth(1), wide);
+
+    // A larger font widens the columns to the texts they hold.
+    grid.setCell(1, 1, path);
+    QFont larger = grid.font();
+    larger.setPixelSize(QFontInfo(larger).pixelSize() * 2);
+    grid.setFont(larger);
+    EXPECT_GT(grid.columnWidth(1), QFontMetrics(larger).horizontalAdvance(path));
+}
 
 class IniPageTest : public ::testing::Test, public testing::EditorFixture {
 protected:

@@ -289,7 +289,8 @@ TEST_F(TMainFormTest, SettingsReadAfterTheProjectShowThePaletteAndTheTools)
     // Without wine a Windows tool can't start.
     form().RunToolCommand(tools[0]);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute notepad.exe readme.txt!"));
+    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute notepad.exe readme.txt!\n\nnotepad.exe\n"
+                                                          "%1").arg(QStringLiteral("Windows programs cannot run here: no runner for them (wine) is installed.")));
     EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
     windows.VarForm->hide();
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace wharf {
 namespace {
 
@@ -65,6 +67,50 @@ TEST(StartProgram, RunsWindowsProgramsThroughWineOnly)
     EXPECT_FALSE(StartProgram(fake.seams(), QStringLiteral("/opt/wine"),
                               QString::fromStdString(scratch.file("missing.exe")), {}));
     EXPECT_EQ(fake.processes.started.size(), 2u);
+}
+
+TEST(StartProgram, AFailedStartNamesItsReason)
+{
+    ScratchFolder scratch;
+    const std::string script = scratch.file("tool.sh");
+    writeFile(script, "#!/bin/sh\n"); // not executable
+    const std::string setup = scratch.file("setup.exe");
+    writeFile(setup, "MZ");
+    const QString wine = QStringLiteral("/opt/wine");
+    struct Case {
+        QString wine;
+        QString program;
+        int systemError;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {wine, QString(), 0, "No program was named."},
+        {QString(), QString::fromStdString(setup), 0,
+         "Windows programs cannot run here: no runner for them (wine) is installed."},
+        {QString(), QStringLiteral("notepad.exe"), 0,
+         "Windows programs cannot run here: no runner for them (wine) is installed."},
+        {wine, QString::fromStdString(scratch.file("missing.exe")), 0, "No such file or directory"},
+        {wine, QString::fromStdString(scratch.file("missing")), 0, "No such file or directory"},
+        {wine, QString::fromStdString(scratch.path()), 0, "Is a directory"},
+        {wine, QString::fromStdString(script), 0, "Permission denied"},
+        {wine, QStringLiteral("no-such-program-anywhere"), 0, "There is no such program on the search path."},
+        {wine, QString::fromStdString(setup), ENOEXEC, "Exec format error"},
+        {wine, QString::fromStdString(setup), 0, "The system could not start it."},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(startFailureReason(c.wine, c.program, c.systemError), QString::fromLatin1(c.reason))
+            << c.program.toStdString();
+
+    // The message keeps its first line and adds the path and the reason.
+    testing::FakeSeams fake;
+    EXPECT_FALSE(StartProgramOrExplain(fake.seams(), nullptr, QString(), QStringLiteral("Setup"),
+                                       QString::fromStdString(setup), {}));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
+    EXPECT_EQ(fake.messages.shown[0].text.split(QLatin1Char('\n')),
+              (QStringList{QStringLiteral("Could not execute Setup!"), QString(), QString::fromStdString(setup),
+                           QStringLiteral("Windows programs cannot run here: no runner for them (wine) is installed.")}));
+
 }
 
 TEST(StartProgram, CommandLinesSplitIntoProgramAndArguments)

@@ -3,8 +3,10 @@
 #include "files.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 using namespace wharf;
@@ -28,7 +30,13 @@ TEST(ProcessTest, FailsForMissingOrNonExecutablePrograms)
     EXPECT_FALSE(runAndWait(dir.file("missing")));
     ASSERT_TRUE(writeFile(dir.file("plain"), "x"));
     EXPECT_FALSE(runAndWait(dir.file("plain")));
+    // A detached start that fails leaves the system's reason in errno.
+    errno = 0;
     EXPECT_FALSE(startDetached(dir.file("missing")));
+    EXPECT_EQ(errno, ENOENT);
+    errno = 0;
+    EXPECT_FALSE(startDetached(dir.file("plain")));
+    EXPECT_EQ(errno, EACCES);
 }
 
 TEST(ProcessTest, DetachedStartPassesArguments)

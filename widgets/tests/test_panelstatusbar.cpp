@@ -4,10 +4,55 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QProgressBar>
 
 namespace wharf {
 namespace {
+
+TEST(TPanelStatusBarTest, APanelWidensToItsTextAndTheOthersMove)
+{
+    TPanelStatusBar bar;
+    for (int width : {35, 60, 40})
+        bar.addPanel(width);
+    bar.resize(600, 24);
+    auto *gauge = new QProgressBar;
+    bar.hostControl(gauge, 2);
+    const QFontMetrics metrics(bar.font());
+    const auto fits = [&](int panel) {
+        return metrics.horizontalAdvance(bar.panelText(panel)) + 6 <= bar.panelRect(panel).width();
+    };
+
+    // Short texts keep the given widths.
+    bar.setPanelText(0, QStringLiteral("OK"));
+    EXPECT_EQ(bar.panelRect(0).width(), 35);
+
+    // A longer text widens its panel; the next ones and their controls move.
+    const QString memory = QStringLiteral("Available memory: 22,402,304 KB");
+    bar.setPanelText(1, memory);
+    EXPECT_TRUE(fits(1));
+    EXPECT_EQ(bar.panelWidth(1), 60); // the given width stays the minimum
+    EXPECT_EQ(bar.panelRect(2).left(), bar.panelRect(1).right() + 1 + 2);
+    EXPECT_TRUE(bar.panelRect(2).contains(gauge->geometry()));
+    EXPECT_GE(bar.sizeHint().width(), bar.panelRect(2).left() + 40);
+
+    // A shorter text later does not make the panels jump back and forth.
+    const int wide = bar.panelRect(1).width();
+    bar.setPanelText(1, QStringLiteral("Available memory: 9 KB"));
+    EXPECT_EQ(bar.panelRect(1).width(), wide);
+    bar.setPanelText(1, memory);
+    EXPECT_EQ(bar.panelRect(1).width(), wide);
+
+    // Setting the width again starts from the text shown now; a larger
+    // font widens the panels again.
+    bar.setPanelWidth(1, 61);
+    EXPECT_TRUE(fits(1));
+    QFont larger = bar.font();
+    larger.setPixelSize(QFontInfo(larger).pixelSize() * 2);
+    bar.setFont(larger);
+    EXPECT_TRUE(QFontMetrics(larger).horizontalAdvance(memory) + 6 <= bar.panelRect(1).width());
+}
 
 TEST(TPanelStatusBarTest, HostsControlsOnFixedPanels)
 {

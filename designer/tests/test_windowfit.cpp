@@ -1,0 +1,64 @@
+// Every window of the designer, opened offscreen: no label, button, tab,
+// header section or table cell cuts its text in the font it is drawn in,
+// no window is larger than the screen, and the control's property window
+// is no larger than the designer. A picture of each window goes to the
+// build folder for review.
+
+#include "designerfixture.h"
+
+#include "fontdialog.h"
+#include "textfit.h"
+
+#include <QApplication>
+#include <QStackedWidget>
+
+namespace wharf {
+namespace {
+
+class WindowFitTest : public testing::DesignerFixture {};
+
+TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
+{
+    designer->start({});
+    for (const TStringList &control :
+         {TStringList{"Type=0", "Name=E_Name", "Left=16", "Top=16", "Width=121", "Height=21"},
+          TStringList{"Type=1", "Name=B_Go", "Caption=&Go", "Left=16", "Top=48", "Width=75", "Height=25"},
+          TStringList{"Type=2", "Name=L_Text", "Caption=Label", "Left=16", "Top=80", "Width=100", "Height=17"},
+          TStringList{"Type=3", "Name=C_Check", "Caption=Check", "Left=16", "Top=104", "Width=100", "Height=17"}})
+        addControl(control);
+    QApplication::processEvents();
+
+    std::vector<testing::WindowCase> windows{
+        {"designer", [this]() -> QWidget & { return main(); }},
+        {"DrawObject", [this]() -> QWidget & { return designer->drawObject(); }},
+        {"Preferences", [this]() -> QWidget & { return designer->preferences(); }},
+        {"DlgProps", [this]() -> QWidget & { return designer->dlgProps(); }},
+        {"EditCLB", [this]() -> QWidget & { return designer->editCLB(); }},
+        {"DebugResults", [this]() -> QWidget & { return designer->debugResults(); }},
+        {"FontDialog", [this]() -> QWidget & { return *designer->ctlProperties().FontDialog; }},
+    };
+    Tfrm_CtlProperties &properties = designer->ctlProperties();
+    static const char *const kPages[] = {"CtlProperties-0", "CtlProperties-1", "CtlProperties-2", "CtlProperties-3",
+                                         "CtlProperties-4", "CtlProperties-5", "CtlProperties-6", "CtlProperties-7",
+                                         "CtlProperties-8", "CtlProperties-9", "CtlProperties-10",
+                                         "CtlProperties-11"};
+    for (int type = 0; type < std::min<int>(properties.CtlBook->count(), std::size(kPages)); ++type)
+        windows.push_back({kPages[type], [&properties, type]() -> QWidget & {
+                               properties.CtlBook->setCurrentIndex(type);
+                               return properties;
+                           }});
+    testing::expectWindowsFit(windows, QStringLiteral(WHARF_WINDOW_PICTURES));
+
+    // The control's property window opens over the designer: it is no
+    // larger, whatever page it shows.
+    for (int type = 0; type < properties.CtlBook->count(); ++type) {
+        properties.CtlBook->setCurrentIndex(type);
+        properties.show();
+        EXPECT_LE(properties.width(), main().width()) << type;
+        EXPECT_LE(properties.height(), main().height()) << type;
+        properties.hide();
+    }
+}
+
+} // namespace
+} // namespace wharf
