@@ -1,0 +1,41 @@
+#pragma once
+// F1 in the editor's windows beside the main window (the entry dialogs, the
+// variables palette, the compile window and the small windows) opens the
+// editor's help at that window's topic. The main window keeps its own F1,
+// which follows the page shown.
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace wharf {
+
+class HelpService;
+
+// The anchor of a window's topic in the editor's help: its help context
+// (the property "HelpContext", or "helpContext") as a number when it has
+// one above 0, otherwise its object name.
+QString helpTopicOf(const QWidget &window);
+
+// Watches the key presses of the whole program (install it on the
+// application object): an F1 without modifiers whose window is not the
+// main window opens helpFile at that window's topic and goes no further.
+class TDialogHelpKey : public QObject {
+public:
+    TDialogHelpKey(HelpService &help, QString helpFile, const QWidget *mainWindow);
+
+    // Opens the topic of the window that holds widget; false when that is
+    // the main window.
+    bool showHelpFor(QWidget &widget);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    HelpService &m_help;
+    QString m_helpFile;
+    const QWidget *m_mainWindow;
+};
+
+} // namespace wharf
