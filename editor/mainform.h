@@ -14,7 +14,7 @@
 
 #include "editorenvironment.h"
 #include "editorsettings.h"
-#include "dialoghelp.h"
+#include "helpkey.h"
 #include "helpservice.h"
 #include "pagecontext.h"
 #include "projectcontroller.h"

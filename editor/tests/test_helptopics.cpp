@@ -8,7 +8,7 @@
 #include "billboardeditor.h"
 #include "compileform.h"
 #include "copyform.h"
-#include "dialoghelp.h"
+#include "helpkey.h"
 #include "dumpform.h"
 #include "editorfixture.h"
 #include "exdlleditor.h"

@@ -1,4 +1,4 @@
-#include "dialoghelp.h"
+#include "helpkey.h"
 
 #include "helpservice.h"
 
@@ -20,15 +20,15 @@ QString helpTopicOf(const QWidget &window)
     return window.objectName();
 }
 
-TDialogHelpKey::TDialogHelpKey(HelpService &help, QString helpFile, const QWidget *mainWindow)
-    : m_help(help), m_helpFile(std::move(helpFile)), m_mainWindow(mainWindow)
+TDialogHelpKey::TDialogHelpKey(HelpService &help, QString helpFile, const QWidget *excluded)
+    : m_help(help), m_helpFile(std::move(helpFile)), m_excluded(excluded)
 {
 }
 
 bool TDialogHelpKey::showHelpFor(QWidget &widget)
 {
     QWidget *window = widget.window();
-    if (!window || window == m_mainWindow)
+    if (!window || window == m_excluded)
         return false;
     m_help.showKeyword(window, m_helpFile, helpTopicOf(*window));
     return true;

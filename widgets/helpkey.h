@@ -1,8 +1,9 @@
 #pragma once
-// F1 in the editor's windows beside the main window (the entry dialogs, the
-// variables palette, the compile window and the small windows) opens the
-// editor's help at that window's topic. The main window keeps its own F1,
-// which follows the page shown.
+// F1 opens a program's help at the topic of the window it was pressed in.
+// The editor uses it for the windows beside its main window (the entry
+// dialogs, the variables palette, the compile window and the small windows;
+// the main window keeps its own F1, which follows the page shown); the
+// designer for all of its windows.
 
 #include <QObject>
 #include <QString>
@@ -19,14 +20,15 @@ class HelpService;
 QString helpTopicOf(const QWidget &window);
 
 // Watches the key presses of the whole program (install it on the
-// application object): an F1 without modifiers whose window is not the
-// main window opens helpFile at that window's topic and goes no further.
+// application object): an F1 without modifiers whose window is not
+// excluded opens helpFile at that window's topic and goes no further.
 class TDialogHelpKey : public QObject {
 public:
-    TDialogHelpKey(HelpService &help, QString helpFile, const QWidget *mainWindow);
+    // excluded: a window whose F1 is left alone; nullptr for none.
+    TDialogHelpKey(HelpService &help, QString helpFile, const QWidget *excluded);
 
     // Opens the topic of the window that holds widget; false when that is
-    // the main window.
+    // the excluded window.
     bool showHelpFor(QWidget &widget);
 
 protected:
@@ -35,7 +37,7 @@ protected:
 private:
     HelpService &m_help;
     QString m_helpFile;
-    const QWidget *m_mainWindow;
+    const QWidget *m_excluded;
 };
 
 } // namespace wharf
