@@ -8,6 +8,7 @@
 #include "designsurface.h"
 #include "dialogfile.h"
 #include "fakeseams.h"
+#include "inistore.h"
 #include "files.h"
 #include "paths.h"
 #include "stockcheck.h"
@@ -16,6 +17,9 @@
 
 #include <QDir>
 #include <QLabel>
+
+#include <set>
+#include <sstream>
 
 #include <string>
 #include <vector>
@@ -84,6 +88,55 @@ TEST_P(StockDialogs, RendersEveryControlOnThePage)
     QDir().mkpath(QStringLiteral(WHARF_STOCK_PICTURES));
     const QString png = QStringLiteral(WHARF_STOCK_PICTURES "/%1.png").arg(QString::fromStdString(GetParam()));
     EXPECT_TRUE(main.grab().save(png, "PNG")) << png.toStdString();
+}
+
+// Every script line of a page calls a command of the shipped command list,
+// and the commands that act on a control name one the page has.
+TEST_P(StockDialogs, ScriptsCallListedCommandsOnTheirOwnControls)
+{
+    std::set<std::string> commands;
+    const std::optional<std::string> list = readFile(WHARF_PROGRAM_FOLDER "/script.dat");
+    ASSERT_TRUE(list);
+    std::istringstream lines(*list);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t blank = line.find(' '), paren = line.find('(');
+        if (blank != std::string::npos && paren != std::string::npos && blank < paren)
+            commands.insert(line.substr(blank + 1, paren - blank - 1));
+    }
+    ASSERT_FALSE(commands.empty());
+
+    const std::optional<std::string> source = readFile(sourceOf(GetParam()));
+    ASSERT_TRUE(source);
+    const TDialogContents contents = parseDialogText(toWindows1252(*source));
+    std::set<std::string> names;
+    std::vector<std::string> script = contents.page.initScript;
+    for (const TStringList *part : {&contents.page.showScript, &contents.page.backScript, &contents.page.nextScript})
+        script.insert(script.end(), part->begin(), part->end());
+    for (const TStringList &keys : contents.controls) {
+        TMemIniStore ini("", true);
+        std::string text;
+        for (const std::string &line : keys)
+            text += line + "\n";
+        ini.LoadFromBytes(text);
+        names.insert(ini.ReadString("Controls", "Name", ""));
+        for (const char *event : {"ClickFunc", "ChangeFunc"}) {
+            const TStringList lines = ReadScriptLines(ini, "Controls", event);
+            script.insert(script.end(), lines.begin(), lines.end());
+        }
+    }
+    const std::set<std::string> onControls{"GetControlText", "SetControlText", "EnableControl", "ShowControl"};
+    for (const std::string &line : script) {
+        if (line.rfind("//", 0) == 0)
+            continue;
+        const size_t paren = line.find('(');
+        ASSERT_NE(paren, std::string::npos) << line;
+        const std::string command = line.substr(0, paren);
+        EXPECT_TRUE(commands.count(command)) << "not a listed command: " << line;
+        if (onControls.count(command)) {
+            const std::string control = line.substr(paren + 1, line.find(',', paren) - paren - 1);
+            EXPECT_TRUE(names.count(control)) << "no control " << control << " on the page: " << line;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, StockDialogs, ::testing::ValuesIn(stockPages()),
