@@ -2,6 +2,7 @@
 
 #include "designsurface.h"
 #include "drawobject.h"
+#include "helpkey.h"
 #include "helpservice.h"
 #include "paletteicons.h"
 
@@ -87,6 +88,8 @@ Tfrm_Main::Tfrm_Main(Tfrm_DrawObject &drawObject, const Seams &seams, QString pr
             m_commands.controlProperties();
     };
     m_help = std::make_unique<HelpService>(m_programFolder, m_seams);
+    m_helpKey = std::make_unique<TDialogHelpKey>(*m_help, QStringLiteral("Wharfdraft.hlp"), nullptr);
+    qApp->installEventFilter(m_helpKey.get());
     buildWindow();
     buildMenus();
     PaintGrid();

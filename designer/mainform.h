@@ -30,6 +30,7 @@ class QToolButton;
 namespace wharf {
 
 class HelpService;
+class TDialogHelpKey;
 class TDesignSurface;
 class TShape;
 class Tfrm_DrawObject;
@@ -128,6 +129,8 @@ private:
     TDialogDocument m_document;
     std::unique_ptr<TSurfaceModel> m_model;
     std::unique_ptr<HelpService> m_help;
+    // F1 in any of the designer's windows opens the designer's help there.
+    std::unique_ptr<TDialogHelpKey> m_helpKey;
     TDesignerCommands m_commands;
     TCursorClip m_clip;
     bool m_centred = false;

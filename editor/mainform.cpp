@@ -89,10 +89,12 @@ QIcon toolIcon(const QString &program)
 TMainForm::TMainForm(const EditorEnvironment &environment, EditorWindows &windows)
     : m_environment(environment), m_windows(windows),
       m_controller(environment.programFolder.toStdString(), *this, *this, *this, this),
-      m_settings(environment.settingsFolder), m_help(environment.programFolder, *environment.seams)
+      m_settings(environment.settingsFolder), m_help(environment.programFolder, *environment.seams),
+      m_dialogHelp(m_help, kEditorHelp, this)
 {
     initEditorResources();
     setObjectName(QStringLiteral("MainForm"));
+    qApp->installEventFilter(&m_dialogHelp);
     setWindowTitle(kCaption);
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -14,6 +14,7 @@
 
 #include "editorenvironment.h"
 #include "editorsettings.h"
+#include "helpkey.h"
 #include "helpservice.h"
 #include "pagecontext.h"
 #include "projectcontroller.h"
@@ -195,6 +196,8 @@ private:
     ProjectController m_controller;
     Settings m_settings;
     HelpService m_help;
+    // F1 in the windows beside this one.
+    TDialogHelpKey m_dialogHelp;
     QActionGroup *m_stepGroup = nullptr;
     std::array<TEditorPage *, 10> m_pages{};
     int m_helpContext = 0;

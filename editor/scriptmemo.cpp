@@ -237,7 +237,18 @@ bool TScriptMemo::M_ScriptKeyDown(QObject *, int Key, Qt::KeyboardModifiers Shif
     const QString word = selectWordBeforeCaret();
 
     if (!commandList) {
-        m_help.showKeyword(window(), kHelpFile, word);
+        // The help's topics are named as the command list spells the
+        // commands; a command typed in another case still finds its topic.
+        QString topic = word;
+        for (int row = 0; row < LB_Commands->count(); ++row) {
+            QString name = commandName(LB_Commands->item(row)->text());
+            name.truncate(name.indexOf(u'(') < 0 ? name.size() : name.indexOf(u'('));
+            if (name.compare(word, Qt::CaseInsensitive) == 0) {
+                topic = name;
+                break;
+            }
+        }
+        m_help.showKeyword(window(), kHelpFile, topic);
         return true;
     }
     int row = 0;

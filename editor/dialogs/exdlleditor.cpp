@@ -43,6 +43,7 @@ TExDllEditor::TExDllEditor(ProjectController &controller, const Seams &seams, QW
     : QDialog(parent), m_controller(controller), m_seams(seams)
 {
     setObjectName(QStringLiteral("ExDllEditor"));
+    setProperty("HelpContext", helpContext());
     setWindowTitle(QStringLiteral("DLL extension properties"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     FE_FileName = new TFilenameEdit(this, seams);

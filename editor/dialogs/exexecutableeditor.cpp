@@ -25,6 +25,7 @@ TExExecutableEditor::TExExecutableEditor(ProjectController &controller, const Se
     : QDialog(parent), m_controller(controller), m_seams(seams), m_systemForm(systemForm)
 {
     setObjectName(QStringLiteral("ExExecutableEditor"));
+    setProperty("HelpContext", helpContext());
     setWindowTitle(QStringLiteral("Executable extension properties"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     CB_ExFileName = new QComboBox(this);

@@ -111,6 +111,7 @@ TIconEditor::TIconEditor(ProjectController &controller, const Seams &seams, TSys
     : QDialog(parent), m_controller(controller), m_seams(seams), m_systemForm(systemForm)
 {
     setObjectName(QStringLiteral("IconEditor"));
+    setProperty("HelpContext", helpContext());
     setWindowTitle(QStringLiteral("Icon properties"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 

@@ -24,6 +24,7 @@ TINIEditor::TINIEditor(ProjectController &controller, const Seams &seams, TSyste
     : QDialog(parent), m_controller(controller), m_seams(seams), m_systemForm(systemForm)
 {
     setObjectName(QStringLiteral("INIEditor"));
+    setProperty("HelpContext", helpContext());
     setWindowTitle(QStringLiteral("Create/Edit INI entry"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const auto edit = [this](const char *name) {

@@ -77,6 +77,7 @@ TRegEditor::TRegEditor(ProjectController &controller, TVarForm *palette, const S
     : QDialog(parent), m_controller(controller), m_seams(seams)
 {
     setObjectName(QStringLiteral("RegEditor"));
+    setProperty("HelpContext", helpContext());
     setWindowTitle(QStringLiteral("Edit Registry value"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 

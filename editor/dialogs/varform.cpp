@@ -103,6 +103,7 @@ QMimeData *TVariableList::mimeData(const QList<QListWidgetItem *> &items) const
 TVarForm::TVarForm(ShellState &shell, QWidget *parent) : QWidget(parent), m_shell(shell)
 {
     setObjectName(QStringLiteral("VarForm"));
+    setProperty("HelpContext", helpContext());
     setWindowTitle(QStringLiteral("Variables"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     // Only the main window ends the program when it closes.

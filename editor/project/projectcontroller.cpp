@@ -238,6 +238,13 @@ void ProjectController::LoadProject(const std::string &requested)
     }
 
     next.clampSelections();
+    // The template names the stock pages and the language file by paths
+    // relative to the program folder it lies in; a project started from it
+    // keeps naming those files wherever it is saved later.
+    if (isTemplate && !m_appendMode)
+        for (std::vector<std::string> *list : {&next.Dialogs, &next.UninstallDialogs, &next.LanguageFiles})
+            for (std::string &path : *list)
+                path = editor::ExpandRelativePath(path, m_programFolder);
     m_project = std::move(next);
     if (!keepFolder)
         m_projectFolder = fileFolder;

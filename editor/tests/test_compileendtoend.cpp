@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 
@@ -51,8 +52,30 @@ protected:
         builtProgram = testing::builtProgramFolder();
         for (const char *stub : kStubs)
             ASSERT_TRUE(copyFile(joinPath(builtProgram, stub), programFolder + stub)) << stub;
+        // The stock pages and the language file the template and the
+        // 1.0 import name.
+        ASSERT_TRUE(copyTree(QString::fromStdString(joinPath(builtProgram, "Dialogs")),
+                             QString::fromStdString(programFolder + "Dialogs")));
+        ASSERT_TRUE(copyFile(joinPath(builtProgram, "default.wfl"), programFolder + "default.wfl"));
         example = scratch.file("hello");
         ASSERT_TRUE(copyTree(QStringLiteral(WHARF_EXAMPLES_DIR "/hello"), QString::fromStdString(example)));
+        // The example names the stock pages beside it, as a copy of the
+        // example made by scripts/setup.sh has them.
+        ASSERT_TRUE(copyTree(QString::fromStdString(joinPath(builtProgram, "Dialogs")),
+                             QString::fromStdString(joinPath(example, "Dialogs"))));
+    }
+
+    // Compiles the open project from the compile page; true when the
+    // compile reported no error.
+    bool compileOpenProject()
+    {
+        environment.compileFile = &CompileFile;
+        auto &page = *qobject_cast<TCompilePage *>(windows.MainForm->page(kCompilePage));
+        page.B_CompileFileClick();
+        const bool good = !page.lastCompile().failed();
+        if (!good)
+            ADD_FAILURE() << windows.CompileForm->lines().join(u'\n').toStdString();
+        return good;
     }
 
     // The files a disk-spanning build of the example leaves in its output
@@ -145,6 +168,69 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     EXPECT_TRUE(bad.err.contains(QStringLiteral("ERROR: File "))) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.contains(QStringLiteral("hello.txt does not exist!")));
     EXPECT_FALSE(bad.out.contains(QStringLiteral("Compilation finished.")));
+}
+
+TEST_F(CompileEndToEndTest, ANewProjectWithOneFileCompilesBeforeAndAfterASaveAndReopen)
+{
+    start({});
+    windows.MainForm->FormShow();
+    ProjectController &controller = windows.MainForm->controller();
+    ASSERT_EQ(controller.ProjectFileName(), programFolder + "default.wfp");
+    // The template names the usual pages and the shipped language file, by
+    // paths that do not depend on where the project is saved.
+    const std::string dialogs = programFolder + "Dialogs/";
+    EXPECT_EQ(controller.document().Dialogs,
+              (std::vector<std::string>{dialogs + "welcome.ddf", dialogs + "select destination.ddf",
+                                        dialogs + "installation progress.ddf", dialogs + "setup complete.ddf"}));
+    EXPECT_EQ(controller.document().UninstallDialogs,
+              (std::vector<std::string>{dialogs + "uninstaller.ddf", dialogs + "installation progress.ddf",
+                                        dialogs + "uninstall finished.ddf"}));
+    EXPECT_EQ(controller.document().LanguageFiles, std::vector<std::string>{programFolder + "default.wfl"});
+    EXPECT_FALSE(controller.ProjectModified());
+
+    const std::string payload = scratch.file("payload.txt");
+    ASSERT_TRUE(writeFile(payload, "installed text"));
+    ASSERT_FALSE(controller.document().Groups.empty());
+    FileEntry file;
+    file.Source = payload;
+    file.Destination = "{app}";
+    controller.document().Groups[0].Files.push_back(file);
+    ASSERT_TRUE(compileOpenProject());
+    expectCompleteOutput(programFolder + "output");
+
+    const std::string saved = scratch.file("mine/new.wfp");
+    ASSERT_TRUE(createFolder(scratch.file("mine")));
+    ASSERT_TRUE(controller.SaveProject(saved));
+    controller.LoadProject(saved);
+    ASSERT_EQ(controller.ProjectFileName(), saved);
+    EXPECT_EQ(controller.document().Dialogs.size(), 4u);
+    ASSERT_TRUE(compileOpenProject());
+    expectCompleteOutput(scratch.file("mine/output"));
+}
+
+TEST_F(CompileEndToEndTest, AnImportedOneDotZeroProjectCompilesWithTheStockPages)
+{
+    const std::string old = scratch.file("old/old.wfp");
+    ASSERT_TRUE(createFolder(scratch.file("old")));
+    ASSERT_TRUE(writeFile(scratch.file("old/app.txt"), "old payload"));
+    ASSERT_TRUE(writeFile(old, "[Temporary]\nEditorVersion=1.0\nOutputDir=output\n"
+                               "[General]\nAppName=Old\nDestDir={pro}\\Old\nProgMenuFolder=Old\n"
+                               "[Groups]\n0=Main\n[SourceFiles]\n0=app.txt\n[DestFiles]\n0={app}\n"
+                               "[InstTypes]\n0=Typical\n[GroupsInType]\n0=|0|\n"
+                               "[LanguageFiles]\n0=old.wfl\n"));
+    // The import notice, the old-build notice, then No to the 1.0 language
+    // files: the shipped one takes their place.
+    fake.messages.answers = {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::No};
+    start({QString::fromStdString(old)});
+    windows.MainForm->FormShow();
+    const Project &project = windows.MainForm->controller().document();
+    ASSERT_EQ(project.Dialogs.size(), 11u);
+    EXPECT_EQ(project.Dialogs.front(), programFolder + "Dialogs/welcome.ddf");
+    EXPECT_EQ(project.UninstallDialogs.back(), programFolder + "Dialogs/uninstall finished.ddf");
+    for (const std::string &dialog : project.Dialogs)
+        EXPECT_TRUE(fileExists(dialog)) << dialog;
+    ASSERT_TRUE(compileOpenProject());
+    expectCompleteOutput(scratch.file("old/output"));
 }
 
 } // namespace

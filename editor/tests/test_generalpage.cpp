@@ -300,6 +300,9 @@ TEST_F(GeneralPageTest, TheFontDialogChangesTheButtonsFont)
 
 TEST_F(GeneralPageTest, LanguageFilesAddDeleteAndTheLastOneStays)
 {
+    // A new project starts with the template's language file.
+    const std::string shipped = programFolder + "default.wfl";
+    ASSERT_EQ(project().document().LanguageFiles, std::vector<std::string>{shipped});
     const std::string first = scratch.file("english.wfl");
     const std::string second = scratch.file("german.wfl");
     fake.fileDialogs.results.push_back({true, {QString::fromStdString(first), QString::fromStdString(second)}, 0});
@@ -307,10 +310,13 @@ TEST_F(GeneralPageTest, LanguageFilesAddDeleteAndTheLastOneStays)
     ASSERT_EQ(fake.fileDialogs.requests.size(), 1u);
     EXPECT_EQ(fake.fileDialogs.requests[0].kind, FileDialogRequest::Kind::OpenMany);
     EXPECT_EQ(fake.fileDialogs.requests[0].defaultExt, QStringLiteral("wfl"));
-    ASSERT_EQ(project().document().LanguageFiles, (std::vector<std::string>{first, second}));
-    EXPECT_EQ(page().LB_Languages->count(), 2);
+    ASSERT_EQ(project().document().LanguageFiles, (std::vector<std::string>{shipped, first, second}));
+    EXPECT_EQ(page().LB_Languages->count(), 3);
     EXPECT_TRUE(project().ProjectModified());
 
+    page().LB_Languages->setCurrentRow(0);
+    page().B_DeleteLangFile->click();
+    ASSERT_EQ(project().document().LanguageFiles, (std::vector<std::string>{first, second}));
     page().LB_Languages->setCurrentRow(0);
     EXPECT_TRUE(page().B_DeleteLangFile->isEnabled());
     EXPECT_TRUE(page().B_EditLangFile->isEnabled());

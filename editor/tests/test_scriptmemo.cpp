@@ -215,6 +215,29 @@ TEST_F(TScriptMemoTest, CtrlHShowsHelpOnTheWord)
     EXPECT_FALSE(TScriptMemo::SuppressHighlight());
 }
 
+TEST_F(TScriptMemoTest, CtrlHFindsTheCommandsTopicWhateverTheCaseTyped)
+{
+    writeCommands();
+    m_memo.M_ScriptEnter(m_memo.M_Script);
+    ASSERT_TRUE(writeFile(m_folder.file("ddscript.html"), "<html></html>"));
+    const struct {
+        QString text;
+        int caret;
+        QString anchor;
+    } cases[] = {
+        {QStringLiteral("messagebox(x)"), 10, QStringLiteral("#MessageBox")},
+        {QStringLiteral("MESSAGEBOX"), 10, QStringLiteral("#MessageBox")},
+        {QStringLiteral("NoSuchCommand()"), 13, QStringLiteral("#NoSuchCommand")}, // kept as typed
+    };
+    for (const auto &c : cases) {
+        setText(c.text, c.caret);
+        pressCtrl(Qt::Key_H);
+        ASSERT_FALSE(m_fake.processes.documents.empty());
+        EXPECT_TRUE(m_fake.processes.documents.back().endsWith(c.anchor))
+            << c.text.toStdString() << " -> " << m_fake.processes.documents.back().toStdString();
+    }
+}
+
 // The formats the highlighter gave a line.
 QList<QTextLayout::FormatRange> formatsOf(const TScriptMemo &memo, int line)
 {

@@ -12,6 +12,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/app" "$work/tmp"
 cp "$program"/setup.bin "$program"/setupldr.bin "$program"/selfext.bin "$program"/regserv.bin "$work/app/"
 cp -r "$source/hello" "$work/"
+cp -r "$program/Dialogs" "$work/hello/Dialogs"
 sed -i 's/^CreateAutorun=0/CreateAutorun=1/' "$work/hello/hello.wfp"
 mkdir -p "$work/out/autorun.inf"
 status=0
