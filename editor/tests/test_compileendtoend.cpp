@@ -70,6 +70,8 @@ protected:
     bool compileOpenProject()
     {
         environment.compileFile = &CompileFile;
+        // The output folders here are made for the compile: no warning.
+        windows.MainForm->shell().ShowCompileWarning = false;
         auto &page = *qobject_cast<TCompilePage *>(windows.MainForm->page(kCompilePage));
         page.B_CompileFileClick();
         const bool good = !page.lastCompile().failed();
@@ -195,12 +197,16 @@ TEST_F(CompileEndToEndTest, ANewProjectWithOneFileCompilesBeforeAndAfterASaveAnd
     file.Source = payload;
     file.Destination = "{app}";
     controller.document().Groups[0].Files.push_back(file);
-    ASSERT_TRUE(compileOpenProject());
-    expectCompleteOutput(programFolder + "output");
-
+    // A new project compiles once it has a folder of its own: the program
+    // folder it starts in is only read.
     const std::string saved = scratch.file("mine/new.wfp");
     ASSERT_TRUE(createFolder(scratch.file("mine")));
     ASSERT_TRUE(controller.SaveProject(saved));
+    ASSERT_TRUE(compileOpenProject());
+    expectCompleteOutput(scratch.file("mine/output"));
+    EXPECT_FALSE(folderExists(programFolder + "output"));
+
+    removeTree(scratch.file("mine/output"));
     controller.LoadProject(saved);
     ASSERT_EQ(controller.ProjectFileName(), saved);
     EXPECT_EQ(controller.document().Dialogs.size(), 4u);
