@@ -40,11 +40,17 @@ std::optional<int> freeTopInColumn(TRect r, int from, int to, const std::vector<
 
 std::string encodeControlClipboard(const TStringList &keys)
 {
+    const TStringList lines = withKeyListHeader(keys);
     std::string text;
-    for (const std::string &line : withKeyListHeader(keys))
-        text += line + "\r\n";
+    for (const std::string &line : lines) {
+        text += line;
+        text += "\r\n";
+    }
     std::string bytes = toWindows1252(text);
     bytes.push_back('\0');
+    // What is copied must paste as it is.
+    if (decodeControlClipboard(bytes) != lines)
+        throw EControlClipboardError("The control's key list cannot travel on the clipboard as it is.");
     return bytes;
 }
 
@@ -68,11 +74,12 @@ std::optional<TStringList> decodeControlClipboard(std::string_view bytes)
     if (lines.empty() || lines.front() != kKeyListHeader)
         return std::nullopt;
     // Another section header (or a second "[Controls]") would split the
-    // control's section when the dialog is saved, so it is refused.
+    // control's section when the dialog is saved, so it is refused. Any other
+    // line starting with "[" reads back as a plain line of the section.
     bool anyKey = false;
     for (size_t i = 1; i < lines.size(); ++i) {
         std::string &line = lines[i];
-        if (!line.empty() && line.front() == '[')
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
             return std::nullopt;
         std::replace(line.begin(), line.end(), '\r', ' ');
         const size_t eq = line.find('=');

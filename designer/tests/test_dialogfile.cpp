@@ -193,9 +193,12 @@ TEST(DialogFileTest, ReadRules)
         {"a missing line key is an empty line",
          "[Dialog]\nInitScriptCount=3\nInitScriptLine0=a\nInitScriptLine2=c\n",
          [](const TDialogContents &c) { EXPECT_EQ(c.page.initScript, (TStringList{"a", "", "c"})); }},
-        {"a count beyond the line keys present is cut to them",
-         "[Dialog]\nShowScriptCount=2000000000\nShowScriptLine0=a\nShowScriptLine1=b\n",
-         [](const TDialogContents &c) { EXPECT_EQ(c.page.showScript, (TStringList{"a", "b"})); }},
+        {"lines missing at the end are empty lines",
+         "[Dialog]\r\nShowScriptCount=3\r\nShowScriptLine0=a\r\n",
+         [](const TDialogContents &c) { EXPECT_EQ(c.page.showScript, (TStringList{"a", "", ""})); }},
+        {"a count beyond the lines of the text is cut to them (CR LF, CR and LF each end one)",
+         "[Dialog]\r\nShowScriptCount=2000000000\rShowScriptLine0=a\nShowScriptLine1=b\r\n",
+         [](const TDialogContents &c) { EXPECT_EQ(c.page.showScript, (TStringList{"a", "b", "", "", ""})); }},
         {"line keys beyond the count don't count",
          "[Dialog]\nBackScriptCount=1\nBackScriptLine0=a\nBackScriptLine1=b\n",
          [](const TDialogContents &c) { EXPECT_EQ(c.page.backScript, (TStringList{"a"})); }},
@@ -212,9 +215,19 @@ TEST(DialogFileTest, ReadRules)
              EXPECT_EQ(c.controls[1], (TStringList{"[Controls]"}));
              EXPECT_EQ(c.controls[2], (TStringList{"[Controls]", "Name=C"}));
          }},
-        {"CtlCount is bounded by the sections present",
+        {"a missing control section at the end gives a control of defaults",
+         "[Dialog]\nCtlCount=2\n[Control0]\nName=A\n",
+         [](const TDialogContents &c) {
+             ASSERT_EQ(c.controls.size(), 2u);
+             EXPECT_EQ(c.controls[1], (TStringList{"[Controls]"}));
+         }},
+        {"CtlCount beyond the lines of the text is cut to them",
          "[Dialog]\nCtlCount=1000000000\n[Control0]\nName=A\n[Control01]\nName=B\n",
-         [](const TDialogContents &c) { EXPECT_EQ(c.controls.size(), 1u); }},
+         [](const TDialogContents &c) {
+             ASSERT_EQ(c.controls.size(), 7u);
+             EXPECT_EQ(c.controls[0], (TStringList{"[Controls]", "Name=A"}));
+             EXPECT_EQ(c.controls[1], (TStringList{"[Controls]"}));
+         }},
         {"sections beyond CtlCount are not read",
          "[Dialog]\nCtlCount=1\n[Control0]\nName=A\n[Control1]\nName=B\n",
          [](const TDialogContents &c) { EXPECT_EQ(c.controls.size(), 1u); }},
@@ -249,7 +262,8 @@ TEST(DialogFileTest, ScriptLinesAndFontCodecs)
     ini.ReadSectionValues("S", lines);
     EXPECT_EQ(lines, (TStringList{"ItemsCount=0", "TextCount=3", "TextLine0=x", "TextLine1=", "TextLine2=y=z",
                                   "FontName=Courier New", "FontSize=12", "FontColor=-16777201", "FontStyle=9"}));
-    EXPECT_EQ(ReadScriptLines(ini, "S", "Text"), (TStringList{"x", "", "y=z"}));
+    EXPECT_EQ(ReadScriptLines(ini, "S", "Text", 100), (TStringList{"x", "", "y=z"}));
+    EXPECT_EQ(ReadScriptLines(ini, "S", "Text", 2), (TStringList{"x", ""}));
     EXPECT_EQ(ReadFont(ini, "S", "Font"), font);
     EXPECT_EQ(ReadFont(ini, "S", "Other"), TFontSpec{});
     EXPECT_EQ(TFontSpec{}.name, "MS Sans Serif");
