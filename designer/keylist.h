@@ -53,6 +53,7 @@ private:
 
     TStringList &m_lines;
     mutable std::unique_ptr<Index> m_index;
+    mutable size_t m_lastFound = 0; // the line of the last key found
 };
 
 // Value of key in the "Controls" section of a key list; nullopt when missing.
