@@ -3,6 +3,7 @@
 
 #include "codec.h"
 #include "designerfixture.h"
+#include "files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,6 +46,14 @@ TEST(ClipboardFormatTest, CopyAndPasteAgree)
     for (const TStringList &keys : travel) {
         SCOPED_TRACE(keys[2]);
         EXPECT_EQ(decodeControlClipboard(encodeControlClipboard(keys)), keys);
+    }
+    // The clipboard fixtures (also the fuzzer's seeds) paste and copy back
+    // byte for byte.
+    for (const char *name : {"checklist.clip", "edit.clip"}) {
+        const std::string bytes = readFile(std::string(WHARF_DESIGNER_TESTDATA) + "/" + name).value_or("");
+        const auto keys = decodeControlClipboard(bytes);
+        ASSERT_TRUE(keys) << name;
+        EXPECT_EQ(encodeControlClipboard(*keys), bytes) << name;
     }
     const TStringList refused[] = {
         {"[Controls]", "Name=A", "[Dialog]"},
