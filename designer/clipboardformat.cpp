@@ -72,7 +72,8 @@ std::string encodeControlClipboard(const TStringList &keys)
         text += line;
         text += "\r\n";
     }
-    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     std::string bytes = ascii ? std::move(text) : toWindows1252(text);
     bytes.push_back('\0');
     if (bytes.size() > kMaxControlClipboardBytes)

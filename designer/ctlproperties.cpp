@@ -470,11 +470,19 @@ bool Tfrm_CtlProperties::nameAccepted(const QString &name)
 std::vector<Tfrm_CtlProperties::FieldWrite> Tfrm_CtlProperties::fieldWrites() const
 {
     std::vector<FieldWrite> w;
-    const auto value = [&w](std::string key, std::string v) { w.push_back({FieldWrite::Value, std::move(key), {std::move(v)}}); };
+    const auto value = [&w](std::string key, std::string v) {
+        w.push_back({FieldWrite::Value, std::move(key), {std::move(v)}});
+    };
     const auto str = [&value](std::string key, const QLineEdit *edit) { value(std::move(key), text(edit)); };
-    const auto integer = [&value](std::string key, const QSpinBox *spin) { value(std::move(key), std::to_string(spin->value())); };
-    const auto flag = [&value](std::string key, const QCheckBox *box) { value(std::move(key), box->isChecked() ? "1" : "0"); };
-    const auto list = [&w](std::string stem, TStringList lines) { w.push_back({FieldWrite::Lines, std::move(stem), std::move(lines)}); };
+    const auto integer = [&value](std::string key, const QSpinBox *spin) {
+        value(std::move(key), std::to_string(spin->value()));
+    };
+    const auto flag = [&value](std::string key, const QCheckBox *box) {
+        value(std::move(key), box->isChecked() ? "1" : "0");
+    };
+    const auto list = [&w](std::string stem, TStringList lines) {
+        w.push_back({FieldWrite::Lines, std::move(stem), std::move(lines)});
+    };
 
     value("Name", singleLineText(E_Name->text()).toStdString());
     integer("Left", SE_Left);

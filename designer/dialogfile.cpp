@@ -155,7 +155,8 @@ TDialogContents parseDialogText(std::string_view plainBytes)
     // Every line break ends a line, so no count can mean more than this.
     size_t lineCount = 1;
     for (size_t i = 0; i < plainBytes.size(); ++i)
-        if (plainBytes[i] == '\n' || (plainBytes[i] == '\r' && (i + 1 == plainBytes.size() || plainBytes[i + 1] != '\n')))
+        if (plainBytes[i] == '\n' ||
+            (plainBytes[i] == '\r' && (i + 1 == plainBytes.size() || plainBytes[i + 1] != '\n')))
             ++lineCount;
     TDialogContents contents;
     TDialogPage &page = contents.page;

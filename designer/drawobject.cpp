@@ -64,7 +64,10 @@ public:
     QString text(const char *key) const { return qs(m_store.ReadString(kKeyListSection, key, "")); }
     int integer(const char *key, int def) const { return m_store.ReadInteger(kKeyListSection, key, def); }
     bool flag(const std::string &key, bool def) const { return m_store.ReadBool(kKeyListSection, key, def); }
-    QStringList lines(const char *stem) const { return qlines(ReadScriptLines(m_store, kKeyListSection, stem, m_lineCount)); }
+    QStringList lines(const char *stem) const
+    {
+        return qlines(ReadScriptLines(m_store, kKeyListSection, stem, m_lineCount));
+    }
 
     void applyFont(QWidget *w) const
     {

@@ -288,8 +288,8 @@ void TKeyListStore::WriteString(std::string_view section, std::string_view key, 
         added.header = header;
         added.begin = header + 1;
         added.end = header + 2;
-        if (isKeyLine(m_lines.back()))
-            added.keys.add(m_lines, header + 1);
+        if (isKeyLine(m_lines.back()) && !added.keys.add(m_lines, header + 1))
+            added.repeated = true;
         ix.last = header + 1;
         return;
     }
@@ -302,7 +302,9 @@ void TKeyListStore::WriteString(std::string_view section, std::string_view key, 
         // Only lines the index does not refer to moved: the section is the
         // last one and grew by a line.
         ++s->end;
-        s->keys.add(m_lines, at);
+        // A key holding "=" lands on the key before its "=", which may be there.
+        if (!s->keys.add(m_lines, at))
+            s->repeated = true;
         ix.last = at;
     } else {
         m_index.reset();

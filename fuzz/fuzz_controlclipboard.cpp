@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -36,6 +37,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<wharf::TStringList> again = wharf::decodeControlClipboard(copied);
     if (!again || *again != *keys)
         fail("decode, encode, decode changed the key list");
+
+    // The indexed key-list store answers as a plain scan of the list does,
+    // before and after writes through it.
+    wharf::TStringList copy = *keys;
+    wharf::TKeyListStore store(copy);
+    const auto agrees = [&](const std::string &key) {
+        const std::string indexed = store.ReadString(wharf::kKeyListSection, key, "\n");
+        const std::optional<std::string> scanned = wharf::keyListValue(copy, key);
+        return scanned ? indexed == *scanned : indexed == "\n";
+    };
+    for (size_t i = 0; i < keys->size() && i < 64; ++i) {
+        const std::string &line = (*keys)[i];
+        const std::string key = line.substr(0, std::min(line.find('='), line.size()));
+        if (!agrees(key))
+            fail("the key-list index disagrees with the list");
+        if (i % 3 == 0) {
+            store.WriteString(wharf::kKeyListSection, key + "x", "w");
+            if (!agrees(key + "x") || !agrees(key))
+                fail("the key-list index disagrees after a write");
+        }
+    }
 
     // The place of the pasted control, among a few placed ones made from the
     // input's first bytes.

@@ -17,7 +17,8 @@ namespace {
 bool startsWithDigest(const std::string &bytes, const std::string &password)
 {
     const wharf::PasswordDigest digest = wharf::DigestString(password);
-    return bytes.size() >= digest.size() && bytes.compare(0, digest.size(), std::string(digest.begin(), digest.end())) == 0;
+    return bytes.size() >= digest.size() &&
+           bytes.compare(0, digest.size(), std::string(digest.begin(), digest.end())) == 0;
 }
 
 [[noreturn]] void fail(const char *what)

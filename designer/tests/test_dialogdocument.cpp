@@ -181,7 +181,8 @@ TEST_F(DialogDocumentTest, LoadResults)
     EXPECT_EQ(doc.LoadDialogFile(folder), TLoadResult::NotAFile);
     EXPECT_EQ(doc.controlCount(), 1u);
     EXPECT_TRUE(doc.modified());
-    EXPECT_EQ(loadResultMessage(TLoadResult::NotAFile, folder), folder + " is not a file, so it cannot be opened as a dialog!");
+    EXPECT_EQ(loadResultMessage(TLoadResult::NotAFile, folder),
+              folder + " is not a file, so it cannot be opened as a dialog!");
 
     // A file no password opens leaves an empty dialog that has no file, so
     // Save can't overwrite the file that was not understood.
