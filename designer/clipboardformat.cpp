@@ -8,6 +8,17 @@
 namespace wharf {
 namespace {
 
+bool isHeaderLine(const std::string &line)
+{
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
+
+bool isKeyLine(const std::string &line)
+{
+    const size_t eq = line.find('=');
+    return !line.empty() && line.front() != ';' && eq != std::string::npos && eq > 0;
+}
+
 bool meets(const TRect &a, const TRect &b)
 {
     return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
@@ -40,11 +51,33 @@ std::optional<int> freeTopInColumn(TRect r, int from, int to, const std::vector<
 
 std::string encodeControlClipboard(const TStringList &keys)
 {
+    const TStringList lines = withKeyListHeader(keys);
+    // What is copied must paste as it is: the refusals of the decoder, line
+    // by line.
+    bool anyKey = false;
+    size_t size = 1;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string &line = lines[i];
+        size += line.size() + 2;
+        if (line.find_first_of("\r\n") != std::string::npos || line.find('\0') != std::string::npos ||
+            (i > 0 && isHeaderLine(line)))
+            throw EControlClipboardError("The control's key list cannot travel on the clipboard as it is.");
+        anyKey = anyKey || (i > 0 && isKeyLine(line));
+    }
+    if (!anyKey)
+        throw EControlClipboardError("The control's key list cannot travel on the clipboard as it is.");
     std::string text;
-    for (const std::string &line : withKeyListHeader(keys))
-        text += line + "\r\n";
-    std::string bytes = toWindows1252(text);
+    text.reserve(size);
+    for (const std::string &line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::string bytes = ascii ? std::move(text) : toWindows1252(text);
     bytes.push_back('\0');
+    if (bytes.size() > kMaxControlClipboardBytes)
+        throw EControlClipboardError("The control's key list is too large for the clipboard.");
     return bytes;
 }
 
@@ -68,16 +101,15 @@ std::optional<TStringList> decodeControlClipboard(std::string_view bytes)
     if (lines.empty() || lines.front() != kKeyListHeader)
         return std::nullopt;
     // Another section header (or a second "[Controls]") would split the
-    // control's section when the dialog is saved, so it is refused.
+    // control's section when the dialog is saved, so it is refused. Any other
+    // line starting with "[" reads back as a plain line of the section.
     bool anyKey = false;
     for (size_t i = 1; i < lines.size(); ++i) {
         std::string &line = lines[i];
-        if (!line.empty() && line.front() == '[')
+        if (isHeaderLine(line))
             return std::nullopt;
         std::replace(line.begin(), line.end(), '\r', ' ');
-        const size_t eq = line.find('=');
-        if (!line.empty() && line.front() != ';' && eq != std::string::npos && eq > 0)
-            anyKey = true;
+        anyKey = anyKey || isKeyLine(line);
     }
     if (!anyKey)
         return std::nullopt;

@@ -39,7 +39,7 @@ bool TControlClipboard::MI_CopyClick()
     try {
         bytes = QByteArray::fromStdString(
             encodeControlClipboard(m_main.document().control(static_cast<size_t>(selected)).keys));
-    } catch (const ECodecError &e) {
+    } catch (const std::runtime_error &e) { // ECodecError, EControlClipboardError
         showError(m_seams, &m_main,
                   QStringLiteral("Could not copy the control to the clipboard: ") + QString::fromUtf8(e.what()));
         return false;

@@ -1,5 +1,6 @@
 #include "ctlproperties.h"
 
+#include "codec.h"
 #include "dialogfile.h"
 #include "editclb.h"
 #include "fieldtext.h"
@@ -31,6 +32,8 @@ namespace wharf {
 namespace {
 
 constexpr std::string_view S = kKeyListSection;
+// No value read from a key list holds a line break, so this marks a missing key.
+constexpr std::string_view kAbsent = "\n";
 
 QString qs(std::string_view s)
 {
@@ -71,18 +74,6 @@ bool isYes(const QString &cellText)
 bool hasChangeScript(int type)
 {
     return type == ctEdit || type == ctComboBox || type == ctRichEdit;
-}
-
-// A control's name becomes part of the name of its picture ("CC_" + name),
-// so it may hold only letters, digits and underscores.
-bool isValidName(const QString &name)
-{
-    if (name.isEmpty())
-        return false;
-    for (const QChar c : name)
-        if (!(c.isDigit() || c == QLatin1Char('_') || (c.unicode() < 128 && c.isLetter())))
-            return false;
-    return true;
 }
 
 } // namespace
@@ -395,7 +386,10 @@ void Tfrm_CtlProperties::FormShow()
     const auto str = [&ini](const char *key) { return qs(ini.ReadString(S, key, "")); };
     const auto flag = [&ini](const std::string &key, bool def) { return ini.ReadBool(S, key, def); };
     const auto integer = [&ini](const char *key, int def) { return ini.ReadInteger(S, key, def); };
-    const auto scriptLines = [&ini](const char *stem) { return toQStringList(ReadScriptLines(ini, S, stem)); };
+    const size_t lineCount = keys.size();
+    const auto scriptLines = [&ini, lineCount](const char *stem) {
+        return toQStringList(ReadScriptLines(ini, S, stem, lineCount));
+    };
 
     m_type = effectiveControlType(integer("Type", ctEdit));
     PC_Scripts->setTabText(0, qs(m_type == ctEdit || m_type == ctRichEdit ? kReturnScriptCaption : kClickScriptCaption));
@@ -486,17 +480,11 @@ void Tfrm_CtlProperties::FormShow()
     refreshItemButtons();
     B_Font->setEnabled(m_type != ctProgressBar && m_type != ctImage);
     E_Name->setFocus();
+    m_shown = fieldWrites();
 }
 
 bool Tfrm_CtlProperties::nameAccepted(const QString &name)
 {
-    if (!isValidName(name)) {
-        showError(m_seams, this,
-                  QStringLiteral("\"%1\" is not a valid control name: a name consists of letters, digits and "
-                                 "underscores only.")
-                      .arg(name));
-        return false;
-    }
     const long other = m_main.document().indexOfName(name.toStdString());
     if (other >= 0 && other != m_index) {
         showError(m_seams, this, QStringLiteral("A control named \"%1\" already exists.").arg(name));
@@ -505,103 +493,172 @@ bool Tfrm_CtlProperties::nameAccepted(const QString &name)
     return true;
 }
 
+std::vector<Tfrm_CtlProperties::FieldWrite> Tfrm_CtlProperties::fieldWrites() const
+{
+    std::vector<FieldWrite> w;
+    const auto value = [&w](std::string key, std::string v) {
+        w.push_back({FieldWrite::Value, std::move(key), {std::move(v)}});
+    };
+    const auto str = [&value](std::string key, const QLineEdit *edit) { value(std::move(key), text(edit)); };
+    const auto integer = [&value](std::string key, const QSpinBox *spin) {
+        value(std::move(key), std::to_string(spin->value()));
+    };
+    const auto flag = [&value](std::string key, const QCheckBox *box) {
+        value(std::move(key), box->isChecked() ? "1" : "0");
+    };
+    const auto list = [&w](std::string stem, TStringList lines) {
+        w.push_back({FieldWrite::Lines, std::move(stem), std::move(lines)});
+    };
+
+    value("Name", singleLineText(E_Name->text()).toStdString());
+    integer("Left", SE_Left);
+    integer("Top", SE_Top);
+    integer("Width", SE_Width);
+    integer("Height", SE_Height);
+    str("Hint", E_Hint);
+    flag("Enabled", Ch_Enabled);
+    list("ClickFunc", lines(SM_ClickFunc));
+    flag("Visible", Ch_Visible);
+    const TFontSpec &font = FontDialog->font();
+    value("FontName", font.name);
+    value("FontSize", std::to_string(font.size));
+    value("FontColor", std::to_string(font.color));
+    value("FontStyle", std::to_string(font.style));
+
+    switch (m_type) {
+    case ctEdit: {
+        // No password character is stored as a blank.
+        const QString pw = singleLineText(E_PWChar->text()).left(1);
+        str("Text", E_EditText);
+        value("PWChar", pw.isEmpty() ? std::string(" ") : pw.toStdString());
+        flag("ReadOnly", Ch_EditReadOnly);
+        list("ChangeFunc", lines(SM_ChangeFunc));
+        break;
+    }
+    case ctButton:
+        str("Caption", E_ButtonCaption);
+        flag("Default", Ch_BDefault);
+        flag("Cancel", Ch_BCancel);
+        break;
+    case ctLabel:
+        str("Caption", E_LabelCaption);
+        flag("WordWrap", Ch_LabelWordWrap);
+        flag("Transparent", Ch_LabelTransparent);
+        break;
+    case ctCheckBox:
+        str("Caption", E_CheckboxCaption);
+        flag("Checked", Ch_CheckboxChecked);
+        break;
+    case ctComboBox:
+        list("Items", lines(M_ComboItems));
+        integer("ItemIndex", SE_ComboSelItem);
+        flag("CanEdit", Ch_ComboAllowInput);
+        list("ChangeFunc", lines(SM_ChangeFunc));
+        break;
+    case ctRadioGroup:
+        str("Caption", E_RGCaption);
+        list("Items", lines(M_RGItems));
+        integer("ItemIndex", SE_RGSelItem);
+        break;
+    case ctRichEdit: {
+        list("Text", lines(RE_RELines));
+        str("FileName", E_REFileName);
+        flag("ReadOnly", Ch_REReadOnly);
+        const bool horz = ch_HorzScrollBar->isChecked(), vert = Ch_VertScrollBar->isChecked();
+        value("ScrollBars", std::to_string(horz && vert ? 3 : horz ? 1 : vert ? 2 : 0));
+        flag("WordWrap", Ch_REWordWrap);
+        list("ChangeFunc", lines(SM_ChangeFunc));
+        break;
+    }
+    case ctListBox:
+        list("Items", lines(M_LBItems));
+        integer("ItemIndex", SE_LBSelItem);
+        break;
+    case ctChkListBox: {
+        FieldWrite items{FieldWrite::CheckItems, "Items", {}};
+        for (int i = 0; i < itemCount(); ++i) {
+            items.value.push_back(singleLineText(cell(SG_CLBItems, i, 0)).toStdString());
+            items.value.push_back(isYes(cell(SG_CLBItems, i, 1)) ? "1" : "0");
+            items.value.push_back(isYes(cell(SG_CLBItems, i, 2)) ? "1" : "0");
+        }
+        w.push_back(std::move(items));
+        break;
+    }
+    case ctProgressBar:
+        integer("Position", SE_PBPosition);
+        integer("MinValue", SE_PBMinValue);
+        integer("MaxValue", SE_PBMaxValue);
+        flag("Smooth", Ch_PBSmooth);
+        break;
+    case ctImage:
+        str("FileName", E_ILoadFile);
+        flag("Transparent", Ch_ITransparent);
+        flag("AutoSize", Ch_IAutosize);
+        flag("Stretch", Ch_IStretch);
+        break;
+    }
+    return w;
+}
+
 void Tfrm_CtlProperties::B_OKClick()
 {
     if (m_index < 0 || static_cast<size_t>(m_index) >= m_main.document().controlCount()) {
         reject();
         return;
     }
-    const QString name = singleLineText(E_Name->text());
-    if (!nameAccepted(name)) {
+    std::vector<FieldWrite> writes = fieldWrites();
+    const auto index = static_cast<size_t>(m_index);
+    for (const FieldWrite &write : writes)
+        for (const std::string &v : write.value)
+            if (!fitsWindows1252(v)) {
+                showError(m_seams, this,
+                          QStringLiteral("\"%1\" holds a character that a dialog file cannot store.")
+                              .arg(QString::fromStdString(v)));
+                return;
+            }
+    FieldWrite &nameWrite = writes.front();
+    if (nameWrite.value.front().empty()) {
+        // As when a control comes in without a name.
+        nameWrite.value.front() = m_main.document().generatedName(m_type);
+    } else if (!nameAccepted(QString::fromStdString(nameWrite.value.front()))) {
         E_Name->setFocus();
         return;
     }
-    const auto index = static_cast<size_t>(m_index);
+
     TStringList keys = m_main.document().control(index).keys;
     TKeyListStore ini(keys);
-    ini.WriteString(S, "Name", name.toStdString());
-    ini.WriteInteger(S, "Left", SE_Left->value());
-    ini.WriteInteger(S, "Top", SE_Top->value());
-    ini.WriteInteger(S, "Width", SE_Width->value());
-    ini.WriteInteger(S, "Height", SE_Height->value());
-    ini.WriteString(S, "Hint", text(E_Hint));
-    ini.WriteBool(S, "Enabled", Ch_Enabled->isChecked());
-    WriteScriptLines(ini, S, lines(SM_ClickFunc), "ClickFunc");
-    ini.WriteBool(S, "Visible", Ch_Visible->isChecked());
-    WriteFont(ini, S, FontDialog->font(), "Font");
-
-    switch (m_type) {
-    case ctEdit: {
-        // No password character is stored as a blank.
-        const QString pw = singleLineText(E_PWChar->text()).left(1);
-        ini.WriteString(S, "Text", text(E_EditText));
-        ini.WriteString(S, "PWChar", pw.isEmpty() ? std::string(" ") : pw.toStdString());
-        ini.WriteBool(S, "ReadOnly", Ch_EditReadOnly->isChecked());
-        WriteScriptLines(ini, S, lines(SM_ChangeFunc), "ChangeFunc");
-        break;
-    }
-    case ctButton:
-        ini.WriteString(S, "Caption", text(E_ButtonCaption));
-        ini.WriteBool(S, "Default", Ch_BDefault->isChecked());
-        ini.WriteBool(S, "Cancel", Ch_BCancel->isChecked());
-        break;
-    case ctLabel:
-        ini.WriteString(S, "Caption", text(E_LabelCaption));
-        ini.WriteBool(S, "WordWrap", Ch_LabelWordWrap->isChecked());
-        ini.WriteBool(S, "Transparent", Ch_LabelTransparent->isChecked());
-        break;
-    case ctCheckBox:
-        ini.WriteString(S, "Caption", text(E_CheckboxCaption));
-        ini.WriteBool(S, "Checked", Ch_CheckboxChecked->isChecked());
-        break;
-    case ctComboBox:
-        WriteScriptLines(ini, S, lines(M_ComboItems), "Items");
-        ini.WriteInteger(S, "ItemIndex", SE_ComboSelItem->value());
-        ini.WriteBool(S, "CanEdit", Ch_ComboAllowInput->isChecked());
-        WriteScriptLines(ini, S, lines(SM_ChangeFunc), "ChangeFunc");
-        break;
-    case ctRadioGroup:
-        ini.WriteString(S, "Caption", text(E_RGCaption));
-        WriteScriptLines(ini, S, lines(M_RGItems), "Items");
-        ini.WriteInteger(S, "ItemIndex", SE_RGSelItem->value());
-        break;
-    case ctRichEdit: {
-        WriteScriptLines(ini, S, lines(RE_RELines), "Text");
-        ini.WriteString(S, "FileName", text(E_REFileName));
-        ini.WriteBool(S, "ReadOnly", Ch_REReadOnly->isChecked());
-        const bool horz = ch_HorzScrollBar->isChecked(), vert = Ch_VertScrollBar->isChecked();
-        ini.WriteInteger(S, "ScrollBars", horz && vert ? 3 : horz ? 1 : vert ? 2 : 0);
-        ini.WriteBool(S, "WordWrap", Ch_REWordWrap->isChecked());
-        WriteScriptLines(ini, S, lines(SM_ChangeFunc), "ChangeFunc");
-        break;
-    }
-    case ctListBox:
-        WriteScriptLines(ini, S, lines(M_LBItems), "Items");
-        ini.WriteInteger(S, "ItemIndex", SE_LBSelItem->value());
-        break;
-    case ctChkListBox: {
-        const int count = itemCount();
-        ini.WriteInteger(S, "ItemsCount", count);
-        for (int i = 0; i < count; ++i) {
-            const std::string stem = "Items" + std::to_string(i);
-            ini.WriteString(S, "ItemsLine" + std::to_string(i), singleLineText(cell(SG_CLBItems, i, 0)).toStdString());
-            ini.WriteBool(S, stem + "Checked", isYes(cell(SG_CLBItems, i, 1)));
-            ini.WriteBool(S, stem + "Enabled", isYes(cell(SG_CLBItems, i, 2)));
+    const auto shownAs = [this](const FieldWrite &write) -> const FieldWrite * {
+        for (const FieldWrite &s : m_shown)
+            if (s.kind == write.kind && s.key == write.key)
+                return &s;
+        return nullptr;
+    };
+    for (const FieldWrite &write : writes) {
+        const FieldWrite *before = shownAs(write);
+        const std::string presentKey = write.kind == FieldWrite::Value ? write.key : write.key + "Count";
+        // A field the author left keeps its lines as they stand; only a key
+        // the list lacks is written for it.
+        if (before && *before == write && ini.ReadString(S, presentKey, kAbsent) != kAbsent)
+            continue;
+        switch (write.kind) {
+        case FieldWrite::Value:
+            ini.WriteString(S, write.key, write.value.front());
+            break;
+        case FieldWrite::Lines:
+            WriteScriptLines(ini, S, write.value, write.key);
+            break;
+        case FieldWrite::CheckItems: {
+            const size_t count = write.value.size() / 3;
+            ini.WriteInteger(S, "ItemsCount", static_cast<int32_t>(count));
+            for (size_t i = 0; i < count; ++i) {
+                const std::string stem = "Items" + std::to_string(i);
+                ini.WriteString(S, "ItemsLine" + std::to_string(i), write.value[3 * i]);
+                ini.WriteString(S, stem + "Checked", write.value[3 * i + 1]);
+                ini.WriteString(S, stem + "Enabled", write.value[3 * i + 2]);
+            }
+            break;
         }
-        break;
-    }
-    case ctProgressBar:
-        ini.WriteInteger(S, "Position", SE_PBPosition->value());
-        ini.WriteInteger(S, "MinValue", SE_PBMinValue->value());
-        ini.WriteInteger(S, "MaxValue", SE_PBMaxValue->value());
-        ini.WriteBool(S, "Smooth", Ch_PBSmooth->isChecked());
-        break;
-    case ctImage:
-        ini.WriteString(S, "FileName", text(E_ILoadFile));
-        ini.WriteBool(S, "Transparent", Ch_ITransparent->isChecked());
-        ini.WriteBool(S, "AutoSize", Ch_IAutosize->isChecked());
-        ini.WriteBool(S, "Stretch", Ch_IStretch->isChecked());
-        break;
+        }
     }
     m_main.BuildControl(std::move(keys), index);
     m_main.CtlClick(m_index);

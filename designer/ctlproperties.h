@@ -6,9 +6,13 @@
 // control's key list (keys in place, new ones appended) and renders the
 // control anew; Cancel changes nothing.
 
+#include "inistore.h"
 #include "seams.h"
 
 #include <QDialog>
+
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -97,9 +101,14 @@ public:
     int ShowModal();
 
     void FormShow();
-    // Writes the fields into the control and closes the dialog; a name that
-    // is no valid name or that another control has is refused with a
-    // message, and the dialog stays open with the key list unchanged.
+    // Writes the fields into the control and closes the dialog. A field the
+    // author changed is written; one left as shown is written only when the
+    // list lacks its key, so an untouched OK leaves a complete key list as it
+    // was, byte for byte, even where a field can't show it exactly (an empty
+    // last item, a value beyond a spin box's range, a number written another
+    // way). An emptied name gets a generated one; a name another control
+    // has, or a text a dialog file cannot store, is refused with a message,
+    // and the dialog stays open with the key list unchanged.
     void B_OKClick();
     void B_FontClick();
     void B_AddClick();
@@ -112,10 +121,21 @@ public:
     // The control type the dialog was filled for.
     int shownType() const { return m_type; }
 
+    // One key (or counted line list, or the check-list items) as the
+    // fields would write it.
+    struct FieldWrite {
+        enum Kind { Value, Lines, CheckItems } kind = Value;
+        std::string key;   // the key, or the stem of a list
+        TStringList value; // Value: one entry; CheckItems: text, checked, enabled per item
+        bool operator==(const FieldWrite &) const = default;
+    };
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // What the fields hold now, in the order OK writes it.
+    std::vector<FieldWrite> fieldWrites() const;
     void buildCommon();
     void buildPages();
     QWidget *page(QWidget *content);
@@ -130,6 +150,8 @@ private:
     const Seams &m_seams;
     long m_index = -1;
     int m_type = 0;
+    // fieldWrites() as the dialog was shown.
+    std::vector<FieldWrite> m_shown;
 };
 
 } // namespace wharf

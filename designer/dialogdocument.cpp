@@ -6,14 +6,26 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace wharf {
+namespace {
+
+bool anythingAt(const std::string &path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::u8path(path), ec);
+}
+
+} // namespace
 
 std::string loadResultMessage(TLoadResult result, std::string_view path)
 {
     switch (result) {
-    case TLoadResult::Missing: {
-        std::string text(kMsgDialogMissing);
+    case TLoadResult::Missing:
+    case TLoadResult::NotAFile: {
+        std::string text(result == TLoadResult::Missing ? kMsgDialogMissing : kMsgDialogNotAFile);
         text.replace(text.find("%s"), 2, path);
         return text;
     }
@@ -25,6 +37,11 @@ std::string loadResultMessage(TLoadResult result, std::string_view path)
         break;
     }
     return {};
+}
+
+bool isControlName(std::string_view name)
+{
+    return !name.empty() && name.find_first_of("\r\n") == std::string_view::npos;
 }
 
 TDialogDocument::TDialogDocument()
@@ -44,7 +61,7 @@ void TDialogDocument::NewDialog()
 TLoadResult TDialogDocument::LoadDialogFile(const std::string &path)
 {
     if (!fileExists(path))
-        return TLoadResult::Missing;
+        return anythingAt(path) ? TLoadResult::NotAFile : TLoadResult::Missing;
     const auto bytes = readFile(path);
     if (!bytes)
         throw EDialogFileError("Could not read the dialog file " + path + ".");
@@ -120,20 +137,29 @@ size_t TDialogDocument::addControl(TStringList keys)
 {
     keys = withKeyListHeader(std::move(keys));
     const int type = effectiveControlType(keyListInteger(keys, "Type", ctEdit));
-    uint16_t &counter = m_nameCounters[static_cast<size_t>(type)];
-    ++counter;
-    std::string name = keyListValue(keys, "Name").value_or("");
-    if (name.empty() || indexOfName(name) >= 0) {
-        // A generated name may meet one the author or a file gave; the
-        // counter moves on until the name is free.
-        const std::string word(controlTypeInfo(type).typeWord);
-        name = word + std::to_string(counter);
-        for (size_t tries = 0; indexOfName(name) >= 0 && tries <= m_controls.size(); ++tries)
-            name = word + std::to_string(++counter);
-    }
-    setKeyListValue(keys, "Name", name);
+    const std::optional<std::string> given = keyListValue(keys, "Name");
+    std::string name = given.value_or("");
+    if (!isControlName(name) || indexOfName(name) >= 0)
+        name = generatedName(type);
+    else
+        ++m_nameCounters[static_cast<size_t>(type)];
+    // A name the list already holds as it is stays byte for byte.
+    if (!given || *given != name)
+        setKeyListValue(keys, "Name", name);
     m_controls.push_back(TDialogControl{m_nextId++, std::move(keys)});
     return m_controls.size() - 1;
+}
+
+std::string TDialogDocument::generatedName(int type)
+{
+    uint16_t &counter = m_nameCounters[static_cast<size_t>(effectiveControlType(type))];
+    // A generated name may meet one the author or a file gave; the counter
+    // moves on until the name is free.
+    const std::string word(controlTypeInfo(type).typeWord);
+    std::string name = word + std::to_string(++counter);
+    for (size_t tries = 0; indexOfName(name) >= 0 && tries <= m_controls.size(); ++tries)
+        name = word + std::to_string(++counter);
+    return name;
 }
 
 void TDialogDocument::setControlKeys(size_t index, TStringList keys)

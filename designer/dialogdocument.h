@@ -18,6 +18,7 @@ inline constexpr std::string_view kProgramTitle = "Brindlewharf Dialog Designer"
 inline constexpr std::string_view kNoFileName = "*.ddf";
 
 inline constexpr std::string_view kMsgDialogMissing = "The dialog file %s does not exist!";
+inline constexpr std::string_view kMsgDialogNotAFile = "%s is not a file, so it cannot be opened as a dialog!";
 inline constexpr std::string_view kMsgNoPassword =
     "Cannot open this dialog. Maybe it is a dialog for Brindlewharf Standard which is incompatible with the "
     "Brindlewharf Professional file format!";
@@ -25,9 +26,16 @@ inline constexpr std::string_view kMsgStandardDialog =
     "This is a Brindlewharf Standard dialog file. You can open and edit it, but if you save it, it will only "
     "work with the Professional version!";
 
+// The one rule for a control's name, whichever way the control comes in
+// (placed, loaded, pasted or renamed in the properties dialog): any text that
+// is not empty and holds no line break. Names are unique within a dialog,
+// compared without regard to case.
+bool isControlName(std::string_view name);
+
 // What LoadDialogFile found.
 enum class TLoadResult {
     Missing,          // no file at the path: nothing changed (error box)
+    NotAFile,         // the path names a folder or another non-file: as Missing
     NoPassword,       // no password opens it: an empty untitled dialog (error box)
     StandardEdition,  // opened with the Standard edition's password (warning box)
     Loaded,           // opened
@@ -96,10 +104,13 @@ public:
     int controlType(size_t index) const;
 
     // Adds a control on top of the others and returns its index. The counter
-    // of its type goes up by one; a missing, empty or already used name is
-    // replaced by the type word and the counter (moved on past names in use)
-    // and written to the "Name" key.
+    // of its type goes up by one; a name that isControlName refuses, or one
+    // already used, is replaced by a generated one (see generatedName) and
+    // written to the "Name" key.
     size_t addControl(TStringList keys);
+    // The type word and the type's counter after moving it on by one, and on
+    // past names in use.
+    std::string generatedName(int type);
     // Gives a control a new key list; its name is taken as it stands.
     void setControlKeys(size_t index, TStringList keys);
     void removeControl(size_t index);

@@ -5,8 +5,6 @@
 #include "keylist.h"
 
 #include <algorithm>
-#include <charconv>
-#include <optional>
 #include <sstream>
 
 namespace wharf {
@@ -28,32 +26,6 @@ constexpr std::array<TControlTypeInfo, kControlTypeCount> kControlTypes = {{
     {"ProgressBar", "ProgressBar", "ProgressBar"},
     {"Image", "Image", "Image"},
 }};
-
-// The index in "<prefix><k>" written the way the writer writes it (plain
-// decimal, no sign, no leading zero), compared without regard to case.
-std::optional<long> numberAfter(std::string_view text, std::string_view prefix)
-{
-    if (text.size() <= prefix.size() || !sameTextIgnoreCase(text.substr(0, prefix.size()), prefix))
-        return std::nullopt;
-    const std::string_view digits = text.substr(prefix.size());
-    if (digits.size() > 9 || (digits.size() > 1 && digits.front() == '0'))
-        return std::nullopt;
-    long value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc() || end != digits.data() + digits.size())
-        return std::nullopt;
-    return value;
-}
-
-// One past the highest index k < limit among names "<prefix><k>".
-long presentCount(const TStringList &names, std::string_view prefix, long limit)
-{
-    long count = 0;
-    for (const std::string &name : names)
-        if (const auto k = numberAfter(name, prefix); k && *k < limit)
-            count = std::max(count, *k + 1);
-    return count;
-}
 
 void appendLine(std::string &text, std::string_view line)
 {
@@ -83,19 +55,19 @@ int effectiveControlType(int32_t type)
     return type >= 0 && type < kControlTypeCount ? type : ctEdit;
 }
 
-TStringList ReadScriptLines(const TCustomIniStore &ini, std::string_view section, std::string_view name)
+TStringList ReadScriptLines(const TCustomIniStore &ini, std::string_view section, std::string_view name,
+                            size_t maxLines)
 {
     const std::string stem(name);
     const int32_t count = ini.ReadInteger(section, stem + "Count", 0);
     TStringList lines;
     if (count <= 0)
         return lines;
-    TStringList keys;
-    ini.ReadSection(section, keys);
-    const long n = presentCount(keys, stem + "Line", count);
-    lines.reserve(static_cast<size_t>(n));
-    for (long i = 0; i < n; ++i)
-        lines.push_back(ini.ReadString(section, stem + "Line" + std::to_string(i), ""));
+    const size_t n = std::min(static_cast<size_t>(count), maxLines);
+    lines.reserve(n);
+    const std::string lineStem = stem + "Line";
+    for (size_t i = 0; i < n; ++i)
+        lines.push_back(ini.ReadString(section, lineStem + std::to_string(i), ""));
     return lines;
 }
 
@@ -180,22 +152,28 @@ TDialogContents parseDialogText(std::string_view plainBytes)
 {
     TMemIniStore ini("", true);
     ini.LoadFromBytes(plainBytes);
+    // Every line break ends a line, so no count can mean more than this.
+    size_t lineCount = 1;
+    for (size_t i = 0; i < plainBytes.size(); ++i)
+        if (plainBytes[i] == '\n' ||
+            (plainBytes[i] == '\r' && (i + 1 == plainBytes.size() || plainBytes[i + 1] != '\n')))
+            ++lineCount;
     TDialogContents contents;
     TDialogPage &page = contents.page;
     page.title = ini.ReadString(kDialogSection, "DlgTitle", "");
-    page.initScript = ReadScriptLines(ini, kDialogSection, "InitScript");
-    page.showScript = ReadScriptLines(ini, kDialogSection, "ShowScript");
-    page.backScript = ReadScriptLines(ini, kDialogSection, "BackScript");
-    page.nextScript = ReadScriptLines(ini, kDialogSection, "NextScript");
+    page.initScript = ReadScriptLines(ini, kDialogSection, "InitScript", lineCount);
+    page.showScript = ReadScriptLines(ini, kDialogSection, "ShowScript", lineCount);
+    page.backScript = ReadScriptLines(ini, kDialogSection, "BackScript", lineCount);
+    page.nextScript = ReadScriptLines(ini, kDialogSection, "NextScript", lineCount);
     page.nextEnabled = ini.ReadBool(kDialogSection, "NextButtonEnabled", true);
     page.backEnabled = ini.ReadBool(kDialogSection, "BackButtonEnabled", true);
     page.cancelEnabled = ini.ReadBool(kDialogSection, "CancelButtonEnabled", true);
 
     const int32_t declared = ini.ReadInteger(kDialogSection, "CtlCount", 0);
-    TStringList sections;
-    ini.ReadSections(sections);
-    const long count = declared > 0 ? presentCount(sections, kControlPrefix, declared) : 0;
-    for (long k = 0; k < count; ++k) {
+    const size_t count = declared > 0 ? std::min(static_cast<size_t>(declared), lineCount) : 0;
+    contents.controls.reserve(count);
+    for (size_t k = 0; k < count; ++k) {
+        // A missing section gives a control of defaults.
         TStringList lines;
         ini.ReadSectionValues(std::string(kControlPrefix) + std::to_string(k), lines);
         contents.controls.push_back(withKeyListHeader(std::move(lines)));

@@ -58,10 +58,11 @@ int effectiveControlType(int32_t type);
 // Counted line lists and font keys
 
 // stem + "Count" holds n, stem + "Line" + i holds line i. On reading a
-// missing count is 0 and a missing line key an empty line; a count larger
-// than the line keys present is cut to the last line key present, so a
-// damaged count can't make up lines the text never held.
-TStringList ReadScriptLines(const TCustomIniStore &ini, std::string_view section, std::string_view name);
+// missing count is 0 and a missing line key an empty line. A count above
+// maxLines (the number of lines of the text the store was read from) is cut
+// to it, so a damaged count can't allocate without bound.
+TStringList ReadScriptLines(const TCustomIniStore &ini, std::string_view section, std::string_view name,
+                            size_t maxLines);
 // Writes the count always and the line keys when there are lines.
 void WriteScriptLines(TCustomIniStore &ini, std::string_view section, const TStringList &list,
                       std::string_view name);
@@ -110,8 +111,9 @@ struct TDecodedDialog {
     TDialogContents contents;  // empty unless a password matched
 };
 
-// Reads a whole dialog file. CtlCount is bounded by the control sections
-// present: no control is made up beyond the last "Control<k>" section.
+// Reads a whole dialog file. A control section that CtlCount names but the
+// file lacks gives a control of defaults; CtlCount, like every line count,
+// is cut to the number of lines of the text.
 TDecodedDialog decodeDialogFile(std::string_view bytes);
 
 // Parses the plain (deciphered, Windows-1252) text alone.

@@ -1,5 +1,6 @@
 #include "dlgprops.h"
 
+#include "codec.h"
 #include "fieldtext.h"
 #include "mainform.h"
 #include "scriptmemo.h"
@@ -93,19 +94,42 @@ void Tfrm_DlgProps::FormShow()
     Ch_CancelEnabled->setChecked(page.cancelEnabled);
     PC_Scripts->setCurrentIndex(0);
     E_DlgTitle->setFocus();
+    m_shownScripts = {SM_InitScript->Lines(), SM_ShowScript->Lines(), SM_BackScript->Lines(), SM_NextScript->Lines()};
+    m_shownTitle = E_DlgTitle->text();
 }
 
 void Tfrm_DlgProps::B_OKClick()
 {
     TDialogPage page = m_main.document().page();
-    page.title = singleLineText(E_DlgTitle->text()).toStdString();
-    page.initScript = toStringList(SM_InitScript->Lines());
-    page.showScript = toStringList(SM_ShowScript->Lines());
-    page.backScript = toStringList(SM_BackScript->Lines());
-    page.nextScript = toStringList(SM_NextScript->Lines());
+    if (E_DlgTitle->text() != m_shownTitle)
+        page.title = singleLineText(E_DlgTitle->text()).toStdString();
+    // A script the author left keeps its lines as they are, even those the
+    // frame can't tell apart (one empty line and none, a last empty line).
+    const auto kept = [](const TScriptMemo *memo, const QStringList &shown, TStringList &script) {
+        if (memo->Lines() != shown)
+            script = toStringList(memo->Lines());
+    };
+    kept(SM_InitScript, m_shownScripts[0], page.initScript);
+    kept(SM_ShowScript, m_shownScripts[1], page.showScript);
+    kept(SM_BackScript, m_shownScripts[2], page.backScript);
+    kept(SM_NextScript, m_shownScripts[3], page.nextScript);
     page.backEnabled = Ch_BackEnabled->isChecked();
     page.nextEnabled = Ch_NextEnabled->isChecked();
     page.cancelEnabled = Ch_CancelEnabled->isChecked();
+    for (const TStringList *texts : {&page.initScript, &page.showScript, &page.backScript, &page.nextScript})
+        for (const std::string &line : *texts)
+            if (!fitsWindows1252(line)) {
+                showError(m_seams, this,
+                          QStringLiteral("\"%1\" holds a character that a dialog file cannot store.")
+                              .arg(QString::fromStdString(line)));
+                return;
+            }
+    if (!fitsWindows1252(page.title)) {
+        showError(m_seams, this,
+                  QStringLiteral("\"%1\" holds a character that a dialog file cannot store.")
+                      .arg(QString::fromStdString(page.title)));
+        return;
+    }
     m_main.document().setPage(std::move(page));
     // Shows the new caption and button states.
     m_main.SetModified(true);

@@ -6,6 +6,9 @@
 #include "seams.h"
 
 #include <QDialog>
+#include <QStringList>
+
+#include <array>
 
 class QCheckBox;
 class QLineEdit;
@@ -34,11 +37,16 @@ public:
     // QDialog::Accepted when OK wrote them back.
     int ShowModal();
     void FormShow();
+    // Writes what the author changed; a text a dialog file cannot store is
+    // refused with a message and the dialog stays open.
     void B_OKClick();
 
 private:
     Tfrm_Main &m_main;
     const Seams &m_seams;
+    // The fields as the dialog was shown.
+    std::array<QStringList, 4> m_shownScripts;
+    QString m_shownTitle;
 };
 
 } // namespace wharf

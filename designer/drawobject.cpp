@@ -63,11 +63,14 @@ void setWhiteBackground(QWidget *w, bool opaque = true)
 // Reads the keys of one key list by the designer's rules.
 class Keys {
 public:
-    explicit Keys(TStringList &lines) : m_store(lines) {}
+    explicit Keys(TStringList &lines) : m_store(lines), m_lineCount(lines.size()) {}
     QString text(const char *key) const { return qs(m_store.ReadString(kKeyListSection, key, "")); }
     int integer(const char *key, int def) const { return m_store.ReadInteger(kKeyListSection, key, def); }
     bool flag(const std::string &key, bool def) const { return m_store.ReadBool(kKeyListSection, key, def); }
-    QStringList lines(const char *stem) const { return qlines(ReadScriptLines(m_store, kKeyListSection, stem)); }
+    QStringList lines(const char *stem) const
+    {
+        return qlines(ReadScriptLines(m_store, kKeyListSection, stem, m_lineCount));
+    }
 
     void applyFont(QWidget *w) const
     {
@@ -84,6 +87,7 @@ public:
 
 private:
     TKeyListStore m_store;
+    size_t m_lineCount;
 };
 
 } // namespace

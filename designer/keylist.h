@@ -5,6 +5,7 @@
 
 #include "inistore.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,10 +26,14 @@ TStringList withKeyListHeader(TStringList lines);
 // occurrence of a key counts and values keep their quotes. Writes replace
 // the first line of the key in place and append a missing key at the end of
 // its section (at the end of the list for a section that is not there yet).
-// The store works on the caller's list, which must outlive it.
+// The store works on the caller's list, which must outlive it and change
+// only through the store while the store lives. Look-ups go through an index
+// built on the first one, so reading or writing every key of a list costs
+// time linear in its length.
 class TKeyListStore : public TCustomIniStore {
 public:
     explicit TKeyListStore(TStringList &lines);
+    ~TKeyListStore() override;
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const override;
     void WriteString(std::string_view section, std::string_view key, std::string_view value) override;
@@ -40,10 +45,15 @@ public:
     void UpdateFile() override {}
 
 private:
+    struct Index;
+    // The index, built when missing.
+    Index &index() const;
     // Index of the first line of key in the first section of that name, or -1.
     long findLine(std::string_view section, std::string_view key) const;
 
     TStringList &m_lines;
+    mutable std::unique_ptr<Index> m_index;
+    mutable size_t m_lastFound = 0; // the line of the last key found
 };
 
 // Value of key in the "Controls" section of a key list; nullopt when missing.

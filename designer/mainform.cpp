@@ -388,7 +388,7 @@ void Tfrm_Main::LoadDialogFile(const QString &path)
         showError(QString::fromUtf8(e.what()));
         return;
     }
-    if (result != TLoadResult::Missing) {
+    if (result != TLoadResult::Missing && result != TLoadResult::NotAFile) {
         m_model->resetFromDocument();
         sync();
     }

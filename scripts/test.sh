@@ -44,7 +44,10 @@ for f in "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin; do
   wrestool -x --raw -t16 -o "$fuzz/corpus/fuzz_versioninfo/$(basename "$f").ver" "$f"
 done
 
-targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit fuzz_inistore)
+seed fuzz_dialogfile designer/tests/data/*.ddf designer/tests/data/*.txt
+seed fuzz_controlclipboard designer/tests/data/*.clip
+
+targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit fuzz_inistore fuzz_dialogfile fuzz_controlclipboard)
 pids=()
 for target in "${targets[@]}"; do
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -571,7 +571,13 @@ void TFilePathEdit::dropEvent(QDropEvent *event)
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    DropFiles(files);
+    // No exception may leave an event handler: a name the edit refuses is
+    // reported and the text stays.
+    try {
+        DropFiles(files);
+    } catch (const EButtonEditError &e) {
+        showError(seams(), this, e.message());
+    }
 }
 
 // --- TFilenameEdit -------------------------------------------------------

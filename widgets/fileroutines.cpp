@@ -130,9 +130,22 @@ std::string TempFolderPath()
     return includeTrailingSeparator(folder);
 }
 
+bool IsWindowsStylePath(std::string_view name)
+{
+    const bool drive = name.size() >= 2 && name[1] == ':' &&
+                       ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    return drive || name.find('\\') != std::string_view::npos;
+}
+
 bool IsValidFileName(std::string_view name)
 {
-    return !name.empty() && !ContainsAnyChar(name, "<>\"[]|");
+    if (name.empty())
+        return false;
+    // A Windows-style path keeps the rule of that file system; a native one
+    // may hold any character but NUL.
+    if (IsWindowsStylePath(name) || (name.front() == '"' && IsWindowsStylePath(name.substr(1))))
+        return !ContainsAnyChar(name, "<>\"[]|");
+    return name.find('\0') == std::string_view::npos;
 }
 
 bool ContainsAnyChar(std::string_view text, std::string_view chars)

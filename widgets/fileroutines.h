@@ -31,7 +31,13 @@ bool DeleteMatchingFiles(std::string_view mask);
 // separator.
 std::string TempFolderPath();
 
-// False for an empty name or one containing any of < > " [ ] |; else true.
+// True for a path in the style of Windows: a drive letter and ":" in front,
+// or a backslash anywhere (UNC paths included).
+bool IsWindowsStylePath(std::string_view name);
+
+// False for an empty name. A Windows-style path (also one in double quotes)
+// is refused when it holds any of < > " [ ] |; any other name only when it
+// holds NUL, the one character the native file system refuses.
 bool IsValidFileName(std::string_view name);
 
 // True when any character (code point) of chars occurs in text.

@@ -1,6 +1,11 @@
 #include "imagelist.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -55,10 +60,18 @@ QImage TImageList::Image(int index) const
     return index >= 0 && index < Count() ? m_images[index] : QImage();
 }
 
-void TImageList::Draw(QPainter &painter, int x, int y, int index) const
+void TImageList::Draw(QPainter &painter, int x, int y, int index, bool enabled) const
 {
-    if (index >= 0 && index < Count())
+    if (index < 0 || index >= Count())
+        return;
+    if (enabled) {
         painter.drawImage(x, y, m_images[index]);
+        return;
+    }
+    QStyleOption option;
+    painter.drawPixmap(x, y,
+                       QApplication::style()->generatedIconPixmap(QIcon::Disabled, QPixmap::fromImage(m_images[index]),
+                                                                  &option));
 }
 
 } // namespace wharf

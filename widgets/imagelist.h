@@ -34,8 +34,9 @@ public:
     QImage Image(int index) const;
 
     // Draws picture index with its top-left corner at (x, y); nothing for
-    // an index outside the list.
-    void Draw(QPainter &painter, int x, int y, int index) const;
+    // an index outside the list. A picture drawn not enabled is greyed the
+    // way the style greys disabled icons.
+    void Draw(QPainter &painter, int x, int y, int index, bool enabled = true) const;
 
 signals:
     void changed();

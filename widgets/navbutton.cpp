@@ -360,7 +360,23 @@ void TNavButton::paintEvent(QPaintEvent *)
     int textFlags = Qt::TextSingleLine | Qt::TextDontClip | Qt::TextExpandTabs | Qt::TextShowMnemonic;
     if (layoutDirection() == Qt::RightToLeft)
         textFlags |= Qt::TextForceRightToLeft;
-    const int shift = m_pressed ? 1 : 0;
+    const bool enabled = isEnabled();
+    // A disabled button shows neither the pointer's nor a press's edge.
+    const bool pressed = enabled && m_pressed;
+    const bool mouseOver = enabled && m_mouseOver;
+    const int shift = pressed ? 1 : 0;
+    // A disabled caption is drawn engraved: a light copy one pixel down and
+    // right, the caption itself in the shadow colour over it.
+    const auto caption = [&](const QRect &box, int flags) {
+        if (enabled) {
+            painter.drawText(box, flags, m_caption);
+            return;
+        }
+        painter.setPen(toQColor(cl3DLight, pal));
+        painter.drawText(box.translated(1, 1), flags, m_caption);
+        painter.setPen(toQColor(clBtnShadow, pal));
+        painter.drawText(box, flags, m_caption);
+    };
 
     QRect edgeBox;
     if (m_style == navbar::bsLarge) {
@@ -368,19 +384,18 @@ void TNavButton::paintEvent(QPaintEvent *)
         const QSize imageSize = images ? QSize(images->Width(), images->Height()) : QSize();
         const QRect imageBox((W - imageSize.width()) / 2, 4, imageSize.width(), imageSize.height());
         if (images && m_imageIndex >= 0) {
-            images->Draw(painter, imageBox.x() + shift, imageBox.y() + shift, m_imageIndex);
+            images->Draw(painter, imageBox.x() + shift, imageBox.y() + shift, m_imageIndex, enabled);
             edgeBox = imageBox.adjusted(-2, -2, 2, 2);
         } else {
             edgeBox = images ? imageBox : rect();
         }
         const int h = metrics.height();
-        painter.drawText(navbar::rectFromEdges(0, H - h - 2, W, H), textFlags | Qt::AlignHCenter | Qt::AlignTop,
-                         m_caption);
+        caption(navbar::rectFromEdges(0, H - h - 2, W, H), textFlags | Qt::AlignHCenter | Qt::AlignTop);
     } else {
         const TImageList *images = m_smallImages;
         QRect captionArea = rect();
         if (images && m_imageIndex >= 0) {
-            images->Draw(painter, 2 + shift, (H - images->Height()) / 2 + shift, m_imageIndex);
+            images->Draw(painter, 2 + shift, (H - images->Height()) / 2 + shift, m_imageIndex, enabled);
             edgeBox = navbar::rectFromEdges(0, 0, images->Width() + 4, H);
             captionArea = navbar::rectFromEdges(images->Width() + 4, 0, W, H);
         } else {
@@ -389,12 +404,12 @@ void TNavButton::paintEvent(QPaintEvent *)
         const int h = metrics.height();
         const QRect textRect(captionArea.x() + 2, captionArea.y() + (captionArea.height() - h) / 2,
                              std::max(0, captionArea.width() - 2), h);
-        painter.drawText(textRect, textFlags | Qt::AlignLeft | Qt::AlignTop, m_caption);
+        caption(textRect, textFlags | Qt::AlignLeft | Qt::AlignTop);
     }
 
-    if (m_pressed)
+    if (pressed)
         navbar::drawSunkenInnerEdge(painter, edgeBox, pal);
-    else if (m_mouseOver)
+    else if (mouseOver)
         navbar::drawRaisedOuterEdge(painter, edgeBox, pal);
 
     if (hasFocus() && !m_mouseOver)

@@ -1,6 +1,9 @@
 #include "encdec.h"
 
+#include "codec.h"
+
 #include <gtest/gtest.h>
+#include <nettle/sha2.h>
 
 #include <sstream>
 
@@ -33,6 +36,16 @@ std::string keyBytes(const std::string &hexKey)
     return std::string(k.begin(), k.end());
 }
 
+std::string sha256Hex(const std::string &data)
+{
+    sha256_ctx ctx;
+    sha256_init(&ctx);
+    sha256_update(&ctx, data.size(), reinterpret_cast<const uint8_t *>(data.data()));
+    uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(&ctx, sizeof digest, digest);
+    return hex(digest, sizeof digest);
+}
+
 std::string encipher(const std::string &plain, const std::string &password)
 {
     std::istringstream in(plain);
@@ -53,6 +66,11 @@ TEST(CipherTest, BlowfishKnownAnswers)
         {"0000000000000000", "0000000000000000", "4EF997456198DD78"},
         {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},
         {"0123456789ABCDEF", "1111111111111111", "61F9C3802281B096"},
+        // Published variable-key vectors: keys of 1 to 7 bytes, below
+        // nettle's nominal minimum, as the designer's passwords are.
+        {"F0", "FEDCBA9876543210", "F9AD597C49DB005E"},
+        {"F0E1D2C3B4A5", "FEDCBA9876543210", "9457AA83B1928C0D"},
+        {"F0E1D2C3B4A596", "FEDCBA9876543210", "8BB77032F960629D"},
     };
     for (const Case &c : cases) {
         // A zero chaining value makes one CBC block equal plain Blowfish.
@@ -81,12 +99,46 @@ TEST(CipherTest, CbcKnownAnswerAcrossCalls)
     EXPECT_EQ(std::string(buf.begin(), buf.end()), plain);
 }
 
+// Answers computed apart from this code base (cipher/tests/known_answers.py,
+// checked against the published vectors and, for the 1-byte key, against
+// another Blowfish implementation): the designer's two passwords and a
+// 1-byte key, each for one plain block and for two blocks chained from the
+// fixed initialisation vector.
+TEST(CipherTest, ShortKeysAndTheFixedInitVector)
+{
+    struct Case {
+        const char *key, *zeroBlock, *chained;
+    } cases[] = {
+        {"41", "F2C1C8D1B843193A", "133C5CC1662924B14FC3BE49394E3E89"},
+        {"7E05C3912AD4", "CAC90CCEBA5505B8", "040EC9B415DE7B8D15B508107A1A1420"},
+        {"B1680F3DE7529C", "FF009A20E97340C8", "51CC0CCDB74FF078E337F12CC1CD1011"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.key);
+        CipherContext ecb(keyBytes(c.key), CipherBlock{});
+        uint8_t zero[8] = {};
+        EncryptBuffer(ecb, zero, 8);
+        EXPECT_EQ(hex(zero, 8), c.zeroBlock);
+
+        std::string text = "Brindle wharf!!!";
+        CipherContext cbc(keyBytes(c.key)); // the fixed initialisation vector
+        EncryptBuffer(cbc, reinterpret_cast<uint8_t *>(text.data()), text.size());
+        EXPECT_EQ(hex(reinterpret_cast<const uint8_t *>(text.data()), text.size()), c.chained);
+    }
+    EXPECT_EQ(hex(kInitVector.data(), 8), "A40E71C93B58D206");
+}
+
 TEST(CipherTest, Ripemd160KnownAnswers)
 {
     auto d = DigestString("");
     EXPECT_EQ(hex(d.data(), 20), "9C1185A5C5E9FC54612808977EE8F548B2258D31");
     d = DigestString("abc");
     EXPECT_EQ(hex(d.data(), 20), "8EB208F7E05D987A9B044A8E98C6B087F15A0BFC");
+    // The digests in the headers of the designer's files (its two passwords).
+    d = DigestString(fromWindows1252("\x7E\x05\xC3\x91\x2A\xD4"));
+    EXPECT_EQ(hex(d.data(), 20), "DAD42ACFFAA994AA2C5EF6303820752C9FC6D75F");
+    d = DigestString(fromWindows1252("\xB1\x68\x0F\x3D\xE7\x52\x9C"));
+    EXPECT_EQ(hex(d.data(), 20), "468F9F0B0487FD7FFFC41A0D6E4F74BF5EF2258E");
     // Non-ASCII passwords are digested as their Windows-1252 bytes.
     EXPECT_EQ(DigestString("\u00E9"), DigestString(std::string("\xC3\xA9")));
 }
@@ -121,15 +173,24 @@ TEST(CipherTest, StreamLayout)
     const std::string password = "secret";
     const auto digest = DigestString(password);
     const std::string digestBytes(digest.begin(), digest.end());
+    EXPECT_EQ(hex(digest.data(), 20), "CD98BF0202EF07E38E87F6BD9445E5E7331E2C78");
+    // sha256 is the SHA-256 of the whole file, computed apart from this code
+    // base (cipher/tests/known_answers.py).
     struct Case {
         size_t size;
-    } cases[] = {{0}, {13}, {10240}, {10245}, {20480 + 3}};
+        const char *sha256;
+    } cases[] = {{0, "A930F08B2AC3B98D4E10031BD0FE772E59E2406272BE4B5DBC412FEBAFB3F0EF"},
+                 {13, "6E1FF44B487459177A8003801220D60AB4CA8A1B51C3BEC5CC9A4BA5AFA8D7F7"},
+                 {10240, "DDA33ECAD3E3AAE1A7C38DCEBF474D4D09AF91D853464D68B631D0E9E95C2150"},
+                 {10245, "C441BCE9D92871DB466FC0685319DE25B64144C338D44E7E86E978739432F6A5"},
+                 {20480 + 3, "E819F50291B31B63E6B79AA504339B67AF6609F3E9A5F27D78AE2033245BC291"}};
     for (const Case &c : cases) {
         std::string plain(c.size, '\0');
         for (size_t i = 0; i < c.size; ++i)
             plain[i] = static_cast<char>(i * 7 + 3);
         const std::string file = encipher(plain, password);
         ASSERT_EQ(file.size(), 20 + c.size) << c.size;
+        EXPECT_EQ(sha256Hex(file), c.sha256) << c.size;
         EXPECT_EQ(file.substr(0, 20), digestBytes);
         // The tail of fewer than 8 bytes is stored plain.
         const size_t tail = c.size % 8;

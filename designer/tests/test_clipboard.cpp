@@ -3,6 +3,7 @@
 
 #include "codec.h"
 #include "designerfixture.h"
+#include "files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +31,42 @@ TEST(ClipboardFormatTest, EncodesTheWholeKeyListAndReadsItBack)
     // A key list without its header gets one.
     EXPECT_EQ(decodeControlClipboard(encodeControlClipboard({"Type=1"})), (TStringList{"[Controls]", "Type=1"}));
     EXPECT_THROW(encodeControlClipboard({"[Controls]", "Caption=\xe4\xb8\xad"}), ECodecError);
+}
+
+// What Copy accepts, Paste takes back unchanged; what Paste would refuse,
+// Copy refuses.
+TEST(ClipboardFormatTest, CopyAndPasteAgree)
+{
+    const TStringList travel[] = {
+        {"[Controls]", "Name=A", "[odd"},
+        {"[Controls]", "Name=A", "[", "]", "[x] ", "x]"},
+        {"[Controls]", "Name=A", "", ";note", "no key", ""},
+        {"[Controls]", "Name=A", "[x=y]z"},
+    };
+    for (const TStringList &keys : travel) {
+        SCOPED_TRACE(keys[2]);
+        EXPECT_EQ(decodeControlClipboard(encodeControlClipboard(keys)), keys);
+    }
+    // The clipboard fixtures (also the fuzzer's seeds) paste and copy back
+    // byte for byte.
+    for (const char *name : {"checklist.clip", "edit.clip"}) {
+        const std::string bytes = readFile(std::string(WHARF_DESIGNER_TESTDATA) + "/" + name).value_or("");
+        const auto keys = decodeControlClipboard(bytes);
+        ASSERT_TRUE(keys) << name;
+        EXPECT_EQ(encodeControlClipboard(*keys), bytes) << name;
+    }
+    const TStringList refused[] = {
+        {"[Controls]", "Name=A", "[Dialog]"},
+        {"[Controls]", "Name=A", "[]"},
+        {"[Controls]", "Name=A", "a\nb"},
+        {"[Controls]", "Name=A", "a\rb"},
+        {"[Controls]", ";no key"},
+        {"[Controls]", "Name=A", std::string(kMaxControlClipboardBytes, 'x')},
+    };
+    for (const TStringList &keys : refused) {
+        SCOPED_TRACE(keys.back().substr(0, 20));
+        EXPECT_THROW(encodeControlClipboard(keys), EControlClipboardError);
+    }
 }
 
 TEST(ClipboardFormatTest, RefusesWhatIsNoKeyList)
@@ -136,6 +173,16 @@ TEST_F(ControlClipboardTest, CutThenPasteKeepsTheNameAndTheWholeList)
     // Beyond the surface's corner it comes back inside, and its keys say so.
     EXPECT_EQ(keyOf(0, "Left"), "244");
     EXPECT_EQ(keyOf(0, "Top"), "300");
+}
+
+TEST_F(ControlClipboardTest, ALineStartingWithABracketCopiesAndPastes)
+{
+    addControl({"Type=0", "Name=Edit1", "[odd", "Left=10"});
+    ASSERT_TRUE(clipboard().MI_CopyClick());
+    clipboard().MI_PasteClick();
+    ASSERT_EQ(main().document().controlCount(), 2u);
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(keysOf(1)[3], "[odd");
 }
 
 TEST_F(ControlClipboardTest, FailedCopyKeepsTheControlAndTheClipboard)

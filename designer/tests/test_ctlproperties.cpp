@@ -83,6 +83,43 @@ TEST_F(CtlPropertiesTest, OkReplacesKeysInPlaceAndAppendsNewOnes)
     EXPECT_EQ(main().pictureOf(i)->geometry().topLeft(), QPoint(30, 20));
 }
 
+// Every list field and script: lines set into the key list come back
+// unchanged after an OK, also those a memo can't show apart (one empty line,
+// a last empty line), and an untouched OK leaves the whole list byte-identical,
+// its closing empty line included.
+TEST_F(CtlPropertiesTest, ListFieldsKeepTheirLinesThroughOk)
+{
+    struct Case {
+        int type;
+        const char *stem;
+    };
+    const Case fields[] = {{ctComboBox, "Items"}, {ctRadioGroup, "Items"}, {ctListBox, "Items"},
+                           {ctChkListBox, "Items"}, {ctRichEdit, "Text"},  {ctEdit, "ClickFunc"},
+                           {ctButton, "ClickFunc"}, {ctEdit, "ChangeFunc"}, {ctComboBox, "ChangeFunc"},
+                           {ctRichEdit, "ChangeFunc"}};
+    const TStringList values[] = {{"x", ""}, {""}, {"", ""}, {"a", "", "b"}, {}};
+    for (const Case &field : fields)
+        for (const TStringList &lines : values) {
+            SCOPED_TRACE(std::to_string(field.type) + " " + field.stem + " " + std::to_string(lines.size()));
+            const size_t i = addControl({"Type=" + std::to_string(field.type)});
+            ASSERT_EQ(edit(i, {}), QDialog::Accepted); // every key the dialog writes is there now
+            TStringList keys = keysOf(i);
+            TKeyListStore store(keys);
+            WriteScriptLines(store, kKeyListSection, lines, field.stem);
+            keys.push_back("");
+            main().BuildControl(keys, i);
+            const TStringList before = keysOf(i);
+
+            ASSERT_EQ(edit(i, {}), QDialog::Accepted);
+            EXPECT_EQ(keysOf(i), before);
+            // With another field changed the list still keeps its lines.
+            ASSERT_EQ(edit(i, [](Tfrm_CtlProperties &f) { f.E_Hint->setText("changed"); }), QDialog::Accepted);
+            TStringList after = keysOf(i);
+            EXPECT_EQ(after.back(), "");
+            EXPECT_EQ(ReadScriptLines(TKeyListStore(after), kKeyListSection, field.stem, after.size()), lines);
+        }
+}
+
 TEST_F(CtlPropertiesTest, CancelChangesNothing)
 {
     const size_t i = addControl({"Type=1", "Name=Button1", "Caption=Go"});
@@ -181,26 +218,44 @@ TEST_F(CtlPropertiesTest, SingleLineFieldsTakeNoLineBreaks)
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
 }
 
-TEST_F(CtlPropertiesTest, NamesMustBeValidAndFree)
+TEST_F(CtlPropertiesTest, OneNameRuleForTheDialogAndForNewControls)
 {
     addControl({"Type=1", "Name=Button1"});
     const size_t i = addControl({"Type=0", "Name=Edit1"});
+    // Names that a loaded or pasted control keeps are taken by the dialog too.
+    struct Case {
+        const char *typed;
+        const char *stored;
+    };
+    for (const Case c : {Case{"two words", "two words"}, Case{"x-y", "x-y"}, Case{"Ärger", "Ärger"},
+                         Case{"a\nb", "a b"}, Case{"EDIT1", "EDIT1"}}) {
+        SCOPED_TRACE(c.typed);
+        fake.messages.shown.clear();
+        EXPECT_EQ(edit(i, [c](Tfrm_CtlProperties &f) { f.E_Name->setText(QString::fromUtf8(c.typed)); }),
+                  QDialog::Accepted);
+        EXPECT_EQ(keyOf(i, "Name"), c.stored);
+        EXPECT_TRUE(fake.messages.shown.empty());
+        EXPECT_NE(main().findChild<QLabel *>(QString::fromUtf8("CC_") + QString::fromUtf8(c.stored)), nullptr);
+        if (std::string_view(c.typed) == c.stored) {
+            const size_t loaded = addControl({"Type=2", std::string("Name=") + c.stored + "!"});
+            EXPECT_EQ(keyOf(loaded, "Name"), std::string(c.stored) + "!");
+        }
+    }
+    // An emptied name is generated, as for a control that comes without one.
+    EXPECT_EQ(edit(i, [](Tfrm_CtlProperties &f) { f.E_Name->clear(); }), QDialog::Accepted);
+    EXPECT_EQ(keyOf(i, "Name"), "Edit2");
+
+    // A name in use (in any case) and text a dialog file can't store are refused.
     const TStringList before = keysOf(i);
-    for (const char *bad : {"two words", "x-y", "", "Ärger", "button1", "a\nb"}) {
+    for (const char *bad : {"button1", "\xE5\x90\x8D"}) {
         SCOPED_TRACE(bad);
         fake.messages.shown.clear();
-        EXPECT_EQ(edit(i, [bad](Tfrm_CtlProperties &f) { f.E_Name->setText(QString::fromUtf8(bad)); }), QDialog::Rejected);
+        EXPECT_EQ(edit(i, [bad](Tfrm_CtlProperties &f) { f.E_Name->setText(QString::fromUtf8(bad)); }),
+                  QDialog::Rejected);
         EXPECT_EQ(keysOf(i), before);
         ASSERT_EQ(fake.messages.shown.size(), 1u);
         EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
     }
-    // Its own name in another case, and a new valid name, are taken.
-    fake.messages.shown.clear();
-    EXPECT_EQ(edit(i, [](Tfrm_CtlProperties &f) { f.E_Name->setText("EDIT1"); }), QDialog::Accepted);
-    EXPECT_EQ(edit(i, [](Tfrm_CtlProperties &f) { f.E_Name->setText("E_Name_2"); }), QDialog::Accepted);
-    EXPECT_TRUE(fake.messages.shown.empty());
-    EXPECT_EQ(keyOf(i, "Name"), "E_Name_2");
-    EXPECT_NE(main().findChild<QLabel *>("CC_E_Name_2"), nullptr);
 }
 
 TEST_F(CtlPropertiesTest, FontDialogKeepsWhatTheAuthorLeaves)

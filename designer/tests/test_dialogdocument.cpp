@@ -175,6 +175,14 @@ TEST_F(DialogDocumentTest, LoadResults)
     EXPECT_EQ(doc.controlCount(), 1u);  // nothing changed
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(loadResultMessage(TLoadResult::Missing, missing), "The dialog file " + missing + " does not exist!");
+    // A folder is there but is no file, and is not reported as missing.
+    const std::string folder = dir.file("folder.ddf");
+    ASSERT_TRUE(createFolder(folder));
+    EXPECT_EQ(doc.LoadDialogFile(folder), TLoadResult::NotAFile);
+    EXPECT_EQ(doc.controlCount(), 1u);
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(loadResultMessage(TLoadResult::NotAFile, folder),
+              folder + " is not a file, so it cannot be opened as a dialog!");
 
     // A file no password opens leaves an empty dialog that has no file, so
     // Save can't overwrite the file that was not understood.
@@ -193,6 +201,14 @@ TEST_F(DialogDocumentTest, LoadResults)
     EXPECT_NE(plainOf(standard).find("[Control0]\r\nType=2\r\nName=Label1\r\n"), std::string::npos);
     EXPECT_EQ(doc.LoadDialogFile(standard), TLoadResult::Loaded);
     EXPECT_EQ(loadResultMessage(TLoadResult::Loaded, standard), "");
+
+    // Control sections that CtlCount names but the file lacks come in as
+    // controls of defaults, named as when placed.
+    const std::string short2 = writeEnciphered(
+        dir.file("short.ddf"), "[Dialog]\r\nCtlCount=3\r\n\r\n[Control0]\r\nType=0\r\n", dialogPasswords()[0]);
+    EXPECT_EQ(doc.LoadDialogFile(short2), TLoadResult::Loaded);
+    ASSERT_EQ(doc.controlCount(), 3u);
+    EXPECT_EQ(doc.control(2).keys, (TStringList{"[Controls]", "Name=Edit3"}));
 }
 
 TEST_F(DialogDocumentTest, BringToFrontSavesTheStacking)

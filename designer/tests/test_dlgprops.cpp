@@ -60,6 +60,35 @@ TEST_F(DlgPropsTest, OkWritesThePage)
     EXPECT_TRUE(main().findChild<QPushButton *>("B_Next")->isEnabled());
 }
 
+TEST_F(DlgPropsTest, UntouchedFieldsKeepThePageExactly)
+{
+    // Scripts the frames can't tell apart from others (one empty line is
+    // shown like none, a last empty line like none), and text that does not fit.
+    TDialogPage page;
+    page.title = std::string(40000, 't');
+    page.initScript = {""};
+    page.showScript = {"x", ""};
+    page.backScript = {"", ""};
+    page.nextScript = {"a", "", "b"};
+    main().document().setPage(page);
+    // Untouched, and with only a check box changed.
+    EXPECT_EQ(show([](Tfrm_DlgProps &) {}, true), QDialog::Accepted);
+    EXPECT_EQ(main().document().page(), page);
+    EXPECT_EQ(show([](Tfrm_DlgProps &f) { f.Ch_BackEnabled->setChecked(false); }, true), QDialog::Accepted);
+    page.backEnabled = false;
+    EXPECT_EQ(main().document().page(), page);
+
+    // A script that was edited takes what the frame holds; text a dialog file
+    // can't store is refused and the page stays.
+    EXPECT_EQ(show([](Tfrm_DlgProps &f) { f.SM_ShowScript->setLines({"y"}); }, true), QDialog::Accepted);
+    page.showScript = {"y"};
+    EXPECT_EQ(main().document().page(), page);
+    EXPECT_EQ(show([](Tfrm_DlgProps &f) { f.E_DlgTitle->setText(QString::fromUtf8("\xE5\x90\x8D")); }, true),
+              QDialog::Rejected);
+    EXPECT_EQ(main().document().page(), page);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+}
+
 TEST_F(DlgPropsTest, CancelChangesNothing)
 {
     const TDialogPage before = main().document().page();

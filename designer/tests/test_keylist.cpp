@@ -42,3 +42,30 @@ TEST(KeyListTest, StoreSectionOperations)
     store.EraseSection("Controls");
     EXPECT_TRUE(keys.empty());
 }
+
+// One store kept alive over many writes answers as a fresh scan of the list
+// does, across sections, duplicate sections and closing empty lines.
+TEST(KeyListTest, LongLivedStoreAgreesWithTheList)
+{
+    TStringList keys = {"[Controls]", "A=1", "", "[Other]", "A=2", "[controls]", "B=3", ""};
+    TKeyListStore store(keys);
+    const auto agrees = [&](std::string_view section, std::string_view key) {
+        TKeyListStore fresh(keys);
+        return store.ReadString(section, key, "-") == fresh.ReadString(section, key, "-");
+    };
+    for (int i = 0; i < 50; ++i) {
+        const std::string k = "K" + std::to_string(i % 7);
+        const char *section = i % 3 == 0 ? "Other" : i % 5 == 0 ? "New" : "Controls";
+        store.WriteString(section, k, std::to_string(i));
+        if (i % 11 == 0)
+            store.DeleteKey("Controls", "A");
+        for (const char *s : {"Controls", "Other", "New"})
+            for (const char *key : {"A", "B", "K0", "K3", "K6"})
+                ASSERT_TRUE(agrees(s, key)) << i << " " << s << " " << key;
+    }
+    // The first section of a name holds the keys.
+    EXPECT_EQ(store.ReadString("Controls", "B", "-"), "-");
+    store.WriteString("Extra", "X", "1");
+    EXPECT_EQ(store.ReadString("extra", "x", "-"), "1");
+    EXPECT_EQ(TKeyListStore(keys).ReadString("extra", "x", "-"), "1");
+}

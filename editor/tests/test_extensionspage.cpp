@@ -248,7 +248,7 @@ TEST_F(ExtensionsPageTest, AReadProjectFillsBothGridsAndAProgramWithoutMaskRunsE
 TEST_F(ExtensionsPageTest, ARefusedDllNameIsReportedAndLeavesTheCallAlone)
 {
     DllCall call;
-    call.FileName = "bad|name.dll";
+    call.FileName = "C:\\bad|name.dll";
     doc().DllCalls.push_back(call);
     page().load();
     form().controller().SetModified(false);

@@ -83,7 +83,8 @@ TEST_F(FileEditTest, SetFileNameQuotesAndRejectsInvalidNames)
     EXPECT_EQ(m_edit.FileName(), QStringLiteral("C:\\My Files\\a.txt"));
     EXPECT_EQ(changes, 1);
 
-    for (const char *bad : {"a[1].txt", "b]", "<c>", "d>e", "f|g"}) {
+    // Windows-style paths keep that file system's rule.
+    for (const char *bad : {"C:\\a[1].txt", "C:\\b]", "C:\\<c>", "x\\d>e", "\\\\srv\\f|g"}) {
         try {
             m_edit.SetFileName(QString::fromUtf8(bad));
             ADD_FAILURE() << bad << " was taken";
@@ -96,6 +97,12 @@ TEST_F(FileEditTest, SetFileNameQuotesAndRejectsInvalidNames)
     m_edit.SetFileName(QString());
     EXPECT_TRUE(m_edit.text().isEmpty());
     EXPECT_EQ(changes, 2);
+    // Native names may hold them: only NUL is refused there.
+    for (const char *good : {"/srv/a[1].txt", "b]", "<c>", "d>e", "f|g"}) {
+        m_edit.SetFileName(QString::fromUtf8(good));
+        EXPECT_EQ(m_edit.FileName(), QString::fromUtf8(good));
+    }
+    EXPECT_THROW(m_edit.SetFileName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")), EButtonEditError);
 }
 
 TEST_F(FileEditTest, TheButtonSitsAtTheRightEnd)
@@ -222,7 +229,7 @@ TEST_F(FileEditTest, TheDialogIsPresetFromTheText)
     EXPECT_EQ(m_edit.FilterIndex(), 1);
 
     // A text that is no valid name leaves the preset as it was.
-    m_edit.setText(QStringLiteral("<none>"));
+    m_edit.setText(QStringLiteral("C:\\<none>"));
     m_edit.Button()->Click();
     EXPECT_EQ(m_fake.fileDialogs.requests.back().fileName, QStringLiteral("/pictures/new one.bmp"));
 }
@@ -281,12 +288,24 @@ TEST_F(FileEditTest, TakesDroppedFiles)
     EXPECT_TRUE(drag());
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(m_edit.text(), QStringLiteral("\"/home/zoë/Bild 1.bmp\""));
+    // A legal native name drops in; one the edit refuses is reported, and
+    // nothing leaves the event handler.
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/dl/setup[1].exe"))});
+    EXPECT_TRUE(drag());
+    EXPECT_EQ(m_edit.text(), QStringLiteral("/tmp/dl/setup[1].exe"));
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a") + QChar(0) + QStringLiteral("b"))});
+    EXPECT_NO_THROW(drag());
+    EXPECT_EQ(m_edit.text(), QStringLiteral("/tmp/dl/setup[1].exe"));
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/home/zoë/Bild 1.bmp")),
+                   QUrl::fromLocalFile(QStringLiteral("/b.bmp"))});
 
     m_edit.setDialogOptions(ofAllowMultiSelect);
     m_edit.DropFiles({QStringLiteral("/c.bmp"), QStringLiteral("/d e.bmp")});
     EXPECT_EQ(m_edit.text(), QStringLiteral("/c.bmp"));
     EXPECT_EQ(m_edit.Dialog().Files, (QStringList{QStringLiteral("/c.bmp"), QStringLiteral("/d e.bmp")}));
-    EXPECT_THROW(m_edit.DropFiles({QStringLiteral("/x|y")}), EButtonEditError);
+    m_edit.DropFiles({QStringLiteral("/x|y")});
+    EXPECT_EQ(m_edit.text(), QStringLiteral("/x|y"));
+    EXPECT_THROW(m_edit.DropFiles({QStringLiteral("C:\\x|y")}), EButtonEditError);
     m_edit.setDialogOptions(ofHideReadOnly);
     EXPECT_TRUE(m_edit.Dialog().Files.isEmpty());
 }

@@ -23,12 +23,25 @@ TEST(FileRoutinesTest, StripTrailingBackslashKeepsRootsAndRemovesOneSeparator)
 
 TEST(FileRoutinesTest, ValidFileNamesAndCharacterSets)
 {
-    EXPECT_FALSE(IsValidFileName(""));
-    EXPECT_FALSE(IsValidFileName("\"C:\\My Files\\a.txt\""));
-    for (const char *bad : {"a<b", "a>b", "a[1]", "a|b"})
-        EXPECT_FALSE(IsValidFileName(bad)) << bad;
-    EXPECT_TRUE(IsValidFileName("C:\\My Files\\a b.txt"));
-    EXPECT_TRUE(IsValidFileName("/home/me/Übersicht (1).txt"));
+    // Windows-style paths keep that file system's rule; native names are
+    // refused only for NUL.
+    struct Case {
+        std::string name;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"", false},
+        {"\"C:\\My Files\\a.txt\"", false},
+        {"C:\\a<b", false}, {"c:a>b", false}, {"C:\\setup[1].exe", false}, {"\\\\srv\\a|b", false},
+        {"dir\\a[1]", false},
+        {"C:\\My Files\\a b.txt", true},
+        {"/home/me/Übersicht (1).txt", true},
+        {"a<b", true}, {"a>b", true}, {"a[1]", true}, {"a|b", true}, {"/tmp/x/setup[1].exe", true},
+        {"\"quoted\"", true},
+        {std::string("a\0b", 3), false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(IsValidFileName(c.name), c.valid) << c.name;
 
     EXPECT_TRUE(ContainsAnyChar("Straße", "ß"));
     EXPECT_FALSE(ContainsAnyChar("Strasse", "ß")); // no byte of "ß" alone matches

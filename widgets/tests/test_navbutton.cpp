@@ -162,6 +162,38 @@ TEST_F(NavButtonTest, WithImagesTheEdgeFramesTheImageWhichMovesWhenPressed)
     EXPECT_EQ(pixel(image, 0, 0), light());
 }
 
+TEST_F(NavButtonTest, ADisabledButtonIsDrawnDisabled)
+{
+    TImageList images(32, 32);
+    QImage marker(32, 32, QImage::Format_ARGB32);
+    marker.fill(qRgb(255, 0, 0));
+    images.Add(marker);
+    button->setLargeImages(&images);
+    button->setImageIndex(0);
+    button->setCaption(QStringLiteral("WWWW"));
+    const QImage enabled = picture();
+    EXPECT_EQ(pixel(enabled, 30, 20), QColor(255, 0, 0));
+
+    button->setEnabled(false);
+    enter(button, {5, 5});
+    const QImage disabled = picture();
+    // The picture is greyed, the caption drawn another way, and the
+    // pointer raises no edge.
+    const QColor greyed = pixel(disabled, 30, 20);
+    EXPECT_NE(greyed, QColor(255, 0, 0));
+    EXPECT_EQ(greyed.red(), greyed.green());
+    const QRect captionBox(0, 40, 60, 20);
+    bool captionDiffers = false;
+    for (int y = captionBox.top(); y <= captionBox.bottom(); ++y)
+        for (int x = captionBox.left(); x <= captionBox.right(); ++x)
+            captionDiffers = captionDiffers || pixel(disabled, x, y) != pixel(enabled, x, y);
+    EXPECT_TRUE(captionDiffers);
+    EXPECT_NE(pixel(disabled, 12, 2), light());
+
+    button->setEnabled(true);
+    EXPECT_EQ(pixel(picture(), 30, 20), QColor(255, 0, 0));
+}
+
 TEST_F(NavButtonTest, ColourWhenNotTransparent)
 {
     button->setTransparent(false);

@@ -120,7 +120,7 @@ TEST_P(StockDialogs, ScriptsCallListedCommandsOnTheirOwnControls)
         ini.LoadFromBytes(text);
         names.insert(ini.ReadString("Controls", "Name", ""));
         for (const char *event : {"ClickFunc", "ChangeFunc"}) {
-            const TStringList lines = ReadScriptLines(ini, "Controls", event);
+            const TStringList lines = ReadScriptLines(ini, "Controls", event, keys.size());
             script.insert(script.end(), lines.begin(), lines.end());
         }
     }
