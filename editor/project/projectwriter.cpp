@@ -101,8 +101,13 @@ public:
 
     void run()
     {
+        // Every copy goes: a stale second copy would otherwise be what a
+        // later read finds once the first is rewritten.
         for (std::string_view section : projectSectionNames())
-            m_ini.EraseSection(section);
+            while (m_ini.SectionExists(section))
+                m_ini.EraseSection(section);
+        m_rebase = !m_context.projectFolder.empty() && m_context.projectFolder != m_context.workDir;
+        rebaseBuildPaths();
         m_additionalFiles = m_project.AdditionalFiles;
         writeGeneral();
         writeList("Dialogs", m_project.Dialogs, 5, 4);
@@ -140,6 +145,44 @@ public:
     }
 
 private:
+    // A relative path of the build machine, made relative to the folder
+    // written to when that is another one, so it keeps naming its file.
+    void rebase(std::string &path) const
+    {
+        if (!m_rebase || path.empty() || isAbsolutePath(path) || path.find('{') != std::string::npos)
+            return;
+        path = editor::MakeRelativePath(editor::ExpandRelativePath(path, m_context.projectFolder),
+                                        m_context.workDir);
+    }
+
+    void rebase(std::vector<std::string> &paths) const
+    {
+        for (std::string &path : paths)
+            rebase(path);
+    }
+
+    void rebaseBuildPaths()
+    {
+        if (!m_rebase)
+            return;
+        GeneralSettings &g = m_project.General;
+        for (std::string *path : {&g.MainIcon, &g.BackImage, &g.WzrdImg, &g.AutorunIcon, &g.ReadmeFile,
+                                  &g.LicenseFile})
+            rebase(*path);
+        rebase(m_project.Dialogs);
+        rebase(m_project.UninstallDialogs);
+        rebase(m_project.BillboardPics);
+        rebase(m_project.LanguageFiles);
+        rebase(m_project.AdditionalFiles);
+        rebase(m_project.DataFiles);
+        for (DllCall &call : m_project.DllCalls)
+            rebase(call.FileName);
+        for (GroupEntry &group : m_project.Groups)
+            for (FileEntry &file : group.Files)
+                if (file.External)
+                    rebase(file.Source);
+    }
+
     void text(std::string_view section, std::string_view name, std::string_view value)
     {
         m_ini.WriteString(section, name, plainValue(value));
@@ -357,8 +400,10 @@ private:
         const RegistryEntry &k = keyNode.Entry;
         const bool flagged = !k.Create || k.Uninstall || k.TargetSystems != kAllTargetSystems;
         // A plain key above other keys needs no entry: its subkeys carry it.
+        // A key whose values carry it writes an entry of its own only for a
+        // mask of its own, which no value entry holds.
         if (!(hasSubkey && !hasValue && !flagged)) {
-            if (!hasValue) {
+            if (!hasValue || k.TargetSystems != kAllTargetSystems) {
                 const std::string n = key(m_registryIndex++);
                 m_ini.WriteInteger("OverwriteRegValues", n, 0);
                 m_ini.WriteInteger("CreateRegValues", n, 0);
@@ -369,7 +414,8 @@ private:
                 writeTargetSystems(n, k.TargetSystems);
                 quoted("RegKeyNames", n, keyPath);
                 text("RootKeys", n, root.Name);
-            } else {
+            }
+            if (hasValue) {
                 for (const RegistryNode &child : keyNode.Children) {
                     if (child.isKey())
                         continue;
@@ -485,6 +531,7 @@ private:
     Project &m_project;
     const ProjectWriteContext &m_context;
     Progress m_progress;
+    bool m_rebase = false;
     std::vector<std::string> m_additionalFiles;
     size_t m_registryIndex = 0;
     size_t m_registryNodes = 0;

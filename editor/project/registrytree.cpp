@@ -69,35 +69,70 @@ std::vector<std::string_view> pathComponents(std::string_view keyPath)
 
 bool AddRegistryEntry(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                       const RegistryEntry &valueRecord, const RegistryEntry &keyRecord,
-                      std::string_view valueName)
+                      std::string_view valueName, ExistingKey existing)
 {
     const bool addValue = !(valueName == kEmpty && valueRecord.Data == kEmpty);
-    return addRegistryPath(tree, root, keyPath, keyRecord, addValue, valueRecord, valueName);
+    return addRegistryPath(tree, root, keyPath, keyRecord, addValue, valueRecord, valueName, existing);
 }
 
 bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                      const RegistryEntry &keyRecord, bool addValue, const RegistryEntry &valueRecord,
-                     std::string_view valueName)
+                     std::string_view valueName, ExistingKey existing)
 {
-    RegistryRoot *rootNode = tree.findRoot(root);
+    return RegistryInserter(tree).add(root, keyPath, keyRecord, addValue, valueRecord, valueName, existing);
+}
+
+std::unordered_map<std::string, size_t> &RegistryInserter::keysOf(const std::string &parent,
+                                                                  const std::vector<RegistryNode> &children)
+{
+    const auto [it, added] = m_keys.try_emplace(parent);
+    if (added)
+        for (size_t i = 0; i < children.size(); ++i)
+            if (children[i].isKey())
+                it->second[foldedText(children[i].Text)] = i;  // the last of several wins
+    return it->second;
+}
+
+bool RegistryInserter::add(std::string_view root, std::string_view keyPath, const RegistryEntry &keyRecord,
+                           bool addValue, const RegistryEntry &valueRecord, std::string_view valueName,
+                           ExistingKey existing)
+{
+    RegistryRoot *rootNode = m_tree.findRoot(root);
     if (!rootNode)
         return false;
     std::vector<RegistryNode> *children = &rootNode->Children;
+    std::string path = foldedText(rootNode->Name);
     const std::vector<std::string_view> parts = pathComponents(keyPath);
     for (size_t i = 0; i < parts.size(); ++i) {
+        std::unordered_map<std::string, size_t> &keys = keysOf(path, *children);
+        std::string name = foldedText(parts[i]);
+        path += '\\';
+        path += name;
         RegistryNode *current = nullptr;
-        for (RegistryNode &child : *children)
-            if (child.isKey() && sameTextIgnoreCase(child.Text, parts[i]))
-                current = &child;
-        if (!current) {
+        ExistingKey use = existing;
+        if (const auto found = keys.find(name); found != keys.end()) {
+            current = &(*children)[found->second];
+            if (use == ExistingKey::Keep && m_created.count(path) > 0)
+                use = ExistingKey::Replace;
+        } else {
             RegistryNode key;
             key.Text = std::string(parts[i]);
             key.Entry = intermediateKeyRecord();
+            keys.emplace(std::move(name), children->size());
             children->push_back(std::move(key));
             current = &children->back();
+            if (existing == ExistingKey::Keep)
+                m_created.insert(path);
+            use = ExistingKey::Replace;
         }
         if (i + 1 == parts.size()) {
-            current->Entry = keyRecord;
+            if (use == ExistingKey::Replace) {
+                current->Entry = keyRecord;
+            } else if (use == ExistingKey::KeepMask) {
+                const int32_t mask = current->Entry.TargetSystems;
+                current->Entry = keyRecord;
+                current->Entry.TargetSystems = mask;
+            }
             current->Entry.IsKey = true;
         }
         children = &current->Children;
