@@ -28,6 +28,8 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace wharf {
@@ -48,6 +50,34 @@ QString skippedMessage(int count)
 }
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The names of a list, the first few of them, for a message.
+QString someNames(const std::vector<std::string> &names)
+{
+    constexpr size_t kShown = 10;
+    QString list;
+    for (size_t i = 0; i < names.size() && i < kShown; ++i)
+        list += QStringLiteral("\n") + qs(names[i]);
+    if (names.size() > kShown)
+        list += QStringLiteral("\n(and %1 more)").arg(names.size() - kShown);
+    return list;
+}
+
+QString unsavableMessage(const std::vector<std::string> &names)
+{
+    return QStringLiteral("%1 key(s) or value(s) of this Registry file hold characters that a Brindlewharf file "
+                          "cannot store and have not been imported:")
+               .arg(names.size()) +
+           someNames(names);
+}
+
+QString cutMessage(const std::vector<std::string> &names)
+{
+    return QStringLiteral("%1 string value(s) of this Registry file were longer than 255 characters and have been "
+                          "cut:")
+               .arg(names.size()) +
+           someNames(names);
+}
 
 QString emptyMarker() { return qs(kEmpty); }
 
@@ -383,7 +413,9 @@ void TRegistryPage::MI_NewKeyClick()
     keyRecord.TargetSystems = kAllTargetSystems;
     RegistryEntry valueRecord;
     const std::string root = document().Registry.roots()[static_cast<size_t>(path[0])].Name;
-    AddRegistryEntry(document().Registry, root, keyPath.toStdString(), valueRecord, keyRecord, kEmpty);
+    // A key that is there already keeps its flags and target systems.
+    AddRegistryEntry(document().Registry, root, keyPath.toStdString(), valueRecord, keyRecord, kEmpty,
+                     ExistingKey::Keep);
     markModified();
     refill();
 }
@@ -518,7 +550,9 @@ void TRegistryPage::B_RegImportClick()
         return;
     }
     const RegFile file = parseRegFile(*bytes);
-    if (file.Sections.empty()) {
+    const bool anyKey = std::any_of(file.Sections.begin(), file.Sections.end(),
+                                    [](const RegFileSection &section) { return !section.Skipped; });
+    if (!anyKey && file.Unsavable.empty()) {
         controller.ShowProgress(0);
         showError(context().seams(), context().mainWindow(),
                   QStringLiteral("The file \"%1\" holds no Registry keys: it is no Registry file.").arg(fileName));
@@ -532,10 +566,16 @@ void TRegistryPage::B_RegImportClick()
     controller.ShowProgress(0);
     if (file.Unsupported)
         showError(context().seams(), context().mainWindow(), kUnsupported);
-    if (file.SkippedEntries > 0)
-        context().seams().messages->messageDlg(context().mainWindow(), MsgDlgType::Warning,
-                                               skippedMessage(file.SkippedEntries), QMessageBox::Ok,
+    const auto warn = [this](const QString &text) {
+        context().seams().messages->messageDlg(context().mainWindow(), MsgDlgType::Warning, text, QMessageBox::Ok,
                                                QMessageBox::Ok);
+    };
+    if (file.SkippedEntries > 0)
+        warn(skippedMessage(file.SkippedEntries));
+    if (!file.Unsavable.empty())
+        warn(unsavableMessage(file.Unsavable));
+    if (!file.Cut.empty())
+        warn(cutMessage(file.Cut));
 }
 
 void TRegistryPage::navigationButtonClicked(int buttonIndex)
