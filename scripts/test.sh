@@ -43,7 +43,11 @@ for f in "$fuzz"/fixtures/ver-*.exe "$fuzz"/program/setup.bin; do
   wrestool -x --raw -t16 -o "$fuzz/corpus/fuzz_versioninfo/$(basename "$f").ver" "$f"
 done
 
-targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit)
+# The text readers start from the project and registry files of the tests.
+seed fuzz_projectfile editor/project/tests/fixtures/*.wfp examples/*/*.wfp
+seed fuzz_regimport editor/project/tests/fixtures/*.reg
+
+targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit fuzz_projectfile fuzz_regimport)
 pids=()
 for target in "${targets[@]}"; do
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -3,6 +3,7 @@
 #include "paths.h"
 #include "projectpaths.h"
 
+#include <array>
 #include <cmath>
 
 namespace wharf {
@@ -402,39 +403,46 @@ private:
         // A plain key above other keys needs no entry: its subkeys carry it.
         // A key whose values carry it writes an entry of its own only for a
         // mask of its own, which no value entry holds.
-        if (!(hasSubkey && !hasValue && !flagged)) {
-            if (!hasValue || k.TargetSystems != kAllTargetSystems) {
-                const std::string n = key(m_registryIndex++);
-                m_ini.WriteInteger("OverwriteRegValues", n, 0);
-                m_ini.WriteInteger("CreateRegValues", n, 0);
-                if (!k.Create)
-                    m_ini.WriteInteger("CreateRegKeys", n, 0);
-                if (k.Uninstall)
-                    m_ini.WriteInteger("UninstRegKeys", n, 1);
-                writeTargetSystems(n, k.TargetSystems);
-                quoted("RegKeyNames", n, keyPath);
-                text("RootKeys", n, root.Name);
-            }
-            if (hasValue) {
-                for (const RegistryNode &child : keyNode.Children) {
-                    if (child.isKey())
-                        continue;
-                    const std::string n = key(m_registryIndex++);
-                    writeRegistryValue(n, child);
-                    writeTargetSystems(n, child.Entry.TargetSystems);
-                    if (!k.Create)
-                        m_ini.WriteInteger("CreateRegKeys", n, 0);
-                    if (k.Uninstall)
-                        m_ini.WriteInteger("UninstRegKeys", n, 1);
-                    quoted("RegKeyNames", n, keyPath);
-                    text("RootKeys", n, root.Name);
-                }
-            }
+        if (hasValue ? k.TargetSystems != kAllTargetSystems : !(hasSubkey && !flagged)) {
+            const std::string n = key(m_registryIndex++);
+            m_ini.WriteInteger("OverwriteRegValues", n, 0);
+            m_ini.WriteInteger("CreateRegValues", n, 0);
+            if (!k.Create)
+                m_ini.WriteInteger("CreateRegKeys", n, 0);
+            if (k.Uninstall)
+                m_ini.WriteInteger("UninstRegKeys", n, 1);
+            writeTargetSystems(n, k.TargetSystems);
+            quoted("RegKeyNames", n, keyPath);
+            text("RootKeys", n, root.Name);
         }
-        for (const RegistryNode &child : keyNode.Children)
-            if (child.isKey())
+        // Values and subkeys in the order the key holds them, so a read
+        // gives the same order back.
+        for (const RegistryNode &child : keyNode.Children) {
+            if (child.isKey()) {
                 writeKeyEntries(root, child, keyPath + "\\" + child.Text);
+                continue;
+            }
+            const std::string n = key(m_registryIndex++);
+            writeRegistryValue(n, child);
+            writeTargetSystems(n, child.Entry.TargetSystems);
+            if (!k.Create)
+                m_ini.WriteInteger("CreateRegKeys", n, 0);
+            if (k.Uninstall)
+                m_ini.WriteInteger("UninstRegKeys", n, 1);
+            quoted("RegKeyNames", n, keyPath);
+            text("RootKeys", n, root.Name);
+        }
         m_progress.step(53, 20, ++m_registryNodesDone, m_registryNodes);
+    }
+
+    void writeRootValue(const RegistryRoot &root, const RegistryNode &node)
+    {
+        const std::string n = key(m_registryIndex++);
+        writeRegistryValue(n, node);
+        text("RootKeys", n, root.Name);
+        writeTargetSystems(n, node.Entry.TargetSystems);
+        m_ini.WriteString("RegKeyNames", n, kEmpty);
+        m_ini.WriteInteger("CreateRegKeys", n, 0);
     }
 
     static size_t countNodes(const std::vector<RegistryNode> &nodes)
@@ -456,23 +464,24 @@ private:
         m_registryNodes = 0;
         for (const RegistryRoot &root : tree.roots())
             m_registryNodes += countNodes(root.Children);
-        // Values right below a root come first, with the empty key path.
-        for (const RegistryRoot &root : tree.roots()) {
-            for (const RegistryNode &node : root.Children) {
-                if (node.isKey())
-                    continue;
-                const std::string n = key(m_registryIndex++);
-                writeRegistryValue(n, node);
-                text("RootKeys", n, root.Name);
-                writeTargetSystems(n, node.Entry.TargetSystems);
-                m_ini.WriteString("RegKeyNames", n, kEmpty);
-                m_ini.WriteInteger("CreateRegKeys", n, 0);
-            }
+        // Values right below a root, up to its first key, come first, with
+        // the empty key path; the rest of each root follows in its order.
+        std::array<size_t, 6> leading{};
+        for (size_t r = 0; r < tree.roots().size(); ++r) {
+            const RegistryRoot &root = tree.roots()[r];
+            while (leading[r] < root.Children.size() && !root.Children[leading[r]].isKey())
+                writeRootValue(root, root.Children[leading[r]++]);
         }
-        for (const RegistryRoot &root : tree.roots())
-            for (const RegistryNode &node : root.Children)
+        for (size_t r = 0; r < tree.roots().size(); ++r) {
+            const RegistryRoot &root = tree.roots()[r];
+            for (size_t i = leading[r]; i < root.Children.size(); ++i) {
+                const RegistryNode &node = root.Children[i];
                 if (node.isKey())
                     writeKeyEntries(root, node, node.Text);
+                else
+                    writeRootValue(root, node);
+            }
+        }
     }
 
     void writeIniEntries()

@@ -135,6 +135,17 @@ TEST(ProjectReaderTest, SaveReopenSaveGivesTheSameBytes)
         addValue(sub.Children, kEmpty.data(), "String", "d");
         cases.push_back({"target-system masks of keys with values", p});
     }
+    {
+        // Values after keys, below a root and below a key, keep their places.
+        Project p;
+        auto &root = p.Registry.roots()[1].Children;
+        addValue(root, "First", "String", "1");
+        RegistryNode &key = addKey(root, "Key");
+        addKey(key.Children, "Sub");
+        addValue(key.Children, "AfterSub", "String", "2");
+        addValue(root, "AfterKey", "DWORD", "$00000001");
+        cases.push_back({"values after keys", p});
+    }
     for (Case &c : cases) {
         const std::string first = saved(c.document);
         Project read;
