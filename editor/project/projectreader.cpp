@@ -495,7 +495,11 @@ private:
                     ++externals.names[foldedText(name)].files;
             }
         }
+        // A path with a variable is never one of a "{src}" file: a save
+        // writes such a file's source as it stands.
         for (size_t i = additionalBefore; i < m_project.AdditionalFiles.size(); ++i) {
+            if (m_project.AdditionalFiles[i].find('{') != std::string::npos)
+                continue;
             const auto found = externals.names.find(foldedText(extractFileName(m_project.AdditionalFiles[i])));
             if (found != externals.names.end())
                 found->second.candidates.push_back(i);

@@ -292,8 +292,8 @@ TEST(ProjectReaderTest, FilesNamingNoGroupStayInTheProject)
 TEST(ProjectReaderTest, ExternalFilesComeBackFromTheAdditionalFiles)
 {
     const std::string text = std::string(kCurrent) +
-                             "[AdditionalFiles]\n0=\"C:\\Extras\\other.exe\"\n1=\"C:\\Docs\\README.TXT\"\n"
-                             "2=\"D:\\readme.txt\"\n"
+                             "[AdditionalFiles]\n0=\"C:\\Extras\\other.exe\"\n1=\"{app}\\readme.txt\"\n"
+                             "2=\"C:\\Docs\\README.TXT\"\n3=\"D:\\readme.txt\"\n"
                              "[Groups]\n0=\"G\"\n[SourceFiles]\n0=\"{src}\\readme.txt\"\n1=\"{src}\\readme.txt\"\n"
                              "2=\"{src}\\missing.txt\"\n3=\"{app}\\readme.txt\"\n";
     Project project;
@@ -307,7 +307,8 @@ TEST(ProjectReaderTest, ExternalFilesComeBackFromTheAdditionalFiles)
     EXPECT_EQ(files[2].Source, "{src}\\missing.txt");
     EXPECT_FALSE(files[2].External);
     EXPECT_FALSE(files[3].External);
-    EXPECT_EQ(project.AdditionalFiles, std::vector<std::string>{"C:\\Extras\\other.exe"});
+    // A path with a variable is never taken: it stays an additional file.
+    EXPECT_EQ(project.AdditionalFiles, (std::vector<std::string>{"C:\\Extras\\other.exe", "{app}\\readme.txt"}));
 
     // Appended: only the appended file's own additional files are looked at.
     project.AdditionalFiles = {"C:\\Open\\readme.txt"};
