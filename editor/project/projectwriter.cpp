@@ -294,9 +294,13 @@ private:
         const std::string n = key(f);
         std::string source;
         if (!file.External || file.Source.find('{') != std::string::npos) {
-            if (file.Relative)
+            if (file.Relative) {
                 file.Source = editor::MakeRelativePath(
                     editor::ExpandRelativePath(file.Source, m_context.projectFolder), m_context.workDir);
+                // A source that can't be relative to the new folder (another
+                // drive) is absolute now, as a read of the file will say.
+                file.Relative = !isAbsolutePath(file.Source);
+            }
             source = file.Source;
         } else {
             m_additionalFiles.push_back(file.Source);

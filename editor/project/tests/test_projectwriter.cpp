@@ -121,7 +121,15 @@ TEST(ProjectWriterTest, RelativeSourcesFollowTheNewFolder)
     external.External = true;
     external.Destination = "{app}\\notes.txt";
     project.Groups[0].Files.push_back(external);
+    // Marked relative, but on another drive: it stays absolute and says so,
+    // as a read of the saved file does.
+    FileEntry otherDrive = file;
+    otherDrive.Source = "D:\\Tools\\x.exe";
+    project.Groups[0].Files.push_back(otherDrive);
     const std::string bytes = written(project, {}, context);
+    EXPECT_EQ(project.Groups[0].Files[2].Source, "D:\\Tools\\x.exe");
+    EXPECT_FALSE(project.Groups[0].Files[2].Relative);
+    EXPECT_TRUE(project.Groups[0].Files[0].Relative);
     EXPECT_EQ(project.Groups[0].Files[0].Source, "../proj/src/a.exe");
     EXPECT_EQ(project.LanguageFiles, (std::vector<std::string>{"../proj/lang/de.wfl", "/opt/lang/en.wfl"}));
     EXPECT_EQ(project.General.ReadmeFile, "../proj/readme.txt");
