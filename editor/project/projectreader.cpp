@@ -65,13 +65,6 @@ std::string replaceName(std::string_view text, std::string_view value)
     return out;
 }
 
-bool hasKey(const TMemIniStore &ini, std::string_view section, std::string_view key)
-{
-    // A present key gives the same text for any default; an absent one gives
-    // the default back, which can't be both of two different texts.
-    return ini.ReadString(section, key, "a") != "a" || ini.ReadString(section, key, "b") != "b";
-}
-
 // "|k|" tokens of a group list moved up by shift; other text stays.
 std::string shiftGroupList(std::string_view list, size_t shift)
 {
@@ -93,6 +86,70 @@ std::string shiftGroupList(std::string_view list, size_t shift)
     }
     return out;
 }
+
+// The numbered keys "0", "1", ... of a section, taken in one pass over its
+// lines as the store's look-ups would find them (the first copy of the
+// section, the first line of a key, one pair of enclosing quotes removed).
+// The reader asks for them in rising order, so a look-up moves a cursor
+// instead of searching: a long list costs no hash look-up per entry.
+class NumberedKeys {
+public:
+    NumberedKeys(const TMemIniStore &ini, std::string_view section)
+    {
+        TStringList lines;
+        ini.ReadSectionValues(section, lines);
+        m_entries.reserve(lines.size());
+        for (std::string &line : lines) {
+            const size_t eq = line.find('=');
+            if (eq == std::string::npos || eq == 0 || eq > 18)
+                continue;
+            // Only the plain decimal form is the key a number names.
+            if (line[0] == '0' && eq != 1)
+                continue;
+            size_t key = 0;
+            bool digits = true;
+            for (size_t i = 0; i < eq && digits; ++i) {
+                digits = line[i] >= '0' && line[i] <= '9';
+                key = key * 10 + static_cast<size_t>(line[i] - '0');
+            }
+            if (!digits)
+                continue;
+            std::string value = line.substr(eq + 1);
+            if (!value.empty() && value.front() == '"' && value.back() == '"')
+                value = value.size() == 1 ? std::string() : value.substr(1, value.size() - 2);
+            m_entries.push_back({key, std::move(value)});
+        }
+        // The first line of a key wins.
+        std::stable_sort(m_entries.begin(), m_entries.end(),
+                         [](const Entry &a, const Entry &b) { return a.key < b.key; });
+        m_entries.erase(std::unique(m_entries.begin(), m_entries.end(),
+                                    [](const Entry &a, const Entry &b) { return a.key == b.key; }),
+                        m_entries.end());
+    }
+
+    const std::string *find(size_t key) const
+    {
+        if (m_cursor >= m_entries.size() || m_entries[m_cursor].key > key) {
+            m_cursor = static_cast<size_t>(
+                std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                 [](const Entry &e, size_t k) { return e.key < k; }) -
+                m_entries.begin());
+        } else {
+            while (m_cursor < m_entries.size() && m_entries[m_cursor].key < key)
+                ++m_cursor;
+        }
+        return m_cursor < m_entries.size() && m_entries[m_cursor].key == key ? &m_entries[m_cursor].value
+                                                                             : nullptr;
+    }
+
+private:
+    struct Entry {
+        size_t key;
+        std::string value;
+    };
+    std::vector<Entry> m_entries;
+    mutable size_t m_cursor = 0;
+};
 
 class Reader {
 public:
@@ -170,20 +227,31 @@ private:
         return m_ini.ReadString(section, key, def);
     }
 
+    const NumberedKeys &numbered(std::string_view section) const
+    {
+        std::string folded = foldedText(section);
+        auto found = m_numbered.find(folded);
+        if (found == m_numbered.end())
+            found = m_numbered.emplace(std::move(folded), NumberedKeys(m_ini, section)).first;
+        return found->second;
+    }
+
+    bool present(std::string_view section, size_t n) const { return numbered(section).find(n) != nullptr; }
+
     std::string str(std::string_view section, size_t n, std::string_view def = {}) const
     {
-        return m_ini.ReadString(section, std::to_string(n), def);
+        const std::string *value = numbered(section).find(n);
+        return value ? *value : std::string(def);
     }
 
     int32_t integer(std::string_view section, size_t n, int32_t def) const
     {
-        return m_ini.ReadInteger(section, std::to_string(n), def);
+        int32_t value = 0;
+        const std::string *text = numbered(section).find(n);
+        return text && parseIniInteger(*text, value) ? value : def;
     }
 
-    bool boolean(std::string_view section, size_t n, bool def) const
-    {
-        return m_ini.ReadBool(section, std::to_string(n), def);
-    }
+    bool boolean(std::string_view section, size_t n, bool def) const { return integer(section, n, def ? 1 : 0) != 0; }
 
     int32_t mask(std::string_view section, size_t n) const
     {
@@ -607,8 +675,7 @@ private:
             // default value with empty data is still a value. Without one
             // the entry is its key's own, and so is its mask; a value's entry
             // leaves the mask its key has.
-            const std::string rn = std::to_string(r);
-            const bool hasValue = hasKey(m_ini, "RegValueNames", rn) || name != kEmpty || value.Data != kEmpty;
+            const bool hasValue = present("RegValueNames", r) || name != kEmpty || value.Data != kEmpty;
             if (!hasValue)
                 key.TargetSystems = value.TargetSystems;
             if (!inserter.add(root, path, key, hasValue, value, name,
@@ -679,6 +746,7 @@ private:
     ProjectReadResult m_result;
     bool m_old = false;
     bool m_rebase = false;
+    mutable std::unordered_map<std::string, NumberedKeys> m_numbered;
 };
 
 } // namespace

@@ -75,11 +75,65 @@ bool AddRegistryEntry(RegistryTree &tree, std::string_view root, std::string_vie
     return addRegistryPath(tree, root, keyPath, keyRecord, addValue, valueRecord, valueName, existing);
 }
 
+namespace {
+
+// Gives the last key of an added path its record, as existing says for a
+// key that was there before.
+void applyKeyRecord(RegistryEntry &entry, const RegistryEntry &keyRecord, ExistingKey use)
+{
+    if (use == ExistingKey::Replace) {
+        entry = keyRecord;
+    } else if (use == ExistingKey::KeepMask) {
+        const int32_t mask = entry.TargetSystems;
+        entry = keyRecord;
+        entry.TargetSystems = mask;
+    }
+    entry.IsKey = true;
+}
+
+void addValueNode(std::vector<RegistryNode> &children, const RegistryEntry &valueRecord, std::string_view valueName)
+{
+    RegistryNode value;
+    value.Text = std::string(valueName);
+    value.Entry = valueRecord;
+    value.Entry.IsKey = false;
+    children.push_back(std::move(value));
+}
+
+} // namespace
+
 bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                      const RegistryEntry &keyRecord, bool addValue, const RegistryEntry &valueRecord,
                      std::string_view valueName, ExistingKey existing)
 {
-    return RegistryInserter(tree).add(root, keyPath, keyRecord, addValue, valueRecord, valueName, existing);
+    // One path: a plain search of each parent's children costs less than
+    // indexing them.
+    RegistryRoot *rootNode = tree.findRoot(root);
+    if (!rootNode)
+        return false;
+    std::vector<RegistryNode> *children = &rootNode->Children;
+    const std::vector<std::string_view> parts = pathComponents(keyPath);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        RegistryNode *current = nullptr;
+        for (RegistryNode &child : *children)
+            if (child.isKey() && sameTextIgnoreCase(child.Text, parts[i]))
+                current = &child;  // the last of several wins
+        ExistingKey use = existing;
+        if (!current) {
+            RegistryNode key;
+            key.Text = std::string(parts[i]);
+            key.Entry = intermediateKeyRecord();
+            children->push_back(std::move(key));
+            current = &children->back();
+            use = ExistingKey::Replace;
+        }
+        if (i + 1 == parts.size())
+            applyKeyRecord(current->Entry, keyRecord, use);
+        children = &current->Children;
+    }
+    if (addValue)
+        addValueNode(*children, valueRecord, valueName);
+    return true;
 }
 
 std::unordered_map<std::string, size_t> &RegistryInserter::keysOf(const std::string &parent,
@@ -125,25 +179,12 @@ bool RegistryInserter::add(std::string_view root, std::string_view keyPath, cons
                 m_created.insert(path);
             use = ExistingKey::Replace;
         }
-        if (i + 1 == parts.size()) {
-            if (use == ExistingKey::Replace) {
-                current->Entry = keyRecord;
-            } else if (use == ExistingKey::KeepMask) {
-                const int32_t mask = current->Entry.TargetSystems;
-                current->Entry = keyRecord;
-                current->Entry.TargetSystems = mask;
-            }
-            current->Entry.IsKey = true;
-        }
+        if (i + 1 == parts.size())
+            applyKeyRecord(current->Entry, keyRecord, use);
         children = &current->Children;
     }
-    if (addValue) {
-        RegistryNode value;
-        value.Text = std::string(valueName);
-        value.Entry = valueRecord;
-        value.Entry.IsKey = false;
-        children->push_back(std::move(value));
-    }
+    if (addValue)
+        addValueNode(*children, valueRecord, valueName);
     return true;
 }
 
