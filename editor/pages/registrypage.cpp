@@ -559,7 +559,7 @@ void TRegistryPage::B_RegImportClick()
         return;
     }
     markModified();
-    importRegFile(document().Registry, file, [&controller](int percent) { controller.ShowProgress(percent); });
+    importRegFile(document().Registry, file, controller.progressReporter());
     markModified();
     refill();
     TV_RegKeysChange();
