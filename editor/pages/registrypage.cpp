@@ -275,7 +275,8 @@ RegistryPath TRegistryPage::pathOf(const QTreeWidgetItem *item)
 
 QTreeWidgetItem *TRegistryPage::addItem(QTreeWidgetItem *parent, const RegistryNode &node)
 {
-    auto *item = new QTreeWidgetItem(parent, {qs(node.Text)});
+    auto *item = new QTreeWidgetItem({qs(node.Text)});
+    parent->addChild(item);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     const int image = node.isKey() ? kKeyImage : node.Entry.ValueType == "String" ? kStringImage : kNumberImage;
     item->setData(0, Qt::UserRole, image);
@@ -290,13 +291,16 @@ void TRegistryPage::refill()
     ++m_filling;
     Project &project = document();
     TV_RegKeys->clear();
+    // Each root is built apart from the tree and added whole: the view then
+    // takes a huge import in one step instead of one insertion per entry.
     for (const RegistryRoot &root : project.Registry.roots()) {
-        auto *item = new QTreeWidgetItem(TV_RegKeys, {qs(root.Name)});
+        auto *item = new QTreeWidgetItem({qs(root.Name)});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         item->setData(0, Qt::UserRole, kKeyImage);
         item->setIcon(0, m_images[kKeyImage]);
         for (const RegistryNode &child : root.Children)
             addItem(item, child);
+        TV_RegKeys->addTopLevelItem(item);
     }
     TV_RegKeys->expandAll();
     TV_RegKeys->setCurrentItem(itemAt(project.Selection.RegistryNode));
