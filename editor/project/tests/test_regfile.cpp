@@ -1,6 +1,7 @@
 #include "regfile.h"
 
 #include "codec.h"
+#include "sampleproject.h"
 
 #include <gtest/gtest.h>
 
@@ -197,4 +198,30 @@ TEST(RegFileTest, ProgressCountsEverySectionAndRoundsHalvesToEven)
     EXPECT_EQ(importPercent(1, 3), 33);
     EXPECT_EQ(importPercent(2, 3), 67);
     EXPECT_EQ(importPercent(0, 0), 0);
+}
+
+TEST(RegFileTest, FixturesInEveryEncodingImportAlike)
+{
+    // The same export written as UTF-16 and as UTF-8 with a byte order mark.
+    RegistryTree wide;
+    RegistryTree narrow;
+    const RegFile utf16 = parseRegFile(wharf::testing::fixture("export-utf16le.reg"));
+    const RegFile utf8 = parseRegFile(wharf::testing::fixture("export-utf8.reg"));
+    importRegFile(wide, utf16);
+    importRegFile(narrow, utf8);
+    EXPECT_TRUE(wide == narrow);
+    EXPECT_EQ(render(wide).size(), 9u);  // two keys of HKCR, seven entries of HKCU
+    EXPECT_EQ(utf16.SkippedEntries, 2);  // the deletion section and the deleted value
+    EXPECT_TRUE(utf16.Unsupported);
+
+    // The 8-bit file: its broken header is left out with its values, and the
+    // section before keeps only its own.
+    const RegFile old = parseRegFile(wharf::testing::fixture("export-regedit4.reg"));
+    RegistryTree tree;
+    importRegFile(tree, old);
+    EXPECT_EQ(render(tree), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\Software\\",
+                                                      "HKEY_LOCAL_MACHINE\\Software\\Gr\xc3\xbc\xc3\x9f" "e\\",
+                                                      "HKEY_LOCAL_MACHINE\\Software\\Gr\xc3\xbc\xc3\x9f" "e\\Euro = String "
+                                                      "\xe2\x82\xac 5"}));
+    EXPECT_EQ(old.SkippedEntries, 1);
 }
