@@ -663,6 +663,9 @@ private:
             key.Overwrite = false;
             RegistryEntry value;
             value.Data = cutText(str("RegValues", r, kEmpty), kFieldWidth);
+            // Empty data is the empty marker, which a save leaves out.
+            if (value.Data.empty())
+                value.Data = std::string(kEmpty);
             value.ValueType = cutText(str("RegValueTypes", r, "String"), kValueTypeWidth);
             value.Uninstall = boolean("UninstRegValues", r, false);
             value.Overwrite = boolean("OverwriteRegValues", r, true);

@@ -335,6 +335,10 @@ TEST(ProjectReaderTest, RegistryEntriesAsWritten)
     ini.WriteString("RegKeyNames", "2", "\"Lower\"");
     ini.WriteString("RootKeys", "3", "HKEY_ELSEWHERE");
     ini.WriteString("RegKeyNames", "3", "\"Lost\"");
+    // Data written empty is the empty marker, as a save would write it.
+    ini.WriteString("RootKeys", "4", "HKEY_CURRENT_CONFIG");
+    ini.WriteString("RegValueNames", "4", "\"V\"");
+    ini.WriteString("RegValues", "4", "");
 
     Project reread;
     const ProjectReadResult result = readText(ini.SaveToBytes(), reread);
@@ -348,6 +352,8 @@ TEST(ProjectReaderTest, RegistryEntriesAsWritten)
     ASSERT_EQ(roots[3].Children.size(), 1u);
     EXPECT_EQ(roots[3].Children[0].Text, "Lower");
     EXPECT_TRUE(roots[5].Children.empty());
+    ASSERT_EQ(roots[4].Children.size(), 1u);
+    EXPECT_EQ(roots[4].Children[0].Entry.Data, "{emp}");
     ASSERT_EQ(result.warnings.size(), 1u);
     EXPECT_NE(result.warnings[0].find("HKEY_ELSEWHERE"), std::string::npos);
 }
