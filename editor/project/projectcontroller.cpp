@@ -110,14 +110,15 @@ void ProjectController::SetModified(bool value)
 
 std::function<void(int)> ProjectController::progressReporter()
 {
-    // The window handles its pending events at each new percentage, so a
-    // long read or write of a huge project keeps it painted.
+    // Only a new percentage is shown, and the window then handles its
+    // pending events: a long read, write or import of a huge project keeps
+    // it painted without a repaint for every entry.
     return [this, last = -1](int percent) mutable {
+        if (percent == last)
+            return;
+        last = percent;
         ShowProgress(percent);
-        if (percent != last) {
-            last = percent;
-            m_progress.processMessages();
-        }
+        m_progress.processMessages();
     };
 }
 

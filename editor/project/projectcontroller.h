@@ -65,8 +65,8 @@ public:
     // The progress display of a project read or write (0 to 100; 0 shows
     // "OK").
     void ShowProgress(int percent);
-    // A progress callback for a long step: shows each percentage and lets
-    // the window handle its events whenever the percentage changes.
+    // A progress callback for a long step: shows each new percentage and
+    // then lets the window handle its events.
     std::function<void(int)> progressReporter();
 
     // Asks "Do you want to save the current file?" when the project is
