@@ -136,14 +136,13 @@ bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view
     return true;
 }
 
-std::unordered_map<std::string, size_t> &RegistryInserter::keysOf(const std::string &parent,
-                                                                  const std::vector<RegistryNode> &children)
+RegistryInserter::Keys &RegistryInserter::keysOf(const std::string &parent, const std::vector<RegistryNode> &children)
 {
     const auto [it, added] = m_keys.try_emplace(parent);
     if (added)
         for (size_t i = 0; i < children.size(); ++i)
             if (children[i].isKey())
-                it->second[foldedText(children[i].Text)] = i;  // the last of several wins
+                it->second[foldedText(children[i].Text)] = {i, false};  // the last of several wins
     return it->second;
 }
 
@@ -151,32 +150,42 @@ bool RegistryInserter::add(std::string_view root, std::string_view keyPath, cons
                            bool addValue, const RegistryEntry &valueRecord, std::string_view valueName,
                            ExistingKey existing)
 {
+    if (m_lastKey && root == m_lastRoot && keyPath == m_lastPath) {
+        // The key is there already: found again, as the walk would find it.
+        applyKeyRecord(m_lastKey->Entry, keyRecord,
+                       existing == ExistingKey::Keep && m_lastCreated ? ExistingKey::Replace : existing);
+        if (addValue)
+            addValueNode(m_lastKey->Children, valueRecord, valueName);
+        return true;
+    }
+    m_lastKey = nullptr;
     RegistryRoot *rootNode = m_tree.findRoot(root);
     if (!rootNode)
         return false;
     std::vector<RegistryNode> *children = &rootNode->Children;
     std::string path = foldedText(rootNode->Name);
     const std::vector<std::string_view> parts = pathComponents(keyPath);
+    RegistryNode *current = nullptr;
+    bool created = false;
     for (size_t i = 0; i < parts.size(); ++i) {
-        std::unordered_map<std::string, size_t> &keys = keysOf(path, *children);
+        Keys &keys = keysOf(path, *children);
         std::string name = foldedText(parts[i]);
         path += '\\';
         path += name;
-        RegistryNode *current = nullptr;
         ExistingKey use = existing;
         if (const auto found = keys.find(name); found != keys.end()) {
-            current = &(*children)[found->second];
-            if (use == ExistingKey::Keep && m_created.count(path) > 0)
+            current = &(*children)[found->second.index];
+            created = found->second.created;
+            if (use == ExistingKey::Keep && created)
                 use = ExistingKey::Replace;
         } else {
             RegistryNode key;
             key.Text = std::string(parts[i]);
             key.Entry = intermediateKeyRecord();
-            keys.emplace(std::move(name), children->size());
+            keys.emplace(std::move(name), KeyPlace{children->size(), true});
             children->push_back(std::move(key));
             current = &children->back();
-            if (existing == ExistingKey::Keep)
-                m_created.insert(path);
+            created = true;
             use = ExistingKey::Replace;
         }
         if (i + 1 == parts.size())
@@ -185,6 +194,12 @@ bool RegistryInserter::add(std::string_view root, std::string_view keyPath, cons
     }
     if (addValue)
         addValueNode(*children, valueRecord, valueName);
+    if (current) {
+        m_lastRoot = std::string(root);
+        m_lastPath = std::string(keyPath);
+        m_lastKey = current;
+        m_lastCreated = created;
+    }
     return true;
 }
 

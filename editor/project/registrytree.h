@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace wharf {
@@ -110,13 +109,24 @@ public:
              ExistingKey existing = ExistingKey::Replace);
 
 private:
+    struct KeyPlace {
+        size_t index;  // among the parent's children
+        bool created;  // made by this inserter
+    };
+    using Keys = std::unordered_map<std::string, KeyPlace>;
+
     // The keys of the parent with that folded path, by folded name.
-    std::unordered_map<std::string, size_t> &keysOf(const std::string &parent,
-                                                   const std::vector<RegistryNode> &children);
+    Keys &keysOf(const std::string &parent, const std::vector<RegistryNode> &children);
 
     RegistryTree &m_tree;
-    std::unordered_map<std::string, std::unordered_map<std::string, size_t>> m_keys;
-    std::unordered_set<std::string> m_created;  // folded paths of the keys made here (Keep only)
+    std::unordered_map<std::string, Keys> m_keys;
+    // The path of the last add and the key it ended at: the values of one
+    // section name the same path one after the other, and nothing can move
+    // that key in between.
+    std::string m_lastRoot;
+    std::string m_lastPath;
+    RegistryNode *m_lastKey = nullptr;
+    bool m_lastCreated = false;
 };
 
 // A place in the tree: the root's index (0 to 5), then the child indexes

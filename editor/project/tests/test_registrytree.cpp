@@ -85,7 +85,7 @@ TEST(RegistryTreeTest, WhatAnExistingLastKeyTakes)
         for (RegistryTree *tree : {&one, &many})
             ASSERT_TRUE(addRegistryPath(*tree, "HKEY_LOCAL_MACHINE", "A\\B", flagged, false, valueRecord("v"), "N"));
         RegistryInserter inserter(many);
-        for (const char *path : {"a\\b", "A\\C", "A\\b"}) {
+        for (const char *path : {"a\\b", "A\\C", "A\\b", "A\\b"}) {
             ASSERT_TRUE(addRegistryPath(one, "HKEY_LOCAL_MACHINE", path, keyRecord(false), true, valueRecord("v"),
                                         "N", c.existing));
             ASSERT_TRUE(inserter.add("HKEY_LOCAL_MACHINE", path, keyRecord(false), true, valueRecord("v"), "N",
@@ -95,7 +95,7 @@ TEST(RegistryTreeTest, WhatAnExistingLastKeyTakes)
         const RegistryNode &b = hklm(one)[0].Children[0];
         EXPECT_EQ(b.Entry.Uninstall, c.uninstall) << static_cast<int>(c.existing);
         EXPECT_EQ(b.Entry.TargetSystems, c.mask) << static_cast<int>(c.existing);
-        EXPECT_EQ(b.Children.size(), 2u);  // both values, names are not checked
+        EXPECT_EQ(b.Children.size(), 3u);  // every value, names are not checked
     }
 }
 
