@@ -1,5 +1,6 @@
 #include "registrypage.h"
 
+#include "codec.h"
 #include "editorwindows.h"
 #include "files.h"
 #include "inputwindow.h"
@@ -37,6 +38,10 @@ namespace {
 
 const QString kSameName = QStringLiteral("You cannot create two values/keys with the same name!");
 const QString kBadKeyName = QStringLiteral("A key name cannot be empty and cannot contain \"\\\"!");
+const QString kUnstorableName =
+    QStringLiteral("This name holds characters that a Brindlewharf file cannot store. Please choose another name.");
+
+bool storable(const QString &text) { return fitsWindows1252(text.toStdString()); }
 const QString kUnsupported = QStringLiteral(
     "This Registry file contained some value types which are not supported by Brindlewharf, for example binary "
     "values. These values have not been imported!");
@@ -365,9 +370,9 @@ void TRegistryPage::TV_RegKeysEdited(QTreeWidgetItem *item, QString &s)
     }
     const QString oldText = qs(node->Text);
     s = singleLine(s);
-    if (node->isKey() && (s.isEmpty() || s.contains(QLatin1Char('\\')))) {
+    if ((node->isKey() && (s.isEmpty() || s.contains(QLatin1Char('\\')))) || !storable(s)) {
         // A key's name is one level of its path.
-        showError(context().seams(), context().mainWindow(), kBadKeyName);
+        showError(context().seams(), context().mainWindow(), storable(s) ? kBadKeyName : kUnstorableName);
         s = oldText;
         item->setText(0, s);
         return;
@@ -407,6 +412,10 @@ void TRegistryPage::MI_NewKeyClick()
                    answer))
         return;
     answer = singleLine(answer);
+    if (!storable(answer)) {
+        showError(context().seams(), context().mainWindow(), kUnstorableName);
+        return;
+    }
     if (answer.isEmpty())
         answer = emptyMarker();
     QString keyPath = answer;
@@ -443,6 +452,10 @@ void TRegistryPage::addValue(const char *type, const char *data)
                        answer))
             return;
         answer = singleLine(answer);
+        if (!storable(answer)) {
+            showError(context().seams(), context().mainWindow(), kUnstorableName);
+            continue;
+        }
         if (answer.isEmpty())
             answer = emptyMarker();
         if (findRegistrySibling(*registryChildren(document().Registry, path), answer.toStdString(), false) < 0)

@@ -155,6 +155,15 @@ TEST_F(RegistryPageTest, NewKeyAddsWholePathsAndMergesWithExistingKeys)
     EXPECT_TRUE(below[1].Children.empty());
     EXPECT_EQ(text({kHKLM, 0, 0, 1}), QStringLiteral("Deeper"));
 
+    // A name a project file can't store is refused and adds nothing.
+    select({kHKLM});
+    fake.messages.shown.clear();
+    answer(QStringLiteral("\u65e5\u672c"));
+    page().MI_NewKeyClick();
+    EXPECT_EQ(children(kHKLM).size(), 1u);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("cannot store")));
+
     // Nothing selected: the command does nothing and asks nothing.
     page().TV_RegKeys->setCurrentItem(nullptr);
     const size_t asked = offered.size();
