@@ -647,7 +647,12 @@ void TMainForm::hideBusy()
 
 void TMainForm::processMessages() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-void TMainForm::AddRecentFile(const std::string &fileName) { MRU->AddRecentFile(fromStd(fileName)); }
+void TMainForm::AddRecentFile(const std::string &fileName)
+{
+    // A batch compile is no use of the file by the author.
+    if (!m_batchMode)
+        MRU->AddRecentFile(fromStd(fileName));
+}
 
 void TMainForm::modifiedChanged(bool modified, const std::string &modifiedText)
 {

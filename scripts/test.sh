@@ -47,7 +47,12 @@ done
 seed fuzz_dialogfile designer/tests/data/*.ddf designer/tests/data/*.txt
 seed fuzz_controlclipboard designer/tests/data/*.clip
 
-targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit fuzz_inistore fuzz_dialogfile fuzz_controlclipboard)
+# The text readers start from the project and registry files of the tests.
+seed fuzz_projectfile editor/project/tests/fixtures/*.wfp examples/*/*.wfp
+seed fuzz_regimport editor/project/tests/fixtures/*.reg
+
+targets=(fuzz_peimage fuzz_versioninfo fuzz_iconload fuzz_resedit fuzz_inistore fuzz_dialogfile fuzz_controlclipboard
+  fuzz_projectfile fuzz_regimport)
 pids=()
 for target in "${targets[@]}"; do
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -126,13 +126,8 @@ TMRUFileList::TMRUFileList(QObject *owner)
 
 TMRUFileList::~TMRUFileList()
 {
-    if (m_autoSave) {
-        try {
-            Save();
-        } catch (const std::exception &e) {
-            qWarning("Could not save the recent-files list: %s", e.what());
-        }
-    }
+    // Every change was stored when it was made; storing the list again
+    // here would undo what another running program stored since.
     m_clickDepth = 0;
     removeMenuItems();
     for (const auto &item : m_pending)
@@ -155,8 +150,45 @@ std::vector<TMRUMenuItem *> TMRUFileList::menuItems() const
     return items;
 }
 
+bool TMRUFileList::storesChanges() const
+{
+    return m_autoSave && !m_loading && !m_autoSaveName.isEmpty() && !m_autoSaveKey.isEmpty();
+}
+
+void TMRUFileList::takeStored()
+{
+    if (!storesChanges())
+        return;
+    try {
+        QStringList values;
+        if (m_useRegistry)
+            loadFromRegistry(values);
+        else
+            loadFromIni(values);
+        m_names.clear();
+        for (const QString &value : values)
+            if (!value.isEmpty())
+                m_names << value;
+        trimToMaximum();
+    } catch (const std::exception &e) {
+        qWarning("Could not read the recent-files list: %s", e.what());
+    }
+}
+
+void TMRUFileList::storeChange()
+{
+    if (!storesChanges())
+        return;
+    try {
+        Save();
+    } catch (const std::exception &e) {
+        qWarning("Could not save the recent-files list: %s", e.what());
+    }
+}
+
 void TMRUFileList::AddRecentFile(const QString &fileName)
 {
+    takeStored();
     qsizetype found = -1;
     for (qsizetype i = 0; i < m_names.size(); ++i)
         if (m_names.at(i).compare(fileName, Qt::CaseInsensitive) == 0) {
@@ -177,6 +209,7 @@ void TMRUFileList::AddRecentFile(const QString &fileName)
         trimToMaximum();
     }
     RebuildMenu();
+    storeChange();
 }
 
 void TMRUFileList::trimToMaximum()
@@ -193,10 +226,13 @@ void TMRUFileList::Clear()
 {
     removeMenuItems();
     m_names.clear();
+    storeChange();
 }
 
 void TMRUFileList::RemoveObsolete()
 {
+    const QStringList before = m_names;
+    takeStored();
     bool removed = false;
     for (qsizetype i = m_names.size() - 1; i >= 0; --i) {
         bool remove = false;
@@ -209,8 +245,10 @@ void TMRUFileList::RemoveObsolete()
             removed = true;
         }
     }
-    if (removed)
+    if (removed || m_names != before)
         RebuildMenu();
+    if (removed)
+        storeChange();
 }
 
 void TMRUFileList::ItemClick(TMRUMenuItem *item)
@@ -223,8 +261,11 @@ void TMRUFileList::ItemClick(TMRUMenuItem *item)
     if (OnMRUItemClick && index < m_names.size())
         fileName = m_names.at(index);
     if (m_removeOnClick && index < m_names.size()) {
-        m_names.removeAt(index);
+        const QString clicked = m_names.at(index);
+        takeStored();
+        m_names.removeIf([&](const QString &name) { return name.compare(clicked, Qt::CaseInsensitive) == 0; });
         RebuildMenu();
+        storeChange();
     }
     DoMRUItemClick(fileName);
 }

@@ -8,7 +8,9 @@
 // Use: create it, set the properties, then call Loaded() (it loads the list
 // when AutoSave is on, as a form does once its properties are read). Call
 // AddRecentFile after every open and save; OnMRUItemClick reports the name
-// of a chosen item. With AutoSave the list is saved when it is destroyed.
+// of a chosen item. With AutoSave every change is stored at once, made to
+// the list as it is stored then: what another running program stored in
+// between is kept, and a crash loses nothing.
 //
 // Menu places are Qt actions: FileMenu is either the action of a submenu
 // that has entries (the items go after its last entry) or an action inside
@@ -76,8 +78,7 @@ public:
 
     // Defaults as listed with each property; nothing is read.
     explicit TMRUFileList(QObject *owner = nullptr);
-    // Saves the list when AutoSave is on (a failure is reported as a
-    // warning, never thrown), then removes its menu items.
+    // Removes its menu items; the list was stored with each change.
     ~TMRUFileList() override;
 
     // Ends the set-up phase: from now on property changes reload, and with
@@ -192,6 +193,12 @@ private:
     TMRUMenuItem *makeNumberedItem(int index);
     void removeMenuItems();
     void trimToMaximum();
+    // With AutoSave after Loaded: the names as stored now replace the list
+    // (a failed read keeps it), and the list is stored (a failure is a
+    // warning, never thrown).
+    bool storesChanges() const;
+    void takeStored();
+    void storeChange();
     void reloadIfActive();
     void loadFromRegistry(QStringList &values) const;
     void loadFromIni(QStringList &values) const;

@@ -1,7 +1,11 @@
 #include "entryfields.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QLineEdit>
+
+#include "codec.h"
+#include "seams.h"
 
 namespace wharf {
 
@@ -32,5 +36,35 @@ QStringList projectDestinations(const Project &project)
 
 QString yesText() { return QStringLiteral("Yes"); }
 QString noText() { return QStringLiteral("No"); }
+
+bool refuseUnstorableText(const Seams &seams, QWidget *dialog, std::initializer_list<QWidget *> boxes)
+{
+    for (QWidget *box : boxes) {
+        QString text;
+        if (const auto *line = qobject_cast<QLineEdit *>(box))
+            text = line->text();
+        else if (const auto *combo = qobject_cast<QComboBox *>(box))
+            text = combo->currentText();
+        else if (const auto *plain = qobject_cast<QPlainTextEdit *>(box))
+            text = plain->toPlainText();
+        else
+            continue;
+        if (fitsWindows1252(text.toStdString()))
+            continue;
+        QString odd;
+        for (const QChar c : text)
+            if (!fitsWindows1252(QString(c).toStdString())) {
+                odd = c;
+                break;
+            }
+        box->setFocus();
+        showError(seams, dialog,
+                  QStringLiteral("The text \"%1\" holds the character \"%2\", which a Brindlewharf file cannot "
+                                 "store. Please change the text.")
+                      .arg(text, odd));
+        return false;
+    }
+    return true;
+}
 
 } // namespace wharf

@@ -8,12 +8,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <string>
 
 class QComboBox;
 class QLineEdit;
+class QWidget;
 
 namespace wharf {
+
+struct Seams;
+
+// The OK check of an entry dialog: a project file holds Windows-1252 text,
+// so a box (line edit, combo box or plain text edit) with a character it
+// can't hold is refused with a message naming it, and gets the focus. True
+// when every box can be stored.
+bool refuseUnstorableText(const Seams &seams, QWidget *dialog, std::initializer_list<QWidget *> boxes);
 
 // "{emp}".
 QString emptyMarkerText();

@@ -1,5 +1,6 @@
 #include "exdlleditor.h"
 
+#include "entryfields.h"
 #include "buttonedits.h"
 #include "dialogbuttons.h"
 #include "paths.h"
@@ -84,6 +85,8 @@ TExDllEditor::TExDllEditor(ProjectController &controller, const Seams &seams, QW
     layout->addLayout(buttons);
 
     connect(B_OK, &QPushButton::clicked, this, [this] {
+        if (!refuseUnstorableText(m_seams, this, {FE_FileName, E_FuncName}))
+            return;
         B_OKClick();
         accept();
     });

@@ -56,6 +56,8 @@ TExExecutableEditor::TExExecutableEditor(ProjectController &controller, const Se
     layout->addLayout(buttons);
 
     connect(B_OK, &QPushButton::clicked, this, [this] {
+        if (!refuseUnstorableText(m_seams, this, {CB_ExFileName}))
+            return;
         B_OKClick();
         accept();
     });

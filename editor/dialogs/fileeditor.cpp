@@ -2,6 +2,7 @@
 
 #include "buttonedits.h"
 #include "dialogbuttons.h"
+#include "entryfields.h"
 #include "groupchange.h"
 #include "seams.h"
 #include "systemform.h"
@@ -104,7 +105,10 @@ TFileEditor::TFileEditor(QWidget *parent, const Seams &seams, TVarForm *palette,
     B_TargetSys = new QPushButton(QStringLiteral("Target &systems..."), this);
     B_TargetSys->setObjectName(QStringLiteral("B_TargetSys"));
     createOkCancelButtons(this, B_OK, B_Cancel);
-    connect(B_OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(B_OK, &QPushButton::clicked, this, [this] {
+        if (refuseUnstorableText(m_seams, this, {FE_SourcePath, E_DestPath, FE_PatchedFile, E_Description}))
+            accept();
+    });
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(B_TargetSys, &QPushButton::clicked, this, [this] { B_TargetSysClick(); });
     connect(FE_PatchedFile, &QLineEdit::textChanged, this, [this] { FE_PatchedFileChange(); });

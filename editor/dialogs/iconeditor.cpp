@@ -207,6 +207,14 @@ TIconEditor::TIconEditor(ProjectController &controller, const Seams &seams, TSys
     layout->addLayout(buttons);
 
     connect(B_OK, &QPushButton::clicked, this, [this] {
+        // A modifier means nothing without the key it goes with.
+        if (CB_HotKey->currentIndex() > 0 && E_Char->text().trimmed().isEmpty()) {
+            E_Char->setFocus();
+            showError(m_seams, this, QStringLiteral("Please enter the key of the hot key, or choose \"(None)\"."));
+            return;
+        }
+        if (!refuseUnstorableText(m_seams, this, {E_IconTitle, E_Location, E_Parameters, CB_IconTarget, E_WorkDir, E_IconLocation, E_Char}))
+            return;
         B_OKClick();
         accept();
     });

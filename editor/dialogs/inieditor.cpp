@@ -73,6 +73,8 @@ TINIEditor::TINIEditor(ProjectController &controller, const Seams &seams, TSyste
     layout->addLayout(buttons);
 
     connect(B_OK, &QPushButton::clicked, this, [this] {
+        if (!refuseUnstorableText(m_seams, this, {E_INIFile, E_INISection, E_INIKey, E_INIValue}))
+            return;
         B_OKClick();
         accept();
     });

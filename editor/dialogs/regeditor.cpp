@@ -1,5 +1,6 @@
 #include "regeditor.h"
 
+#include "entryfields.h"
 #include "dialogbuttons.h"
 #include "projectcontroller.h"
 #include "registrytree.h"
@@ -123,6 +124,8 @@ TRegEditor::TRegEditor(ProjectController &controller, TVarForm *palette, const S
 
     createOkCancelButtons(this, B_OK, B_Cancel);
     connect(B_OK, &QPushButton::clicked, this, [this] {
+        if (!refuseUnstorableText(m_seams, this, {CB_Value}))
+            return;
         B_OKClick();
         accept();
     });
@@ -236,6 +239,8 @@ bool TRegEditor::CB_ValueKeyPress(int key)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
+    if (!refuseUnstorableText(m_seams, this, {CB_Value}))
+        return true;
     B_OKClick();
     accept();
     return true;

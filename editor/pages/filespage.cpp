@@ -22,7 +22,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -645,6 +647,52 @@ void TFilesPage::addToUninstallList(const std::string &folder)
         document().UninstExpressions.push_back(folder);
 }
 
+bool TFilesPage::isWholeTree(const std::string &path)
+{
+    const std::string folder = excludeTrailingSeparator(path);
+    const std::string home = excludeTrailingSeparator(QDir::homePath().toStdString());
+    return isRootPath(path) || folder.empty() || folder == "/" || folder == home;
+}
+
+bool TFilesPage::confirmWholeTree(const std::string &path)
+{
+    return askYesNo(context().seams(), context().mainWindow(),
+                    QStringLiteral("\"%1\" is a whole file system or your home folder. Adding it walks every "
+                                   "folder below it and may add a very great number of files. Do you want to add "
+                                   "it anyway?")
+                        .arg(QString::fromStdString(path)));
+}
+
+bool TFilesPage::collectWithProgress(const std::string &base, std::vector<std::string> &files,
+                                     std::vector<std::string> &folders)
+{
+    // The walk stays on this thread, which the file lists need, but lets the
+    // window work between folders; a walk that takes long shows its progress
+    // with a Cancel button.
+    QProgressDialog progress(QStringLiteral("Collecting files..."), QStringLiteral("Cancel"), 0, 0,
+                             context().mainWindow());
+    progress.setWindowTitle(QStringLiteral("Add folder"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastUpdate = -1000;
+    const bool done = CollectFolders(base, "", files, folders, [&](std::string_view folder) {
+        if (clock.elapsed() - lastUpdate >= 50) {
+            lastUpdate = clock.elapsed();
+            progress.setLabelText(QStringLiteral("Collecting files... %1 found\n%2")
+                                      .arg(files.size())
+                                      .arg(QString::fromUtf8(folder.data(), static_cast<qsizetype>(folder.size()))));
+            progress.setValue(0);
+            QCoreApplication::processEvents();
+        }
+        return !progress.wasCanceled();
+    });
+    return done;
+}
+
 bool TFilesPage::askForUninstallList()
 {
     return askYesNo(context().seams(), context().mainWindow(),
@@ -667,9 +715,12 @@ bool TFilesPage::AddFilesFromPath(const std::string &path, const std::string &na
     const std::string folder = excludeTrailingSeparator(destinationFolder);
     if (folderExists(path) || isRootPath(path)) {
         const std::string base = excludeTrailingSeparator(path);
+        if (isWholeTree(path) && !confirmWholeTree(path))
+            return true;  // this one is left out; the other dropped names go on
         std::vector<std::string> files;
         std::vector<std::string> folders;
-        CollectFolders(base, "", files, folders);
+        if (!collectWithProgress(base, files, folders))
+            return false;  // cancelled: nothing of the walk is added
         for (const std::string &file : files) {
             const std::string source = collectedPath(base, file);
             AddFileEntry(source, destinationIn(folder, file), relative);

@@ -168,6 +168,13 @@ private:
     void uninstallListChanged();
     bool inUninstallList(const std::string &folder);
     bool askForUninstallList();
+    // A root or the home folder: walking it is asked about first.
+    static bool isWholeTree(const std::string &path);
+    bool confirmWholeTree(const std::string &path);
+    // The walk of a dropped or added folder; false when the author
+    // cancelled it.
+    bool collectWithProgress(const std::string &base, std::vector<std::string> &files,
+                             std::vector<std::string> &folders);
     void noGroupError();
     QStringList chooseFiles();
     TDumpForm *dumpForm();

@@ -35,6 +35,7 @@ void TFileTreeModel::renewGroupIds()
     m_groupIds.clear();
     for (size_t i = 0; i < project().Groups.size(); ++i)
         m_groupIds.push_back(m_nextGroupId++);
+    m_groupRowsValid = false;
 }
 
 void TFileTreeModel::reload()
@@ -46,8 +47,15 @@ void TFileTreeModel::reload()
 
 int TFileTreeModel::groupRow(quintptr id) const
 {
-    const auto found = std::find(m_groupIds.begin(), m_groupIds.end(), id);
-    return found == m_groupIds.end() ? -1 : static_cast<int>(found - m_groupIds.begin());
+    // Asked for every index a view touches: a map, not a search of the groups.
+    if (!m_groupRowsValid) {
+        m_groupRows.clear();
+        for (size_t row = 0; row < m_groupIds.size(); ++row)
+            m_groupRows.emplace(m_groupIds[row], static_cast<int>(row));
+        m_groupRowsValid = true;
+    }
+    const auto found = m_groupRows.find(id);
+    return found == m_groupRows.end() ? -1 : found->second;
 }
 
 FileNode TFileTreeModel::nodeAt(const QModelIndex &index) const
@@ -141,6 +149,8 @@ FileNode TFileTreeModel::appendGroup(GroupEntry group)
     beginInsertRows({}, row, row);
     project().Groups.push_back(std::move(group));
     m_groupIds.push_back(m_nextGroupId++);
+    if (m_groupRowsValid)
+        m_groupRows.emplace(m_groupIds.back(), static_cast<int>(m_groupIds.size() - 1));
     endInsertRows();
     return {row, -1};
 }
@@ -165,8 +175,10 @@ void TFileTreeModel::removeNode(FileNode node)
     const int row = node.isGroup() ? node.Group : node.File;
     beginRemoveRows(parentIndex, row, row);
     deleteNode(project(), node);
-    if (node.isGroup())
+    if (node.isGroup()) {
         m_groupIds.erase(m_groupIds.begin() + node.Group);
+        m_groupRowsValid = false;
+    }
     endRemoveRows();
 }
 
@@ -194,6 +206,7 @@ FileNode TFileTreeModel::moveNode(FileNode from, FileNode onto)
         const quintptr id = m_groupIds[static_cast<size_t>(from.Group)];
         m_groupIds.erase(m_groupIds.begin() + from.Group);
         m_groupIds.insert(m_groupIds.begin() + result.Group, id);
+        m_groupRowsValid = false;
     }
     endMoveRows();
     return result;

@@ -13,6 +13,7 @@
 #include <QIcon>
 
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 namespace wharf {
@@ -85,6 +86,9 @@ private:
     // A stable id per group, in group order, so a file's index keeps naming
     // its group while groups move or go.
     std::vector<quintptr> m_groupIds;
+    // Row of each group id, rebuilt after a removal or a move.
+    mutable std::unordered_map<quintptr, int> m_groupRows;
+    mutable bool m_groupRowsValid = false;
     quintptr m_nextGroupId = 1;
     EditHandler m_edited;
     CanMoveHandler m_canMove;

@@ -1,5 +1,6 @@
 #include "registrypage.h"
 
+#include "codec.h"
 #include "editorwindows.h"
 #include "files.h"
 #include "inputwindow.h"
@@ -28,6 +29,8 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace wharf {
@@ -35,6 +38,10 @@ namespace {
 
 const QString kSameName = QStringLiteral("You cannot create two values/keys with the same name!");
 const QString kBadKeyName = QStringLiteral("A key name cannot be empty and cannot contain \"\\\"!");
+const QString kUnstorableName =
+    QStringLiteral("This name holds characters that a Brindlewharf file cannot store. Please choose another name.");
+
+bool storable(const QString &text) { return fitsWindows1252(text.toStdString()); }
 const QString kUnsupported = QStringLiteral(
     "This Registry file contained some value types which are not supported by Brindlewharf, for example binary "
     "values. These values have not been imported!");
@@ -48,6 +55,34 @@ QString skippedMessage(int count)
 }
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The names of a list, the first few of them, for a message.
+QString someNames(const std::vector<std::string> &names)
+{
+    constexpr size_t kShown = 10;
+    QString list;
+    for (size_t i = 0; i < names.size() && i < kShown; ++i)
+        list += QStringLiteral("\n") + qs(names[i]);
+    if (names.size() > kShown)
+        list += QStringLiteral("\n(and %1 more)").arg(names.size() - kShown);
+    return list;
+}
+
+QString unsavableMessage(const std::vector<std::string> &names)
+{
+    return QStringLiteral("%1 key(s) or value(s) of this Registry file hold characters that a Brindlewharf file "
+                          "cannot store and have not been imported:")
+               .arg(names.size()) +
+           someNames(names);
+}
+
+QString cutMessage(const std::vector<std::string> &names)
+{
+    return QStringLiteral("%1 string value(s) of this Registry file were longer than 255 characters and have been "
+                          "cut:")
+               .arg(names.size()) +
+           someNames(names);
+}
 
 QString emptyMarker() { return qs(kEmpty); }
 
@@ -245,7 +280,8 @@ RegistryPath TRegistryPage::pathOf(const QTreeWidgetItem *item)
 
 QTreeWidgetItem *TRegistryPage::addItem(QTreeWidgetItem *parent, const RegistryNode &node)
 {
-    auto *item = new QTreeWidgetItem(parent, {qs(node.Text)});
+    auto *item = new QTreeWidgetItem({qs(node.Text)});
+    parent->addChild(item);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     const int image = node.isKey() ? kKeyImage : node.Entry.ValueType == "String" ? kStringImage : kNumberImage;
     item->setData(0, Qt::UserRole, image);
@@ -260,13 +296,16 @@ void TRegistryPage::refill()
     ++m_filling;
     Project &project = document();
     TV_RegKeys->clear();
+    // Each root is built apart from the tree and added whole: the view then
+    // takes a huge import in one step instead of one insertion per entry.
     for (const RegistryRoot &root : project.Registry.roots()) {
-        auto *item = new QTreeWidgetItem(TV_RegKeys, {qs(root.Name)});
+        auto *item = new QTreeWidgetItem({qs(root.Name)});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         item->setData(0, Qt::UserRole, kKeyImage);
         item->setIcon(0, m_images[kKeyImage]);
         for (const RegistryNode &child : root.Children)
             addItem(item, child);
+        TV_RegKeys->addTopLevelItem(item);
     }
     TV_RegKeys->expandAll();
     TV_RegKeys->setCurrentItem(itemAt(project.Selection.RegistryNode));
@@ -331,9 +370,9 @@ void TRegistryPage::TV_RegKeysEdited(QTreeWidgetItem *item, QString &s)
     }
     const QString oldText = qs(node->Text);
     s = singleLine(s);
-    if (node->isKey() && (s.isEmpty() || s.contains(QLatin1Char('\\')))) {
+    if ((node->isKey() && (s.isEmpty() || s.contains(QLatin1Char('\\')))) || !storable(s)) {
         // A key's name is one level of its path.
-        showError(context().seams(), context().mainWindow(), kBadKeyName);
+        showError(context().seams(), context().mainWindow(), storable(s) ? kBadKeyName : kUnstorableName);
         s = oldText;
         item->setText(0, s);
         return;
@@ -373,6 +412,10 @@ void TRegistryPage::MI_NewKeyClick()
                    answer))
         return;
     answer = singleLine(answer);
+    if (!storable(answer)) {
+        showError(context().seams(), context().mainWindow(), kUnstorableName);
+        return;
+    }
     if (answer.isEmpty())
         answer = emptyMarker();
     QString keyPath = answer;
@@ -383,7 +426,9 @@ void TRegistryPage::MI_NewKeyClick()
     keyRecord.TargetSystems = kAllTargetSystems;
     RegistryEntry valueRecord;
     const std::string root = document().Registry.roots()[static_cast<size_t>(path[0])].Name;
-    AddRegistryEntry(document().Registry, root, keyPath.toStdString(), valueRecord, keyRecord, kEmpty);
+    // A key that is there already keeps its flags and target systems.
+    AddRegistryEntry(document().Registry, root, keyPath.toStdString(), valueRecord, keyRecord, kEmpty,
+                     ExistingKey::Keep);
     markModified();
     refill();
 }
@@ -407,6 +452,10 @@ void TRegistryPage::addValue(const char *type, const char *data)
                        answer))
             return;
         answer = singleLine(answer);
+        if (!storable(answer)) {
+            showError(context().seams(), context().mainWindow(), kUnstorableName);
+            continue;
+        }
         if (answer.isEmpty())
             answer = emptyMarker();
         if (findRegistrySibling(*registryChildren(document().Registry, path), answer.toStdString(), false) < 0)
@@ -518,24 +567,32 @@ void TRegistryPage::B_RegImportClick()
         return;
     }
     const RegFile file = parseRegFile(*bytes);
-    if (file.Sections.empty()) {
+    const bool anyKey = std::any_of(file.Sections.begin(), file.Sections.end(),
+                                    [](const RegFileSection &section) { return !section.Skipped; });
+    if (!anyKey && file.Unsavable.empty()) {
         controller.ShowProgress(0);
         showError(context().seams(), context().mainWindow(),
                   QStringLiteral("The file \"%1\" holds no Registry keys: it is no Registry file.").arg(fileName));
         return;
     }
     markModified();
-    importRegFile(document().Registry, file, [&controller](int percent) { controller.ShowProgress(percent); });
+    importRegFile(document().Registry, file, controller.progressReporter());
     markModified();
     refill();
     TV_RegKeysChange();
     controller.ShowProgress(0);
     if (file.Unsupported)
         showError(context().seams(), context().mainWindow(), kUnsupported);
-    if (file.SkippedEntries > 0)
-        context().seams().messages->messageDlg(context().mainWindow(), MsgDlgType::Warning,
-                                               skippedMessage(file.SkippedEntries), QMessageBox::Ok,
+    const auto warn = [this](const QString &text) {
+        context().seams().messages->messageDlg(context().mainWindow(), MsgDlgType::Warning, text, QMessageBox::Ok,
                                                QMessageBox::Ok);
+    };
+    if (file.SkippedEntries > 0)
+        warn(skippedMessage(file.SkippedEntries));
+    if (!file.Unsavable.empty())
+        warn(unsavableMessage(file.Unsavable));
+    if (!file.Cut.empty())
+        warn(cutMessage(file.Cut));
 }
 
 void TRegistryPage::navigationButtonClicked(int buttonIndex)

@@ -45,12 +45,22 @@ void CollectFiles(std::string_view base, std::string_view relative, std::vector<
 void CollectFolders(std::string_view base, std::string_view relative, std::vector<std::string> &files,
                     std::vector<std::string> &folders)
 {
+    CollectFolders(base, relative, files, folders, {});
+}
+
+bool CollectFolders(std::string_view base, std::string_view relative, std::vector<std::string> &files,
+                    std::vector<std::string> &folders, const std::function<bool(std::string_view)> &keepGoing)
+{
+    if (keepGoing && !keepGoing(relative))
+        return false;
     CollectFiles(base, relative, files);
     if (!relative.empty())
         folders.emplace_back(relative);
     for (const FolderEntry &entry : listFolder(collectedPath(base, relative)))
         if (walkable(entry) && entry.isFolder)
-            CollectFolders(base, joinRelative(relative, entry.name), files, folders);
+            if (!CollectFolders(base, joinRelative(relative, entry.name), files, folders, keepGoing))
+                return false;
+    return true;
 }
 
 int CompareFolderNames(std::string_view a, std::string_view b)

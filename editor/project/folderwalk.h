@@ -6,6 +6,7 @@
 // names that hold a "\" (which no project path can keep) are skipped, as
 // are folders that cannot be listed. Entries come in name order.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,12 @@ void CollectFiles(std::string_view base, std::string_view relative, std::vector<
 // after its parent.
 void CollectFolders(std::string_view base, std::string_view relative, std::vector<std::string> &files,
                     std::vector<std::string> &folders);
+
+// As CollectFolders, calling keepGoing with each folder (relative, "" for
+// base itself) before it is listed; a false answer ends the walk at once.
+// False when the walk was ended so, true when it went through.
+bool CollectFolders(std::string_view base, std::string_view relative, std::vector<std::string> &files,
+                    std::vector<std::string> &folders, const std::function<bool(std::string_view)> &keepGoing);
 
 // The order of the uninstall list: descending by plain character codes
 // (case counts), so a sub folder comes before its parent ("a\b" before

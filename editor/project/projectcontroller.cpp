@@ -108,6 +108,20 @@ void ProjectController::SetModified(bool value)
         m_listener->modifiedChanged(value, value ? std::string(kModifiedText) : std::string());
 }
 
+std::function<void(int)> ProjectController::progressReporter()
+{
+    // Only a new percentage is shown, and the window then handles its
+    // pending events: a long read, write or import of a huge project keeps
+    // it painted without a repaint for every entry.
+    return [this, last = -1](int percent) mutable {
+        if (percent == last)
+            return;
+        last = percent;
+        ShowProgress(percent);
+        m_progress.processMessages();
+    };
+}
+
 void ProjectController::ShowProgress(int percent)
 {
     percent = std::clamp(percent, 0, 100);
@@ -168,7 +182,7 @@ bool ProjectController::SaveProject(const std::string &requested)
     ProjectWriteContext context;
     context.workDir = extractFilePath(savedFileName);
     context.projectFolder = m_projectFolder;
-    context.progress = [this](int percent) { ShowProgress(percent); };
+    context.progress = progressReporter();
     writeProjectSections(ini, written, context);
     ini.UpdateFile();
 
@@ -222,7 +236,7 @@ void ProjectController::LoadProject(const std::string &requested)
     context.fileFolder = fileFolder;
     context.projectFolder = keepFolder ? m_projectFolder : fileFolder;
     context.prompts = &m_prompts;
-    context.progress = [this](int percent) { ShowProgress(percent); };
+    context.progress = progressReporter();
     const ProjectReadResult result = readProjectSections(ini, next, context);
 
     if (result.declined) {

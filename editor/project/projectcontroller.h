@@ -8,6 +8,7 @@
 #include "project.h"
 #include "projectseams.h"
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -64,6 +65,9 @@ public:
     // The progress display of a project read or write (0 to 100; 0 shows
     // "OK").
     void ShowProgress(int percent);
+    // A progress callback for a long step: shows each new percentage and
+    // then lets the window handle its events.
+    std::function<void(int)> progressReporter();
 
     // Asks "Do you want to save the current file?" when the project is
     // modified. True to go on: at once when unmodified, after No, and after

@@ -19,6 +19,13 @@ size_t firstSeparator(std::string_view path)
     return path.find_first_of("\\/");
 }
 
+// Drive and UNC paths name files of a file system that ignores letter case;
+// native paths name files of one that does not.
+bool sameComponent(std::string_view a, std::string_view b, bool ignoreCase)
+{
+    return ignoreCase ? sameTextIgnoreCase(a, b) : a == b;
+}
+
 size_t separatorCount(std::string_view path)
 {
     return static_cast<size_t>(std::count_if(path.begin(), path.end(), isPathSeparator));
@@ -36,6 +43,7 @@ std::string MakeRelativePath(std::string_view path, std::string_view base)
     if (!sameTextIgnoreCase(drivePart(path), drivePart(folder)))
         return std::string(path);
 
+    const bool ignoreCase = hasDriveLetter(path) || path.starts_with('\\');
     std::string_view rest = path.substr(drivePart(path).size());
     std::string_view left = std::string_view(folder).substr(drivePart(folder).size());
     size_t steps = 0;
@@ -49,7 +57,7 @@ std::string MakeRelativePath(std::string_view path, std::string_view base)
         const size_t leftSep = firstSeparator(left);
         if (leftSep == std::string_view::npos)
             break;  // base is used up: the rest of path is below it
-        if (!sameTextIgnoreCase(rest.substr(0, restSep), left.substr(0, leftSep))) {
+        if (!sameComponent(rest.substr(0, restSep), left.substr(0, leftSep), ignoreCase)) {
             steps = separatorCount(left);
             break;
         }

@@ -3,10 +3,13 @@
 #include "codec.h"
 #include "paths.h"
 #include "projectpaths.h"
+#include "projectwriter.h"
 #include "targetsystems.h"
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace wharf {
 namespace {
@@ -62,13 +65,6 @@ std::string replaceName(std::string_view text, std::string_view value)
     return out;
 }
 
-bool hasKey(const TMemIniStore &ini, std::string_view section, std::string_view key)
-{
-    // A present key gives the same text for any default; an absent one gives
-    // the default back, which can't be both of two different texts.
-    return ini.ReadString(section, key, "a") != "a" || ini.ReadString(section, key, "b") != "b";
-}
-
 // "|k|" tokens of a group list moved up by shift; other text stays.
 std::string shiftGroupList(std::string_view list, size_t shift)
 {
@@ -90,6 +86,70 @@ std::string shiftGroupList(std::string_view list, size_t shift)
     }
     return out;
 }
+
+// The numbered keys "0", "1", ... of a section, taken in one pass over its
+// lines as the store's look-ups would find them (the first copy of the
+// section, the first line of a key, one pair of enclosing quotes removed).
+// The reader asks for them in rising order, so a look-up moves a cursor
+// instead of searching: a long list costs no hash look-up per entry.
+class NumberedKeys {
+public:
+    NumberedKeys(const TMemIniStore &ini, std::string_view section)
+    {
+        TStringList lines;
+        ini.ReadSectionValues(section, lines);
+        m_entries.reserve(lines.size());
+        for (std::string &line : lines) {
+            const size_t eq = line.find('=');
+            if (eq == std::string::npos || eq == 0 || eq > 18)
+                continue;
+            // Only the plain decimal form is the key a number names.
+            if (line[0] == '0' && eq != 1)
+                continue;
+            size_t key = 0;
+            bool digits = true;
+            for (size_t i = 0; i < eq && digits; ++i) {
+                digits = line[i] >= '0' && line[i] <= '9';
+                key = key * 10 + static_cast<size_t>(line[i] - '0');
+            }
+            if (!digits)
+                continue;
+            std::string value = line.substr(eq + 1);
+            if (!value.empty() && value.front() == '"' && value.back() == '"')
+                value = value.size() == 1 ? std::string() : value.substr(1, value.size() - 2);
+            m_entries.push_back({key, std::move(value)});
+        }
+        // The first line of a key wins.
+        std::stable_sort(m_entries.begin(), m_entries.end(),
+                         [](const Entry &a, const Entry &b) { return a.key < b.key; });
+        m_entries.erase(std::unique(m_entries.begin(), m_entries.end(),
+                                    [](const Entry &a, const Entry &b) { return a.key == b.key; }),
+                        m_entries.end());
+    }
+
+    const std::string *find(size_t key) const
+    {
+        if (m_cursor >= m_entries.size() || m_entries[m_cursor].key > key) {
+            m_cursor = static_cast<size_t>(
+                std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                 [](const Entry &e, size_t k) { return e.key < k; }) -
+                m_entries.begin());
+        } else {
+            while (m_cursor < m_entries.size() && m_entries[m_cursor].key < key)
+                ++m_cursor;
+        }
+        return m_cursor < m_entries.size() && m_entries[m_cursor].key == key ? &m_entries[m_cursor].value
+                                                                             : nullptr;
+    }
+
+private:
+    struct Entry {
+        size_t key;
+        std::string value;
+    };
+    std::vector<Entry> m_entries;
+    mutable size_t m_cursor = 0;
+};
 
 class Reader {
 public:
@@ -122,6 +182,7 @@ public:
                 ask(MessageKind::Warning, MessageButtons::Ok, std::string(kOldBuild));
             readGeneral();
         }
+        reportDuplicateSections();
         readList("BillboardPics", m_project.BillboardPics, 10, 2);
         progress(12);
         const size_t additionalBefore = m_project.AdditionalFiles.size();
@@ -152,9 +213,11 @@ public:
         progress(100);
 
         const int32_t system = m_project.General.System;
+        // Anything the read had to change (and reports) needs a save too.
         m_result.unchanged = m_result.EditorVersion == "2.0" && m_result.SubVersion == "Professional" &&
                              !(system == 2048 && m_result.BuildNo != 12) &&
-                             !(system == kAllTargetSystems && m_result.BuildNo != 14);
+                             !(system == kAllTargetSystems && m_result.BuildNo != 14) &&
+                             m_result.warnings.empty();
         return m_result;
     }
 
@@ -164,20 +227,31 @@ private:
         return m_ini.ReadString(section, key, def);
     }
 
+    const NumberedKeys &numbered(std::string_view section) const
+    {
+        std::string folded = foldedText(section);
+        auto found = m_numbered.find(folded);
+        if (found == m_numbered.end())
+            found = m_numbered.emplace(std::move(folded), NumberedKeys(m_ini, section)).first;
+        return found->second;
+    }
+
+    bool present(std::string_view section, size_t n) const { return numbered(section).find(n) != nullptr; }
+
     std::string str(std::string_view section, size_t n, std::string_view def = {}) const
     {
-        return m_ini.ReadString(section, std::to_string(n), def);
+        const std::string *value = numbered(section).find(n);
+        return value ? *value : std::string(def);
     }
 
     int32_t integer(std::string_view section, size_t n, int32_t def) const
     {
-        return m_ini.ReadInteger(section, std::to_string(n), def);
+        int32_t value = 0;
+        const std::string *text = numbered(section).find(n);
+        return text && parseIniInteger(*text, value) ? value : def;
     }
 
-    bool boolean(std::string_view section, size_t n, bool def) const
-    {
-        return m_ini.ReadBool(section, std::to_string(n), def);
-    }
+    bool boolean(std::string_view section, size_t n, bool def) const { return integer(section, n, def ? 1 : 0) != 0; }
 
     int32_t mask(std::string_view section, size_t n) const
     {
@@ -317,6 +391,31 @@ private:
         read("UninstallDialogs", m_project.UninstallDialogs, 8, 1);
     }
 
+    // Only the first copy of a section is read, and a save writes only that
+    // one: each section the file holds more than once is named once.
+    void reportDuplicateSections()
+    {
+        std::unordered_set<std::string> own;
+        for (std::string_view name : projectSectionNames())
+            own.insert(foldedText(name));
+        TStringList sections;
+        m_ini.ReadSections(sections);
+        std::unordered_map<std::string, int> seen;
+        std::vector<std::string> twice;
+        for (const std::string &name : sections) {
+            std::string folded = foldedText(name);
+            if (own.count(folded) > 0 && ++seen[folded] == 2)
+                twice.push_back("[" + name + "]");
+        }
+        if (twice.empty())
+            return;
+        std::string list;
+        for (const std::string &name : twice)
+            list += (list.empty() ? "" : ", ") + name;
+        m_result.warnings.push_back("Sections found more than once, of which only the first copy was read: " +
+                                    list + ".");
+    }
+
     void readList(std::string_view section, std::vector<std::string> &list, int base, int span, bool paths = true)
     {
         const size_t n = count(section);
@@ -330,9 +429,11 @@ private:
     void readLanguages()
     {
         std::vector<std::string> &languages = m_project.LanguageFiles;
+        std::unordered_set<std::string> have;
+        for (const std::string &path : languages)
+            have.insert(foldedText(path));
         const auto add = [&](const std::string &path) {
-            if (std::none_of(languages.begin(), languages.end(),
-                             [&](const std::string &have) { return sameTextIgnoreCase(have, path); }))
+            if (have.insert(foldedText(path)).second)
                 languages.push_back(path);
         };
         if (m_old &&
@@ -350,23 +451,33 @@ private:
     void readGroups()
     {
         const size_t n = count("Groups");
+        std::unordered_set<std::string> names;
+        for (const GroupEntry &group : m_project.Groups)
+            names.insert(foldedText(group.Name));
+        std::string renamed;
         for (size_t i = 0; i < n; ++i) {
             const std::string name = str("Groups", i);
             std::string candidate = name;
-            for (int suffix = 2; m_project.findGroup(candidate) >= 0; ++suffix)
+            for (int suffix = 2; names.count(foldedText(candidate)) > 0; ++suffix)
                 candidate = name + std::to_string(suffix);
+            names.insert(foldedText(candidate));
+            if (candidate != name)
+                renamed += (renamed.empty() ? "\"" : ", \"") + name + "\" became \"" + candidate + "\"";
             GroupEntry group;
             group.Name = candidate;
             group.Required = boolean("GroupRequired", i, false);
             m_project.Groups.push_back(std::move(group));
             step(20, 3, i + 1, n);
         }
+        if (!renamed.empty())
+            m_result.warnings.push_back("Groups of the same name were renamed: " + renamed + ".");
     }
 
     void readFiles(size_t groupsBefore, size_t additionalBefore)
     {
         const size_t n = count("SourceFiles");
         std::vector<bool> used(m_project.AdditionalFiles.size(), false);
+        ExternalFiles externals = externalFiles(n, additionalBefore);
         size_t misplaced = 0;
         for (size_t f = 0; f < n; ++f) {
             FileEntry file;
@@ -385,7 +496,7 @@ private:
             const bool variable = file.Source.find('{') != std::string::npos;
             file.Relative = !variable && !isAbsolutePath(file.Source);
             if (variable && file.Source.find("{src}") != std::string::npos)
-                attachExternal(file, used, additionalBefore);
+                attachExternal(file, used, externals);
             if (m_old) {
                 const std::string text = str("InstallOnSystem", f, "ALL");
                 file.TargetSystems = text == "ALL" ? kAllTargetSystems : text == "WINNT" ? 4194241 : 63;
@@ -425,31 +536,89 @@ private:
                                         m_project.Groups.back().Name + "\".");
     }
 
-    // A "{src}" file lies beside the setup: its full path is the first
-    // additional file of this read with the same file name.
-    void attachExternal(FileEntry &file, std::vector<bool> &used, size_t additionalBefore)
+    // The additional files of this read by folded file name, and how many
+    // "{src}" files of each name remain to be placed.
+    struct ExternalFiles {
+        struct Name {
+            std::vector<size_t> candidates;  // indexes into the additional files
+            size_t files = 0;                // "{src}" files of that name
+            size_t placed = 0;
+        };
+        std::unordered_map<std::string, Name> names;
+    };
+
+    static bool isExternalSource(const std::string &source)
+    {
+        return source.find("{src}") != std::string::npos;
+    }
+
+    ExternalFiles externalFiles(size_t n, size_t additionalBefore) const
+    {
+        ExternalFiles externals;
+        for (size_t f = 0; f < n; ++f) {
+            const std::string source = str("SourceFiles", f);
+            if (isExternalSource(source)) {
+                const std::string name = extractFileName(source);
+                if (!name.empty())
+                    ++externals.names[foldedText(name)].files;
+            }
+        }
+        // A path with a variable is never one of a "{src}" file: a save
+        // writes such a file's source as it stands.
+        for (size_t i = additionalBefore; i < m_project.AdditionalFiles.size(); ++i) {
+            if (m_project.AdditionalFiles[i].find('{') != std::string::npos)
+                continue;
+            const auto found = externals.names.find(foldedText(extractFileName(m_project.AdditionalFiles[i])));
+            if (found != externals.names.end())
+                found->second.candidates.push_back(i);
+        }
+        return externals;
+    }
+
+    // A "{src}" file lies beside the setup: its full path is an additional
+    // file of this read with the same file name. A save lists those paths
+    // after the plain additional files, in file order, so the files of one
+    // name take the last additional files of that name (the first ones when
+    // there are fewer than files).
+    static void attachExternalAt(FileEntry &file, std::vector<bool> &used, std::vector<std::string> &additional,
+                                 ExternalFiles::Name &name)
+    {
+        const size_t j = name.placed++;
+        const size_t k = name.files;
+        const size_t c = name.candidates.size();
+        size_t pick;
+        if (k <= c)
+            pick = name.candidates[c - k + j];
+        else if (j < c)
+            pick = name.candidates[j];
+        else
+            return;
+        if (used[pick])
+            return;
+        file.Source = additional[pick];
+        file.External = true;
+        used[pick] = true;
+    }
+
+    void attachExternal(FileEntry &file, std::vector<bool> &used, ExternalFiles &externals)
     {
         const std::string name = extractFileName(file.Source);
         if (name.empty())
             return;
-        for (size_t i = additionalBefore; i < m_project.AdditionalFiles.size(); ++i) {
-            if (!used[i] && sameTextIgnoreCase(extractFileName(m_project.AdditionalFiles[i]), name)) {
-                file.Source = m_project.AdditionalFiles[i];
-                file.External = true;
-                used[i] = true;
-                return;
-            }
-        }
+        const auto found = externals.names.find(foldedText(name));
+        if (found != externals.names.end())
+            attachExternalAt(file, used, m_project.AdditionalFiles, found->second);
     }
 
     void readInstallTypes(size_t groupsBefore)
     {
         const size_t n = count("InstTypes");
+        std::unordered_set<std::string> names;
+        for (const InstallTypeEntry &type : m_project.InstallTypes)
+            names.insert(foldedText(type.Name));
         for (size_t i = 0; i < n; ++i) {
             const std::string name = str("InstTypes", i);
-            const auto &types = m_project.InstallTypes;
-            if (std::none_of(types.begin(), types.end(),
-                             [&](const InstallTypeEntry &t) { return sameTextIgnoreCase(t.Name, name); })) {
+            if (names.insert(foldedText(name)).second) {
                 std::string groups = str("GroupsInType", i);
                 // The appended groups stand behind the open project's.
                 if (groupsBefore > 0)
@@ -485,6 +654,7 @@ private:
     {
         const size_t n = count("RootKeys");
         std::vector<std::string> unknownRoots;
+        RegistryInserter inserter(m_project.Registry);
         for (size_t r = 0; r < n; ++r) {
             RegistryEntry key;
             key.IsKey = true;
@@ -493,6 +663,9 @@ private:
             key.Overwrite = false;
             RegistryEntry value;
             value.Data = cutText(str("RegValues", r, kEmpty), kFieldWidth);
+            // Empty data is the empty marker, which a save leaves out.
+            if (value.Data.empty())
+                value.Data = std::string(kEmpty);
             value.ValueType = cutText(str("RegValueTypes", r, "String"), kValueTypeWidth);
             value.Uninstall = boolean("UninstRegValues", r, false);
             value.Overwrite = boolean("OverwriteRegValues", r, true);
@@ -503,12 +676,13 @@ private:
             const std::string root = str("RootKeys", r, "HKEY_CURRENT_USER");
             // An entry names a value when it has a value name at all; the
             // default value with empty data is still a value. Without one
-            // the entry is its key's own, and so is its mask.
-            const std::string rn = std::to_string(r);
-            const bool hasValue = hasKey(m_ini, "RegValueNames", rn) || name != kEmpty || value.Data != kEmpty;
+            // the entry is its key's own, and so is its mask; a value's entry
+            // leaves the mask its key has.
+            const bool hasValue = present("RegValueNames", r) || name != kEmpty || value.Data != kEmpty;
             if (!hasValue)
                 key.TargetSystems = value.TargetSystems;
-            if (!addRegistryPath(m_project.Registry, root, path, key, hasValue, value, name))
+            if (!inserter.add(root, path, key, hasValue, value, name,
+                              hasValue ? ExistingKey::KeepMask : ExistingKey::Replace))
                 if (std::find(unknownRoots.begin(), unknownRoots.end(), root) == unknownRoots.end())
                     unknownRoots.push_back(root);
             step(53, 20, r + 1, n);
@@ -575,6 +749,7 @@ private:
     ProjectReadResult m_result;
     bool m_old = false;
     bool m_rebase = false;
+    mutable std::unordered_map<std::string, NumberedKeys> m_numbered;
 };
 
 } // namespace
@@ -583,10 +758,26 @@ std::vector<std::string> ReadScriptLines(const TCustomIniStore &ini, std::string
 {
     const std::string prefix(name);
     TStringList held;
-    ini.ReadSectionValues(section, held);
-    // The count is the file's word; the lines the section holds bound it.
-    const int64_t count = std::min<int64_t>(ini.ReadInteger(section, prefix + "Count", 0),
-                                            static_cast<int64_t>(held.size()));
+    ini.ReadSection(section, held);
+    // The count is the file's word; the line keys the section holds bound
+    // it: no more lines than up to the last one present.
+    const std::string linePrefix = foldedText(prefix + "Line");
+    int64_t present = 0;
+    for (const std::string &key : held) {
+        const std::string folded = foldedText(key);
+        if (folded.size() <= linePrefix.size() || folded.size() > linePrefix.size() + 9 ||
+            folded.compare(0, linePrefix.size(), linePrefix) != 0)
+            continue;
+        int64_t index = 0;
+        bool digits = true;
+        for (size_t i = linePrefix.size(); i < folded.size() && digits; ++i) {
+            digits = folded[i] >= '0' && folded[i] <= '9';
+            index = index * 10 + (folded[i] - '0');
+        }
+        if (digits && std::to_string(index) == folded.substr(linePrefix.size()))
+            present = std::max(present, index + 1);
+    }
+    const int64_t count = std::min<int64_t>(ini.ReadInteger(section, prefix + "Count", 0), present);
     std::vector<std::string> lines;
     for (int64_t i = 0; i < count; ++i)
         lines.push_back(ini.ReadString(section, prefix + "Line" + std::to_string(i), ""));

@@ -3,6 +3,7 @@
 #include "paths.h"
 #include "projectpaths.h"
 
+#include <array>
 #include <cmath>
 
 namespace wharf {
@@ -101,8 +102,13 @@ public:
 
     void run()
     {
+        // Every copy goes: a stale second copy would otherwise be what a
+        // later read finds once the first is rewritten.
         for (std::string_view section : projectSectionNames())
-            m_ini.EraseSection(section);
+            while (m_ini.SectionExists(section))
+                m_ini.EraseSection(section);
+        m_rebase = !m_context.projectFolder.empty() && m_context.projectFolder != m_context.workDir;
+        rebaseBuildPaths();
         m_additionalFiles = m_project.AdditionalFiles;
         writeGeneral();
         writeList("Dialogs", m_project.Dialogs, 5, 4);
@@ -140,6 +146,44 @@ public:
     }
 
 private:
+    // A relative path of the build machine, made relative to the folder
+    // written to when that is another one, so it keeps naming its file.
+    void rebase(std::string &path) const
+    {
+        if (!m_rebase || path.empty() || isAbsolutePath(path) || path.find('{') != std::string::npos)
+            return;
+        path = editor::MakeRelativePath(editor::ExpandRelativePath(path, m_context.projectFolder),
+                                        m_context.workDir);
+    }
+
+    void rebase(std::vector<std::string> &paths) const
+    {
+        for (std::string &path : paths)
+            rebase(path);
+    }
+
+    void rebaseBuildPaths()
+    {
+        if (!m_rebase)
+            return;
+        GeneralSettings &g = m_project.General;
+        for (std::string *path : {&g.MainIcon, &g.BackImage, &g.WzrdImg, &g.AutorunIcon, &g.ReadmeFile,
+                                  &g.LicenseFile})
+            rebase(*path);
+        rebase(m_project.Dialogs);
+        rebase(m_project.UninstallDialogs);
+        rebase(m_project.BillboardPics);
+        rebase(m_project.LanguageFiles);
+        rebase(m_project.AdditionalFiles);
+        rebase(m_project.DataFiles);
+        for (DllCall &call : m_project.DllCalls)
+            rebase(call.FileName);
+        for (GroupEntry &group : m_project.Groups)
+            for (FileEntry &file : group.Files)
+                if (file.External)
+                    rebase(file.Source);
+    }
+
     void text(std::string_view section, std::string_view name, std::string_view value)
     {
         m_ini.WriteString(section, name, plainValue(value));
@@ -250,9 +294,13 @@ private:
         const std::string n = key(f);
         std::string source;
         if (!file.External || file.Source.find('{') != std::string::npos) {
-            if (file.Relative)
+            if (file.Relative) {
                 file.Source = editor::MakeRelativePath(
                     editor::ExpandRelativePath(file.Source, m_context.projectFolder), m_context.workDir);
+                // A source that can't be relative to the new folder (another
+                // drive) is absolute now, as a read of the file will say.
+                file.Relative = !isAbsolutePath(file.Source);
+            }
             source = file.Source;
         } else {
             m_additionalFiles.push_back(file.Source);
@@ -357,38 +405,48 @@ private:
         const RegistryEntry &k = keyNode.Entry;
         const bool flagged = !k.Create || k.Uninstall || k.TargetSystems != kAllTargetSystems;
         // A plain key above other keys needs no entry: its subkeys carry it.
-        if (!(hasSubkey && !hasValue && !flagged)) {
-            if (!hasValue) {
-                const std::string n = key(m_registryIndex++);
-                m_ini.WriteInteger("OverwriteRegValues", n, 0);
-                m_ini.WriteInteger("CreateRegValues", n, 0);
-                if (!k.Create)
-                    m_ini.WriteInteger("CreateRegKeys", n, 0);
-                if (k.Uninstall)
-                    m_ini.WriteInteger("UninstRegKeys", n, 1);
-                writeTargetSystems(n, k.TargetSystems);
-                quoted("RegKeyNames", n, keyPath);
-                text("RootKeys", n, root.Name);
-            } else {
-                for (const RegistryNode &child : keyNode.Children) {
-                    if (child.isKey())
-                        continue;
-                    const std::string n = key(m_registryIndex++);
-                    writeRegistryValue(n, child);
-                    writeTargetSystems(n, child.Entry.TargetSystems);
-                    if (!k.Create)
-                        m_ini.WriteInteger("CreateRegKeys", n, 0);
-                    if (k.Uninstall)
-                        m_ini.WriteInteger("UninstRegKeys", n, 1);
-                    quoted("RegKeyNames", n, keyPath);
-                    text("RootKeys", n, root.Name);
-                }
-            }
+        // A key whose values carry it writes an entry of its own only for a
+        // mask of its own, which no value entry holds.
+        if (hasValue ? k.TargetSystems != kAllTargetSystems : !(hasSubkey && !flagged)) {
+            const std::string n = key(m_registryIndex++);
+            m_ini.WriteInteger("OverwriteRegValues", n, 0);
+            m_ini.WriteInteger("CreateRegValues", n, 0);
+            if (!k.Create)
+                m_ini.WriteInteger("CreateRegKeys", n, 0);
+            if (k.Uninstall)
+                m_ini.WriteInteger("UninstRegKeys", n, 1);
+            writeTargetSystems(n, k.TargetSystems);
+            quoted("RegKeyNames", n, keyPath);
+            text("RootKeys", n, root.Name);
         }
-        for (const RegistryNode &child : keyNode.Children)
-            if (child.isKey())
+        // Values and subkeys in the order the key holds them, so a read
+        // gives the same order back.
+        for (const RegistryNode &child : keyNode.Children) {
+            if (child.isKey()) {
                 writeKeyEntries(root, child, keyPath + "\\" + child.Text);
+                continue;
+            }
+            const std::string n = key(m_registryIndex++);
+            writeRegistryValue(n, child);
+            writeTargetSystems(n, child.Entry.TargetSystems);
+            if (!k.Create)
+                m_ini.WriteInteger("CreateRegKeys", n, 0);
+            if (k.Uninstall)
+                m_ini.WriteInteger("UninstRegKeys", n, 1);
+            quoted("RegKeyNames", n, keyPath);
+            text("RootKeys", n, root.Name);
+        }
         m_progress.step(53, 20, ++m_registryNodesDone, m_registryNodes);
+    }
+
+    void writeRootValue(const RegistryRoot &root, const RegistryNode &node)
+    {
+        const std::string n = key(m_registryIndex++);
+        writeRegistryValue(n, node);
+        text("RootKeys", n, root.Name);
+        writeTargetSystems(n, node.Entry.TargetSystems);
+        m_ini.WriteString("RegKeyNames", n, kEmpty);
+        m_ini.WriteInteger("CreateRegKeys", n, 0);
     }
 
     static size_t countNodes(const std::vector<RegistryNode> &nodes)
@@ -410,23 +468,24 @@ private:
         m_registryNodes = 0;
         for (const RegistryRoot &root : tree.roots())
             m_registryNodes += countNodes(root.Children);
-        // Values right below a root come first, with the empty key path.
-        for (const RegistryRoot &root : tree.roots()) {
-            for (const RegistryNode &node : root.Children) {
-                if (node.isKey())
-                    continue;
-                const std::string n = key(m_registryIndex++);
-                writeRegistryValue(n, node);
-                text("RootKeys", n, root.Name);
-                writeTargetSystems(n, node.Entry.TargetSystems);
-                m_ini.WriteString("RegKeyNames", n, kEmpty);
-                m_ini.WriteInteger("CreateRegKeys", n, 0);
-            }
+        // Values right below a root, up to its first key, come first, with
+        // the empty key path; the rest of each root follows in its order.
+        std::array<size_t, 6> leading{};
+        for (size_t r = 0; r < tree.roots().size(); ++r) {
+            const RegistryRoot &root = tree.roots()[r];
+            while (leading[r] < root.Children.size() && !root.Children[leading[r]].isKey())
+                writeRootValue(root, root.Children[leading[r]++]);
         }
-        for (const RegistryRoot &root : tree.roots())
-            for (const RegistryNode &node : root.Children)
+        for (size_t r = 0; r < tree.roots().size(); ++r) {
+            const RegistryRoot &root = tree.roots()[r];
+            for (size_t i = leading[r]; i < root.Children.size(); ++i) {
+                const RegistryNode &node = root.Children[i];
                 if (node.isKey())
                     writeKeyEntries(root, node, node.Text);
+                else
+                    writeRootValue(root, node);
+            }
+        }
     }
 
     void writeIniEntries()
@@ -485,6 +544,7 @@ private:
     Project &m_project;
     const ProjectWriteContext &m_context;
     Progress m_progress;
+    bool m_rebase = false;
     std::vector<std::string> m_additionalFiles;
     size_t m_registryIndex = 0;
     size_t m_registryNodes = 0;

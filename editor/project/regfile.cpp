@@ -3,16 +3,71 @@
 #include "codec.h"
 
 #include <optional>
+#include <utility>
 
 namespace wharf {
 namespace {
 
 constexpr size_t kMaxData = 255;
 
+// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// code points beyond U+10FFFF); hasWide tells whether any byte is not ASCII.
+bool isUtf8(std::string_view bytes, bool &hasWide)
+{
+    hasWide = false;
+    for (size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        hasWide = true;
+        size_t length = 0;
+        char32_t cp = 0;
+        char32_t least = 0;
+        if ((c & 0xE0) == 0xC0) {
+            length = 2, cp = c & 0x1F, least = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            length = 3, cp = c & 0x0F, least = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            length = 4, cp = c & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 std::string decodeText(std::string_view bytes)
 {
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+    const auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE)
         return fromUtf16Le(bytes.substr(2));
+    if (bytes.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF) {
+        std::string swapped(bytes.substr(2, (bytes.size() - 2) & ~size_t{1}));
+        for (size_t i = 0; i + 1 < swapped.size(); i += 2)
+            std::swap(swapped[i], swapped[i + 1]);
+        return fromUtf16Le(swapped);
+    }
+    bool wide = false;
+    if (bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) {
+        bytes.remove_prefix(3);
+        wide = true;
+    }
+    bool anyWide = false;
+    if (isUtf8(bytes, anyWide) && (wide || anyWide))
+        return std::string(bytes);
     return fromWindows1252(bytes);
 }
 
@@ -80,7 +135,16 @@ enum class LineKind { Value, Unsupported, Skipped };
 struct ParsedLine {
     LineKind kind = LineKind::Skipped;
     RegFileValue value;
+    bool cut = false;        // the data was longer than a project can hold
+    bool isDefault = false;  // "@", the key's own value
 };
+
+std::string cutData(std::string_view text, bool &cut)
+{
+    std::string data = cutText(text, kMaxData);
+    cut = data.size() < text.size();
+    return data;
+}
 
 // One value line, with its continuation lines already joined. The type is
 // decided from the raw data before any escape is undone, so a string whose
@@ -93,10 +157,12 @@ ParsedLine parseValueLine(std::string_view line)
     if (line.starts_with('@')) {
         name = std::string(kEmpty);
         rest = line.substr(1);
+        result.isDefault = true;
     } else if (line.starts_with('"')) {
         const std::optional<std::string> quoted = readQuoted(line, rest);
         if (!quoted)
             return result;
+        result.isDefault = quoted->empty();
         name = quoted->empty() ? std::string(kEmpty) : *quoted;
     } else {
         return result;
@@ -113,7 +179,7 @@ ParsedLine parseValueLine(std::string_view line)
         if (!text || !trim(after).empty())
             return result;
         result.value.Type = "String";
-        result.value.Data = text->empty() ? std::string(kEmpty) : cutText(*text, kMaxData);
+        result.value.Data = text->empty() ? std::string(kEmpty) : cutData(*text, result.cut);
         result.kind = LineKind::Value;
     } else if (startsWithIgnoreCase(data, "dword:")) {
         const std::string_view digits = trim(data.substr(6));
@@ -133,7 +199,7 @@ ParsedLine parseValueLine(std::string_view line)
         // Unquoted text, which the registry editor never writes: taken as
         // it stands.
         result.value.Type = "String";
-        result.value.Data = data.empty() ? std::string(kEmpty) : cutText(data, kMaxData);
+        result.value.Data = data.empty() ? std::string(kEmpty) : cutData(data, result.cut);
         result.kind = LineKind::Value;
     }
     return result;
@@ -157,6 +223,11 @@ RegFileSection parseSection(std::string_view name)
     return section;
 }
 
+std::string sectionName(const RegFileSection &section)
+{
+    return section.KeyPath.empty() ? section.Root : section.Root + "\\" + section.KeyPath;
+}
+
 } // namespace
 
 RegFile parseRegFile(std::string_view bytes)
@@ -169,11 +240,20 @@ RegFile parseRegFile(std::string_view bytes)
         const std::string_view line = trim(lines[i]);
         if (line.empty() || line.starts_with(';'))
             continue;
-        if (line.starts_with('[') && line.ends_with(']') && line.size() >= 2) {
-            file.Sections.push_back(parseSection(line.substr(1, line.size() - 2)));
+        if (line.starts_with('[')) {
+            // A header with anything after its "]" can't be read: it and its
+            // values are left out rather than given to the key before it.
+            if (line.ends_with(']') && line.size() >= 2)
+                file.Sections.push_back(parseSection(line.substr(1, line.size() - 2)));
+            else
+                file.Sections.push_back(RegFileSection{true, {}, {}, {}});
             section = &file.Sections.back();
-            if (section->Skipped)
+            if (section->Skipped) {
                 ++file.SkippedEntries;
+            } else if (!fitsWindows1252(section->KeyPath)) {
+                file.Unsavable.push_back(sectionName(*section));
+                section->Skipped = true;
+            }
             continue;
         }
         // Long data goes on over the following lines, each line but the last
@@ -187,9 +267,18 @@ RegFile parseRegFile(std::string_view bytes)
             continue;  // the header, or the values of a section left out
         ParsedLine parsed = parseValueLine(joined);
         switch (parsed.kind) {
-        case LineKind::Value:
+        case LineKind::Value: {
+            const std::string name =
+                sectionName(*section) + "\\" + (parsed.isDefault ? std::string("@") : parsed.value.Name);
+            if (!fitsWindows1252(parsed.value.Name) || !fitsWindows1252(parsed.value.Data)) {
+                file.Unsavable.push_back(name);
+                break;
+            }
+            if (parsed.cut)
+                file.Cut.push_back(name);
             section->Values.push_back(std::move(parsed.value));
             break;
+        }
         case LineKind::Unsupported:
             file.Unsupported = true;
             break;
@@ -207,10 +296,11 @@ void importRegFile(RegistryTree &tree, const RegFile &file, const std::function<
     keyRecord.TargetSystems = 0;
     RegistryEntry noValue;
     noValue.Data = std::string(kEmpty);
+    RegistryInserter inserter(tree);
     for (size_t i = 0; i < file.Sections.size(); ++i) {
         const RegFileSection &section = file.Sections[i];
         if (!section.Skipped) {
-            AddRegistryEntry(tree, section.Root, section.KeyPath, noValue, keyRecord, kEmpty);
+            inserter.add(section.Root, section.KeyPath, keyRecord, false, noValue, kEmpty, ExistingKey::Keep);
             for (const RegFileValue &value : section.Values) {
                 RegistryEntry record;
                 record.IsKey = false;
@@ -220,7 +310,7 @@ void importRegFile(RegistryTree &tree, const RegFile &file, const std::function<
                 record.Create = true;
                 record.Overwrite = true;
                 record.TargetSystems = 0;
-                AddRegistryEntry(tree, section.Root, section.KeyPath, record, keyRecord, value.Name);
+                inserter.add(section.Root, section.KeyPath, keyRecord, true, record, value.Name, ExistingKey::Keep);
             }
         }
         if (progress)

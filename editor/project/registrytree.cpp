@@ -69,16 +69,45 @@ std::vector<std::string_view> pathComponents(std::string_view keyPath)
 
 bool AddRegistryEntry(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                       const RegistryEntry &valueRecord, const RegistryEntry &keyRecord,
-                      std::string_view valueName)
+                      std::string_view valueName, ExistingKey existing)
 {
     const bool addValue = !(valueName == kEmpty && valueRecord.Data == kEmpty);
-    return addRegistryPath(tree, root, keyPath, keyRecord, addValue, valueRecord, valueName);
+    return addRegistryPath(tree, root, keyPath, keyRecord, addValue, valueRecord, valueName, existing);
 }
+
+namespace {
+
+// Gives the last key of an added path its record, as existing says for a
+// key that was there before.
+void applyKeyRecord(RegistryEntry &entry, const RegistryEntry &keyRecord, ExistingKey use)
+{
+    if (use == ExistingKey::Replace) {
+        entry = keyRecord;
+    } else if (use == ExistingKey::KeepMask) {
+        const int32_t mask = entry.TargetSystems;
+        entry = keyRecord;
+        entry.TargetSystems = mask;
+    }
+    entry.IsKey = true;
+}
+
+void addValueNode(std::vector<RegistryNode> &children, const RegistryEntry &valueRecord, std::string_view valueName)
+{
+    RegistryNode value;
+    value.Text = std::string(valueName);
+    value.Entry = valueRecord;
+    value.Entry.IsKey = false;
+    children.push_back(std::move(value));
+}
+
+} // namespace
 
 bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                      const RegistryEntry &keyRecord, bool addValue, const RegistryEntry &valueRecord,
-                     std::string_view valueName)
+                     std::string_view valueName, ExistingKey existing)
 {
+    // One path: a plain search of each parent's children costs less than
+    // indexing them.
     RegistryRoot *rootNode = tree.findRoot(root);
     if (!rootNode)
         return false;
@@ -88,26 +117,88 @@ bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view
         RegistryNode *current = nullptr;
         for (RegistryNode &child : *children)
             if (child.isKey() && sameTextIgnoreCase(child.Text, parts[i]))
-                current = &child;
+                current = &child;  // the last of several wins
+        ExistingKey use = existing;
         if (!current) {
             RegistryNode key;
             key.Text = std::string(parts[i]);
             key.Entry = intermediateKeyRecord();
             children->push_back(std::move(key));
             current = &children->back();
+            use = ExistingKey::Replace;
         }
-        if (i + 1 == parts.size()) {
-            current->Entry = keyRecord;
-            current->Entry.IsKey = true;
-        }
+        if (i + 1 == parts.size())
+            applyKeyRecord(current->Entry, keyRecord, use);
         children = &current->Children;
     }
-    if (addValue) {
-        RegistryNode value;
-        value.Text = std::string(valueName);
-        value.Entry = valueRecord;
-        value.Entry.IsKey = false;
-        children->push_back(std::move(value));
+    if (addValue)
+        addValueNode(*children, valueRecord, valueName);
+    return true;
+}
+
+RegistryInserter::Keys &RegistryInserter::keysOf(const std::string &parent, const std::vector<RegistryNode> &children)
+{
+    const auto [it, added] = m_keys.try_emplace(parent);
+    if (added)
+        for (size_t i = 0; i < children.size(); ++i)
+            if (children[i].isKey())
+                it->second[foldedText(children[i].Text)] = {i, false};  // the last of several wins
+    return it->second;
+}
+
+bool RegistryInserter::add(std::string_view root, std::string_view keyPath, const RegistryEntry &keyRecord,
+                           bool addValue, const RegistryEntry &valueRecord, std::string_view valueName,
+                           ExistingKey existing)
+{
+    if (m_lastKey && root == m_lastRoot && keyPath == m_lastPath) {
+        // The key is there already: found again, as the walk would find it.
+        applyKeyRecord(m_lastKey->Entry, keyRecord,
+                       existing == ExistingKey::Keep && m_lastCreated ? ExistingKey::Replace : existing);
+        if (addValue)
+            addValueNode(m_lastKey->Children, valueRecord, valueName);
+        return true;
+    }
+    m_lastKey = nullptr;
+    RegistryRoot *rootNode = m_tree.findRoot(root);
+    if (!rootNode)
+        return false;
+    std::vector<RegistryNode> *children = &rootNode->Children;
+    std::string path = foldedText(rootNode->Name);
+    const std::vector<std::string_view> parts = pathComponents(keyPath);
+    RegistryNode *current = nullptr;
+    bool created = false;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        Keys &keys = keysOf(path, *children);
+        std::string name = foldedText(parts[i]);
+        path += '\\';
+        path += name;
+        ExistingKey use = existing;
+        if (const auto found = keys.find(name); found != keys.end()) {
+            current = &(*children)[found->second.index];
+            created = found->second.created;
+            if (use == ExistingKey::Keep && created)
+                use = ExistingKey::Replace;
+        } else {
+            RegistryNode key;
+            key.Text = std::string(parts[i]);
+            key.Entry = intermediateKeyRecord();
+            keys.emplace(std::move(name), KeyPlace{children->size(), true});
+            children->push_back(std::move(key));
+            current = &children->back();
+            created = true;
+            use = ExistingKey::Replace;
+        }
+        if (i + 1 == parts.size())
+            applyKeyRecord(current->Entry, keyRecord, use);
+        children = &current->Children;
+    }
+    if (addValue)
+        addValueNode(*children, valueRecord, valueName);
+    if (current) {
+        m_lastRoot = std::string(root);
+        m_lastPath = std::string(keyPath);
+        m_lastKey = current;
+        m_lastCreated = created;
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace wharf {
@@ -67,23 +68,66 @@ private:
 // The key record of a key made on the way to a deeper key.
 RegistryEntry intermediateKeyRecord();
 
+// What adding a path does to its last key when that key was there before.
+enum class ExistingKey {
+    Replace,   // the key takes the key record
+    KeepMask,  // the key takes the record's flags but keeps its target systems
+    Keep,      // the key stays as it was: only new keys get the record
+};
+
 // Adds the keys of keyPath ("\\"-separated; empty or "{emp}" for none) that
 // are missing below the root named root, reusing an existing key of the same
 // name (without regard to case; the last one when several match; values of
 // that name are not keys), gives the last key of the path keyRecord's
-// contents, and adds a value named valueName with valueRecord's contents
-// below that key (below the root when there is no path) unless valueName and
-// valueRecord.Data are both "{emp}". Empty path components are skipped.
-// Returns false, and changes nothing, when root is none of the six roots.
+// contents (as existing says when it was there before), and adds a value
+// named valueName with valueRecord's contents below that key (below the root
+// when there is no path) unless valueName and valueRecord.Data are both
+// "{emp}". Empty path components are skipped. Returns false, and changes
+// nothing, when root is none of the six roots.
 bool AddRegistryEntry(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                       const RegistryEntry &valueRecord, const RegistryEntry &keyRecord,
-                      std::string_view valueName);
+                      std::string_view valueName, ExistingKey existing = ExistingKey::Replace);
 
 // As AddRegistryEntry, but the caller says whether a value is added, so a
 // value named "{emp}" with the data "{emp}" can be added too.
 bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view keyPath,
                      const RegistryEntry &keyRecord, bool addValue, const RegistryEntry &valueRecord,
-                     std::string_view valueName);
+                     std::string_view valueName, ExistingKey existing = ExistingKey::Replace);
+
+// Adds many paths to one tree, as addRegistryPath does, with each parent's
+// keys looked up by name in constant time: a whole read or import is linear
+// in its entries. For ExistingKey::Keep, "was there before" means before the
+// inserter was made, so keys an import creates take the record of any later
+// section that names them. Nothing else may change the tree while the
+// inserter lives.
+class RegistryInserter {
+public:
+    explicit RegistryInserter(RegistryTree &tree) : m_tree(tree) {}
+
+    bool add(std::string_view root, std::string_view keyPath, const RegistryEntry &keyRecord, bool addValue,
+             const RegistryEntry &valueRecord, std::string_view valueName,
+             ExistingKey existing = ExistingKey::Replace);
+
+private:
+    struct KeyPlace {
+        size_t index;  // among the parent's children
+        bool created;  // made by this inserter
+    };
+    using Keys = std::unordered_map<std::string, KeyPlace>;
+
+    // The keys of the parent with that folded path, by folded name.
+    Keys &keysOf(const std::string &parent, const std::vector<RegistryNode> &children);
+
+    RegistryTree &m_tree;
+    std::unordered_map<std::string, Keys> m_keys;
+    // The path of the last add and the key it ended at: the values of one
+    // section name the same path one after the other, and nothing can move
+    // that key in between.
+    std::string m_lastRoot;
+    std::string m_lastPath;
+    RegistryNode *m_lastKey = nullptr;
+    bool m_lastCreated = false;
+};
 
 // A place in the tree: the root's index (0 to 5), then the child indexes
 // down to the node. Empty for none.

@@ -280,6 +280,30 @@ TEST_F(TFilesPageTest, InstallationTypes)
     EXPECT_TRUE(modified());
 }
 
+TEST_F(TFilesPageTest, DroppingARootOrTheHomeFolderAsksFirst)
+{
+    const std::string tree = fixtureTree();
+    groups(1, 0);
+    fake.modal.handler = [](QDialog &) { return int(QDialog::Accepted); };
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(tree));
+    const size_t before = doc().Groups[0].Files.size();
+    for (const std::string &path : {std::string("/"), tree, tree + "/"}) {
+        fake.messages.shown.clear();
+        fake.messages.answers = {QMessageBox::No};
+        page().DT_DropFileDrop({QString::fromStdString(path)});
+        ASSERT_EQ(fake.messages.shown.size(), 1u) << path;
+        EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("home folder"))) << path;
+        EXPECT_EQ(doc().Groups[0].Files.size(), before) << path;  // declined: nothing walked or added
+    }
+    // Yes walks it as any folder.
+    fake.messages.shown.clear();
+    fake.messages.answers = {QMessageBox::Yes, QMessageBox::No};
+    page().DT_DropFileDrop({QString::fromStdString(tree)});
+    EXPECT_EQ(doc().Groups[0].Files.size(), before + 3);
+    qputenv("HOME", home);
+}
+
 TEST_F(TFilesPageTest, DroppingAFolderMirrorsItUnderTheDestination)
 {
     const std::string tree = fixtureTree();

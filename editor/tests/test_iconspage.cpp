@@ -169,6 +169,41 @@ TEST_F(IconsPageTest, TheDialogLoadsTheSelectedShortcutAndOkWritesItBack)
     EXPECT_EQ(editor().E_IconTitle->text(), QStringLiteral("{emp}"));
 }
 
+TEST_F(IconsPageTest, OkRefusesAModifierWithoutAKeyAndTextAFileCantHold)
+{
+    ShortcutEntry entry;
+    entry.Title = "Tool";
+    doc().Shortcuts.push_back(entry);
+    doc().Selection.Shortcut = 0;
+    page().load();
+    const struct {
+        const char *label;
+        std::function<void(TIconEditor &)> edit;
+        const char *message;
+    } cases[] = {
+        {"modifier without a key", [](TIconEditor &e) { e.CB_HotKey->setCurrentIndex(1); }, "key of the hot key"},
+        {"text outside Windows-1252", [](TIconEditor &e) { e.E_IconTitle->setText(QStringLiteral("\u65e5")); },
+         "cannot store"},
+    };
+    for (const auto &c : cases) {
+        fake.messages.shown.clear();
+        bool accepted = true;
+        fake.modal.handler = [&](QDialog &dialog) {
+            auto &e = static_cast<TIconEditor &>(dialog);
+            c.edit(e);
+            e.B_OK->click();
+            accepted = e.result() == QDialog::Accepted;
+            return int(QDialog::Rejected);
+        };
+        page().B_EditIconClick();
+        EXPECT_FALSE(accepted) << c.label;
+        ASSERT_EQ(fake.messages.shown.size(), 1u) << c.label;
+        EXPECT_TRUE(fake.messages.shown[0].text.contains(QString::fromUtf8(c.message))) << c.label;
+        EXPECT_EQ(doc().Shortcuts[0].Title, "Tool") << c.label;
+        EXPECT_EQ(doc().Shortcuts[0].HotKey, 0) << c.label;
+    }
+}
+
 TEST_F(IconsPageTest, ChoosingATargetFillsTitleIconAndWorkingFolder)
 {
     addProjectFiles();

@@ -214,6 +214,8 @@ TEST_F(TMainFormTest, OnlyTheCompileSwitchAsSecondOfTwoArgumentsEndsTheProgram)
         run.windows.MainForm->FormShow();
         EXPECT_EQ(run.windows.MainForm->controller().ProjectFileName(), path) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(run.terminations.size(), c.ends ? 1u : 0u) << c.arguments.join(' ').toStdString();
+        // A batch compile leaves the recent files alone.
+        EXPECT_EQ(run.windows.MainForm->MRU->Items().contains(project), !c.ends) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(run.fake.messages.shown.empty());
         EXPECT_TRUE(run.fake.modal.shown.empty());
     }

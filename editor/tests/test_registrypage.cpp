@@ -129,6 +129,12 @@ TEST_F(RegistryPageTest, NewKeyAddsWholePathsAndMergesWithExistingKeys)
     EXPECT_EQ(test.TargetSystems, 4194304);
     EXPECT_EQ(text({kHKLM, 0, 0}), QStringLiteral("Test"));
     EXPECT_TRUE(page().itemAt({kHKLM, 0})->isExpanded());
+    // Naming an existing key itself leaves its record too.
+    select({kHKLM});
+    answer(QStringLiteral("SOFTWARE"));
+    page().MI_NewKeyClick();
+    ASSERT_EQ(children(kHKLM).size(), 1u);
+    EXPECT_TRUE(children(kHKLM)[0].Entry.Uninstall);
 
     // An empty answer adds nothing on a root and a key "{emp}" below a key;
     // a trailing "\" adds no empty-named key; cancel adds nothing.
@@ -148,6 +154,15 @@ TEST_F(RegistryPageTest, NewKeyAddsWholePathsAndMergesWithExistingKeys)
     EXPECT_EQ(below[1].Text, "Deeper");
     EXPECT_TRUE(below[1].Children.empty());
     EXPECT_EQ(text({kHKLM, 0, 0, 1}), QStringLiteral("Deeper"));
+
+    // A name a project file can't store is refused and adds nothing.
+    select({kHKLM});
+    fake.messages.shown.clear();
+    answer(QStringLiteral("\u65e5\u672c"));
+    page().MI_NewKeyClick();
+    EXPECT_EQ(children(kHKLM).size(), 1u);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("cannot store")));
 
     // Nothing selected: the command does nothing and asks nothing.
     page().TV_RegKeys->setCurrentItem(nullptr);
@@ -491,6 +506,21 @@ TEST_F(RegistryPageTest, ImportAddsTheFileAndReportsWhatWasLeftOut)
     EXPECT_FALSE(form().controller().ProjectModified());
     ASSERT_EQ(fake.messages.shown.size(), 4u);
     EXPECT_TRUE(fake.messages.shown[3].text.contains(QStringLiteral("holds no Registry keys")));
+
+    // Text a project file can't hold is left out and named, cut strings are
+    // named, and what was imported can be saved.
+    const std::string wide = scratch.file("wide.reg");
+    ASSERT_TRUE(writeFile(wide, "\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\W]\r\n"
+                                "\"\xe6\x97\xa5\"=\"x\"\r\n\"Long\"=\"" + std::string(256, 'l') + "\"\r\n"));
+    chosen.files = {QString::fromStdString(wide)};
+    fake.fileDialogs.results.push_back(chosen);
+    page().B_RegImportClick();
+    ASSERT_EQ(fake.messages.shown.size(), 6u);
+    EXPECT_TRUE(fake.messages.shown[4].text.contains(QStringLiteral("HKEY_CURRENT_USER\\W\\\u65e5")));
+    EXPECT_TRUE(fake.messages.shown[5].text.contains(QStringLiteral("HKEY_CURRENT_USER\\W\\Long")));
+    const std::string savedTo = scratch.file("saved.wfp");
+    fake.fileDialogs.results.clear();
+    EXPECT_NO_THROW(form().controller().SaveProject(savedTo));
 }
 
 } // namespace

@@ -323,6 +323,42 @@ TEST(TMRUFileListTest, KeepsTheListInAnIniFile)
     EXPECT_EQ(profileReadString(ini, "Other", "Keep").value_or(""), "1");
 }
 
+TEST(TMRUFileListTest, EveryChangeIsStoredAndMergedWithWhatAnotherProgramStored)
+{
+    // Two running editors over one settings folder, each loaded before the
+    // other changed anything.
+    ScratchFolder folder;
+    const auto editor = [&folder] {
+        auto mru = std::make_unique<TMRUFileList>();
+        mru->setSettingsFolder(QString::fromStdString(folder.path()));
+        mru->setAutoSaveName(kEditorKey);
+        mru->setAutoSaveKey(QStringLiteral("MRU"));
+        mru->Loaded();
+        return mru;
+    };
+    const auto stored = [&folder] {
+        TMRUFileList reader;
+        reader.setSettingsFolder(QString::fromStdString(folder.path()));
+        reader.setAutoSaveName(kEditorKey);
+        reader.setAutoSaveKey(QStringLiteral("MRU"));
+        reader.setAutoSave(false);
+        reader.Load();
+        return reader.Items();
+    };
+    auto first = editor();
+    auto second = editor();
+    first->AddRecentFile(QStringLiteral("/a.wfp"));
+    EXPECT_EQ(stored(), names({"/a.wfp"}));  // stored at once, not at the end
+    second->AddRecentFile(QStringLiteral("/b.wfp"));
+    EXPECT_EQ(stored(), names({"/b.wfp", "/a.wfp"}));
+    first->AddRecentFile(QStringLiteral("/c.wfp"));
+    EXPECT_EQ(first->Items(), names({"/c.wfp", "/b.wfp", "/a.wfp"}));
+    // Closing an editor stores nothing more: the other's names stay.
+    first.reset();
+    second.reset();
+    EXPECT_EQ(stored(), names({"/c.wfp", "/b.wfp", "/a.wfp"}));
+}
+
 TEST(TMRUFileListTest, AFailedSaveOnDestructionDoesNotThrow)
 {
     ScratchFolder folder;

@@ -167,6 +167,22 @@ TEST(FolderWalkTest, CollectsVisibleFilesAndFoldersParentFirst)
     EXPECT_LT(CompareFolderNames("a\\b", "a"), 0);
     EXPECT_EQ(CompareFolderNames("a", "a"), 0);
 
+    // Each folder is reported before it is listed, and a false answer ends
+    // the walk there.
+    std::vector<std::string> visited;
+    files.clear();
+    folders.clear();
+    EXPECT_FALSE(CollectFolders(base, "", files, folders, [&](std::string_view folder) {
+        visited.emplace_back(folder);
+        return visited.size() < 2;
+    }));
+    EXPECT_EQ(visited, (std::vector<std::string>{"", "a"}));
+    EXPECT_EQ(files, std::vector<std::string>{"top.txt"});
+    files.clear();
+    folders.clear();
+    EXPECT_TRUE(CollectFolders(base, "", files, folders, [](std::string_view) { return true; }));
+    EXPECT_EQ(folders, (std::vector<std::string>{"a", "b", "b\\deep"}));
+
     // A folder that can't be listed gives nothing.
     files.clear();
     CollectFiles(scratch.file("missing"), "", files);

@@ -125,12 +125,26 @@ protected:
         controller.SetModified(true);
     }
 
-    // Saves the document under proj/harbour.wfp, then as the scratch copy
-    // the compile reads, and compiles that copy.
-    void saveAndCompile()
+    // Saves the document under proj/harbour.wfp (and then under each of
+    // moves, as Save As does), then as the scratch copy the compile reads,
+    // and compiles that copy.
+    void saveAndCompile(const std::vector<std::string> &moves = {})
     {
         shell.saveChoices.push_back(proj + "/harbour.wfp");
         ASSERT_TRUE(controller.SaveProject(controller.ProjectFileName()));
+        for (const std::string &move : moves) {
+            shell.saveChoices.push_back(move);
+            controller.saveAs();
+            ASSERT_EQ(controller.ProjectFileName(), move);
+        }
+        if (!moves.empty()) {
+            // What the compile reads is what the saved file gives back.
+            controller.LoadProject(moves.back());
+            ASSERT_EQ(controller.ProjectFileName(), moves.back());
+            ASSERT_TRUE(controller.SaveProject(app + "/wftemp.tmp"));
+            m_compile((app + "/wftemp.tmp").c_str(), app.c_str(), record, false);
+            return;
+        }
         ASSERT_TRUE(controller.SaveProject(app + "/wftemp.tmp"));
         EXPECT_EQ(controller.ProjectFileName(), proj + "/harbour.wfp");
         m_compile((app + "/wftemp.tmp").c_str(), app.c_str(), record, false);
@@ -174,6 +188,21 @@ TEST_F(ProjectCompileTest, SavedProjectCompilesCompletely)
     EXPECT_EQ(package.entries[1].data, std::string("\x01\x02\x00\x03", 4));
     EXPECT_EQ(readFile(out + "/notes.txt").value_or(""), "beside the setup");
     EXPECT_TRUE(fileExists(out + "/setup.exe"));
+}
+
+TEST_F(ProjectCompileTest, SavedAsInAnotherFolderStillCompiles)
+{
+    // The language file and the relative source stay where they are; the
+    // project moves two folders away and its relative paths must follow.
+    fillDocument();
+    ASSERT_TRUE(createFolder(dir.file("elsewhere")));
+    ASSERT_TRUE(createFolder(dir.file("elsewhere/deeper")));
+    saveAndCompile({dir.file("elsewhere/harbour.wfp"), dir.file("elsewhere/deeper/harbour.wfp")});
+    ASSERT_TRUE(errors().empty()) << errors().front();
+    EXPECT_EQ(controller.document().LanguageFiles, std::vector<std::string>{"../../proj/lang.wfl"});
+    const ArchiveContents package = ReadArchive(dir.file("elsewhere/deeper/out/setup.%d"), "");
+    ASSERT_EQ(package.entries.size(), 2u);
+    EXPECT_EQ(package.entries[1].data, std::string("\x01\x02\x00\x03", 4));
 }
 
 TEST_F(ProjectCompileTest, DefaultFolderAndNoInstallationTypeGiveTwoErrors)

@@ -30,6 +30,10 @@ TEST(ProjectPathsTest, MakeRelativePath)
         {"/home/u/src/a.exe", "/home/u/proj/", "../src/a.exe"},
         {"/home/u/proj/lib/a.so", "/home/u/proj", "lib/a.so"},
         {"/a.exe", "/home/u/proj/", "../../../a.exe"},
+        // letter case counts in native paths, but not in drive or UNC paths
+        {"/srv/build/Proj/a.exe", "/srv/build/proj/", "../Proj/a.exe"},
+        {"/SRV/a.exe", "/srv/", "../SRV/a.exe"},
+        {"\\\\SRV\\Share\\a.exe", "\\\\srv\\share\\", "a.exe"},
         // a Windows-style rest keeps its separators, also for the steps up
         {"/home/u/src\\a.exe", "/home/u/proj/", "..\\src\\a.exe"},
         // not made relative: other kinds of path, or nothing to be relative to

@@ -96,6 +96,96 @@ TEST(ProjectReaderTest, SaveOfALoadedFileGivesTheSameBytes)
     EXPECT_TRUE(read == expected);
 }
 
+TEST(ProjectReaderTest, SaveReopenSaveGivesTheSameBytes)
+{
+    struct Case {
+        const char *label;
+        Project document;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"the rich sample", richSample()});
+    {
+        // An external file and a plain additional file of the same name: the
+        // external one must come back as the external one.
+        Project p;
+        p.AdditionalFiles = {"C:\\Plain\\notes.txt", "C:\\Plain\\other.txt"};
+        GroupEntry g;
+        g.Name = "G";
+        FileEntry ext;
+        ext.Source = "C:\\Beside\\notes.txt";
+        ext.External = true;
+        ext.Relative = false;
+        ext.Destination = "{app}\\notes.txt";
+        ext.Description = "notes.txt";
+        FileEntry second = ext;
+        second.Source = "C:\\Second\\NOTES.txt";
+        g.Files = {ext, second};
+        p.Groups = {g};
+        cases.push_back({"same-named external and additional files", p});
+    }
+    {
+        // A key with a mask of its own that also holds values.
+        Project p;
+        RegistryNode &key = addKey(p.Registry.roots()[2].Children, "Masked");
+        key.Entry.TargetSystems = 63;
+        key.Entry.Uninstall = true;
+        addValue(key.Children, "V", "String", "x");
+        RegistryNode &sub = addKey(key.Children, "Sub");
+        sub.Entry.TargetSystems = 4194241;
+        addValue(sub.Children, kEmpty.data(), "String", "d");
+        cases.push_back({"target-system masks of keys with values", p});
+    }
+    {
+        // Values after keys, below a root and below a key, keep their places.
+        Project p;
+        auto &root = p.Registry.roots()[1].Children;
+        addValue(root, "First", "String", "1");
+        RegistryNode &key = addKey(root, "Key");
+        addKey(key.Children, "Sub");
+        addValue(key.Children, "AfterSub", "String", "2");
+        addValue(root, "AfterKey", "DWORD", "$00000001");
+        cases.push_back({"values after keys", p});
+    }
+    for (Case &c : cases) {
+        const std::string first = saved(c.document);
+        Project read;
+        const ProjectReadResult result = readText(first, read);
+        EXPECT_TRUE(result.unchanged) << c.label;
+        EXPECT_TRUE(result.warnings.empty()) << c.label;
+        EXPECT_EQ(saved(read), first) << c.label;
+        Project asSaved = c.document;
+        TMemIniStore scratch("");
+        ProjectWriteContext write;
+        write.workDir = kSampleFolder;
+        write.projectFolder = kSampleFolder;
+        writeProjectSections(scratch, asSaved, write);
+        EXPECT_TRUE(read == asSaved) << c.label;
+    }
+}
+
+TEST(ProjectReaderTest, ReadsThatChangeTheProjectMarkItAndSaySo)
+{
+    struct Case {
+        const char *label;
+        std::string text;
+        const char *warning;  // a part of the one warning
+    } cases[] = {
+        {"a section held twice", std::string(kCurrent) + "[Groups]\n0=\"A\"\n[DestFiles]\n[groups]\n0=\"B\"\n"
+                                                         "[Groups]\n0=\"C\"\n",
+         "[groups]"},
+        {"groups of the same name", std::string(kCurrent) + "[Groups]\n0=\"A\"\n1=\"a\"\n", "\"a\" became \"a2\""},
+        {"a file naming no group", std::string(kCurrent) + "[SourceFiles]\n0=\"x.exe\"\n", "Group 1"},
+        {"an unknown registry root", std::string(kCurrent) + "[RootKeys]\n0=HKEY_NOWHERE\n", "HKEY_NOWHERE"},
+    };
+    for (const Case &c : cases) {
+        Project project;
+        const ProjectReadResult result = readText(c.text, project);
+        EXPECT_FALSE(result.unchanged) << c.label;
+        ASSERT_EQ(result.warnings.size(), 1u) << c.label;
+        EXPECT_NE(result.warnings[0].find(c.warning), std::string::npos) << c.label << ": " << result.warnings[0];
+    }
+}
+
 TEST(ProjectReaderTest, EveryAbsentKeyHasItsDefault)
 {
     Project project;
@@ -135,14 +225,16 @@ TEST(ProjectReaderTest, LongTextsAreCutAndCountsBounded)
     const std::string longText(300, 'x');
     const std::string text = std::string(kCurrent) + "[Scripts]\nInitScriptCount=1000000000\nInitScriptLine0=a\n" +
                              "FinalScriptCount=-3\nFinalScriptLine0=b\n" +
+                             "InstallFilesCount=9\nInstallFilesLine0=c\nInstallFilesLine2=e\n" +
                              "[Groups]\n0=\"G\"\n[SourceFiles]\n0=\"s.exe\"\n[DestFiles]\n0=\"" + longText + "\"\n" +
                              "[RootKeys]\n0=HKEY_USERS\n[RegValueNames]\n0=\"V\"\n[RegValueTypes]\n0=ExpandedString\n" +
                              "[RegValues]\n0=\"" + longText + "\"\n";
     Project project;
     readText(text, project);
-    EXPECT_EQ(project.InitScript.size(), 4u);  // no more than the lines the section holds
-    EXPECT_EQ(project.InitScript[0], "a");
+    // No more lines than up to the last line key present; a gap reads empty.
+    EXPECT_EQ(project.InitScript, std::vector<std::string>{"a"});
     EXPECT_TRUE(project.FinalScript.empty());
+    EXPECT_EQ(project.InstallScript, (std::vector<std::string>{"c", "", "e"}));
     EXPECT_EQ(project.Groups[0].Files[0].Destination.size(), 255u);
     const RegistryEntry &value = project.Registry.roots()[3].Children[0].Entry;
     EXPECT_EQ(value.ValueType, "ExpandedSt");
@@ -200,8 +292,8 @@ TEST(ProjectReaderTest, FilesNamingNoGroupStayInTheProject)
 TEST(ProjectReaderTest, ExternalFilesComeBackFromTheAdditionalFiles)
 {
     const std::string text = std::string(kCurrent) +
-                             "[AdditionalFiles]\n0=\"C:\\Extras\\other.exe\"\n1=\"C:\\Docs\\README.TXT\"\n"
-                             "2=\"D:\\readme.txt\"\n"
+                             "[AdditionalFiles]\n0=\"C:\\Extras\\other.exe\"\n1=\"{app}\\readme.txt\"\n"
+                             "2=\"C:\\Docs\\README.TXT\"\n3=\"D:\\readme.txt\"\n"
                              "[Groups]\n0=\"G\"\n[SourceFiles]\n0=\"{src}\\readme.txt\"\n1=\"{src}\\readme.txt\"\n"
                              "2=\"{src}\\missing.txt\"\n3=\"{app}\\readme.txt\"\n";
     Project project;
@@ -215,7 +307,8 @@ TEST(ProjectReaderTest, ExternalFilesComeBackFromTheAdditionalFiles)
     EXPECT_EQ(files[2].Source, "{src}\\missing.txt");
     EXPECT_FALSE(files[2].External);
     EXPECT_FALSE(files[3].External);
-    EXPECT_EQ(project.AdditionalFiles, std::vector<std::string>{"C:\\Extras\\other.exe"});
+    // A path with a variable is never taken: it stays an additional file.
+    EXPECT_EQ(project.AdditionalFiles, (std::vector<std::string>{"C:\\Extras\\other.exe", "{app}\\readme.txt"}));
 
     // Appended: only the appended file's own additional files are looked at.
     project.AdditionalFiles = {"C:\\Open\\readme.txt"};
@@ -242,6 +335,10 @@ TEST(ProjectReaderTest, RegistryEntriesAsWritten)
     ini.WriteString("RegKeyNames", "2", "\"Lower\"");
     ini.WriteString("RootKeys", "3", "HKEY_ELSEWHERE");
     ini.WriteString("RegKeyNames", "3", "\"Lost\"");
+    // Data written empty is the empty marker, as a save would write it.
+    ini.WriteString("RootKeys", "4", "HKEY_CURRENT_CONFIG");
+    ini.WriteString("RegValueNames", "4", "\"V\"");
+    ini.WriteString("RegValues", "4", "");
 
     Project reread;
     const ProjectReadResult result = readText(ini.SaveToBytes(), reread);
@@ -255,6 +352,8 @@ TEST(ProjectReaderTest, RegistryEntriesAsWritten)
     ASSERT_EQ(roots[3].Children.size(), 1u);
     EXPECT_EQ(roots[3].Children[0].Text, "Lower");
     EXPECT_TRUE(roots[5].Children.empty());
+    ASSERT_EQ(roots[4].Children.size(), 1u);
+    EXPECT_EQ(roots[4].Children[0].Entry.Data, "{emp}");
     ASSERT_EQ(result.warnings.size(), 1u);
     EXPECT_NE(result.warnings[0].find("HKEY_ELSEWHERE"), std::string::npos);
 }

@@ -75,8 +75,10 @@ TEST(ProjectWriterTest, EveryProjectSectionIsRewritten)
 {
     ASSERT_EQ(projectSectionNames().size(), 64u);
     std::string before = "[Kept]\r\nstale=1\r\n\r\n";
-    for (std::string_view section : projectSectionNames())
-        before += "[" + std::string(section) + "]\r\nstale=1\r\n\r\n";
+    // Every copy of a section held twice goes too.
+    for (int copy = 0; copy < 2; ++copy)
+        for (std::string_view section : projectSectionNames())
+            before += "[" + std::string(section) + "]\r\nstale=1\r\n\r\n";
     Project project;
     TMemIniStore ini("");
     ini.LoadFromBytes(before);
@@ -99,8 +101,51 @@ TEST(ProjectWriterTest, RelativeSourcesFollowTheNewFolder)
     ProjectWriteContext context;
     context.projectFolder = "/home/u/proj/";
     context.workDir = "/home/u/other/";
+    // Every other relative path of the build machine moves along; absolute
+    // paths and paths of the target system stay.
+    project.LanguageFiles = {"lang/de.wfl", "/opt/lang/en.wfl"};
+    project.General.ReadmeFile = "readme.txt";
+    project.General.LicenseFile = "docs/licence.txt";
+    project.General.MainIcon = "art/main.ico";
+    project.General.BackImage = "art/back.bmp";
+    project.General.WzrdImg = "art/wizard.bmp";
+    project.General.AutorunIcon = "art/cd.ico";
+    project.Dialogs = {"dlg/welcome.ddf"};
+    project.UninstallDialogs = {"dlg/bye.ddf"};
+    project.BillboardPics = {"art/bb1.bmp"};
+    project.AdditionalFiles = {"extra/x.txt", "{win}\\y.txt"};
+    project.DataFiles = {"data/d.dat"};
+    project.DllCalls = {{"bin/helper.dll", "DoStep", 1}};
+    FileEntry external;
+    external.Source = "beside/notes.txt";
+    external.External = true;
+    external.Destination = "{app}\\notes.txt";
+    project.Groups[0].Files.push_back(external);
+    // Marked relative, but on another drive: it stays absolute and says so,
+    // as a read of the saved file does.
+    FileEntry otherDrive = file;
+    otherDrive.Source = "D:\\Tools\\x.exe";
+    project.Groups[0].Files.push_back(otherDrive);
     const std::string bytes = written(project, {}, context);
+    EXPECT_EQ(project.Groups[0].Files[2].Source, "D:\\Tools\\x.exe");
+    EXPECT_FALSE(project.Groups[0].Files[2].Relative);
+    EXPECT_TRUE(project.Groups[0].Files[0].Relative);
     EXPECT_EQ(project.Groups[0].Files[0].Source, "../proj/src/a.exe");
+    EXPECT_EQ(project.LanguageFiles, (std::vector<std::string>{"../proj/lang/de.wfl", "/opt/lang/en.wfl"}));
+    EXPECT_EQ(project.General.ReadmeFile, "../proj/readme.txt");
+    EXPECT_EQ(project.General.LicenseFile, "../proj/docs/licence.txt");
+    EXPECT_EQ(project.General.MainIcon, "../proj/art/main.ico");
+    EXPECT_EQ(project.General.BackImage, "../proj/art/back.bmp");
+    EXPECT_EQ(project.General.WzrdImg, "../proj/art/wizard.bmp");
+    EXPECT_EQ(project.General.AutorunIcon, "../proj/art/cd.ico");
+    EXPECT_EQ(project.Dialogs, std::vector<std::string>{"../proj/dlg/welcome.ddf"});
+    EXPECT_EQ(project.UninstallDialogs, std::vector<std::string>{"../proj/dlg/bye.ddf"});
+    EXPECT_EQ(project.BillboardPics, std::vector<std::string>{"../proj/art/bb1.bmp"});
+    EXPECT_EQ(project.AdditionalFiles, (std::vector<std::string>{"../proj/extra/x.txt", "{win}\\y.txt"}));
+    EXPECT_EQ(project.DataFiles, std::vector<std::string>{"../proj/data/d.dat"});
+    EXPECT_EQ(project.DllCalls[0].FileName, "../proj/bin/helper.dll");
+    EXPECT_EQ(project.Groups[0].Files[1].Source, "../proj/beside/notes.txt");
+    EXPECT_NE(bytes.find("[LanguageFiles]\r\n0=\"../proj/lang/de.wfl\"\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("WorkDir=/home/u/other/\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("[SourceFiles]\r\n0=\"../proj/src/a.exe\"\r\n"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include "regfile.h"
 
 #include "codec.h"
+#include "sampleproject.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +40,17 @@ struct ImportCase {
     std::vector<std::string> tree;
     int skipped = 0;
     bool unsupported = false;
+    std::vector<std::string> unsavable = {};
 };
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+
+std::string swapped(std::string bytes)
+{
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
+    return bytes;
+}
 
 } // namespace
 
@@ -101,10 +110,34 @@ TEST(RegFileTest, ImportCases)
          "REGEDIT4\r\n\r\n[HKEY_USERS\\Gr\xfc\xdf""e]\r\n\"Caf\xe9\"=\"\x80 5\"\r\n",
          {"HKEY_USERS\\Gr\xc3\xbc\xc3\x9f""e\\", "HKEY_USERS\\Gr\xc3\xbc\xc3\x9f""e\\Caf\xc3\xa9 = String \xe2\x82\xac 5"}},
         {"UTF-16 little-endian with a byte order mark",
-         "\xff\xfe" + toUtf16Le(kHeader + "[HKEY_CURRENT_CONFIG\\\xe6\x97\xa5]\r\n\"N\"=dword:ffffffff\r\n"
+         "\xff\xfe" + toUtf16Le(kHeader + "[HKEY_CURRENT_CONFIG\\\xc3\xa5]\r\n\"N\"=dword:ffffffff\r\n"
                                           "\"S\"=\"\xc3\xa9t\xc3\xa9\"\r\n"),
-         {"HKEY_CURRENT_CONFIG\\\xe6\x97\xa5\\", "HKEY_CURRENT_CONFIG\\\xe6\x97\xa5\\N = DWORD $FFFFFFFF",
-          "HKEY_CURRENT_CONFIG\\\xe6\x97\xa5\\S = String \xc3\xa9t\xc3\xa9"}},
+         {"HKEY_CURRENT_CONFIG\\\xc3\xa5\\", "HKEY_CURRENT_CONFIG\\\xc3\xa5\\N = DWORD $FFFFFFFF",
+          "HKEY_CURRENT_CONFIG\\\xc3\xa5\\S = String \xc3\xa9t\xc3\xa9"}},
+        {"UTF-16 big-endian with a byte order mark",
+         "\xfe\xff" + swapped(toUtf16Le(kHeader + "[HKEY_USERS\\Caf\xc3\xa9]\r\n\"\xe2\x82\xac\"=\"1\"\r\n")),
+         {"HKEY_USERS\\Caf\xc3\xa9\\", "HKEY_USERS\\Caf\xc3\xa9\\\xe2\x82\xac = String 1"}},
+        {"UTF-8 with a byte order mark",
+         "\xef\xbb\xbf" + kHeader + "[HKEY_USERS\\Caf\xc3\xa9]\r\n\"N\"=\"\xc3\xbc\"\r\n",
+         {"HKEY_USERS\\Caf\xc3\xa9\\", "HKEY_USERS\\Caf\xc3\xa9\\N = String \xc3\xbc"}},
+        {"valid UTF-8 without a byte order mark",
+         "REGEDIT4\r\n[HKEY_USERS\\Gr\xc3\xbc\xc3\x9f""e]\r\n\"N\"=\"\xe2\x82\xac\"\r\n",
+         {"HKEY_USERS\\Gr\xc3\xbc\xc3\x9f""e\\", "HKEY_USERS\\Gr\xc3\xbc\xc3\x9f""e\\N = String \xe2\x82\xac"}},
+        {"text Windows-1252 can't hold leaves its key or value out (named, not counted)",
+         "\xff\xfe" + toUtf16Le(kHeader + "[HKEY_CURRENT_CONFIG\\\xe6\x97\xa5]\r\n\"N\"=dword:1\r\n"
+                                          "[HKEY_CURRENT_CONFIG\\K]\r\n\"\xe6\x97\xa5\"=\"1\"\r\n"
+                                          "\"D\"=\"\xe6\x97\xa5\"\r\n\"Kept\"=\"ok\"\r\n"),
+         {"HKEY_CURRENT_CONFIG\\K\\", "HKEY_CURRENT_CONFIG\\K\\Kept = String ok"},
+         0, false,
+         {"HKEY_CURRENT_CONFIG\\\xe6\x97\xa5", "HKEY_CURRENT_CONFIG\\K\\\xe6\x97\xa5", "HKEY_CURRENT_CONFIG\\K\\D"}},
+        {"a header with text after its \"]\" is skipped with its values, and counted",
+         kHeader + "[HKEY_USERS\\A]\r\n\"a\"=\"1\"\r\n[HKEY_USERS\\B] junk\r\n\"b\"=\"2\"\r\n[HKEY_USERS\\C\r\n"
+                   "\"c\"=\"3\"\r\n[HKEY_USERS\\D]\r\n\"d\"=\"4\"\r\n",
+         {"HKEY_USERS\\A\\", "HKEY_USERS\\A\\a = String 1", "HKEY_USERS\\D\\", "HKEY_USERS\\D\\d = String 4"},
+         2},
+        {"an empty default value and a value named {emp} are values too",
+         kHeader + "[HKEY_USERS\\A]\r\n@=\"\"\r\n\"{emp}\"=\"x\"\r\n",
+         {"HKEY_USERS\\A\\", "HKEY_USERS\\A\\{emp} = String {emp}", "HKEY_USERS\\A\\{emp} = String x"}},
         {"no sections at all", "not a registry file", {}},
     };
     for (const ImportCase &c : cases) {
@@ -114,12 +147,16 @@ TEST(RegFileTest, ImportCases)
         EXPECT_EQ(render(tree), c.tree) << c.label;
         EXPECT_EQ(file.SkippedEntries, c.skipped) << c.label;
         EXPECT_EQ(file.Unsupported, c.unsupported) << c.label;
+        EXPECT_EQ(file.Unsavable, c.unsavable) << c.label;
     }
 }
 
 TEST(RegFileTest, ImportedEntriesCarryTheImportRecordsAndAreNotMergedTwice)
 {
-    const RegFile file = parseRegFile(kHeader + "[HKEY_CURRENT_USER\\Software\\A]\r\n\"V\"=\"1\"\r\n"
+    // "Software" is named by a section of its own too: an existing key is
+    // merged into, never given the import's record.
+    const RegFile file = parseRegFile(kHeader + "[HKEY_CURRENT_USER\\Software]\r\n"
+                                                "[HKEY_CURRENT_USER\\Software\\A]\r\n\"V\"=\"1\"\r\n"
                                                 "\"Long\"=\"" + std::string(300, 'x') + "\"\r\n");
     RegistryTree tree;
     // The intermediate key "Software" existed with its own record: it keeps it.
@@ -145,6 +182,7 @@ TEST(RegFileTest, ImportedEntriesCarryTheImportRecordsAndAreNotMergedTwice)
     EXPECT_FALSE(value.Uninstall);
     EXPECT_EQ(value.TargetSystems, 0);
     EXPECT_EQ(key.Children[1].Entry.Data.size(), 255u);
+    EXPECT_EQ(file.Cut, std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\A\\Long"});
 }
 
 TEST(RegFileTest, ProgressCountsEverySectionAndRoundsHalvesToEven)
@@ -160,4 +198,30 @@ TEST(RegFileTest, ProgressCountsEverySectionAndRoundsHalvesToEven)
     EXPECT_EQ(importPercent(1, 3), 33);
     EXPECT_EQ(importPercent(2, 3), 67);
     EXPECT_EQ(importPercent(0, 0), 0);
+}
+
+TEST(RegFileTest, FixturesInEveryEncodingImportAlike)
+{
+    // The same export written as UTF-16 and as UTF-8 with a byte order mark.
+    RegistryTree wide;
+    RegistryTree narrow;
+    const RegFile utf16 = parseRegFile(wharf::testing::fixture("export-utf16le.reg"));
+    const RegFile utf8 = parseRegFile(wharf::testing::fixture("export-utf8.reg"));
+    importRegFile(wide, utf16);
+    importRegFile(narrow, utf8);
+    EXPECT_TRUE(wide == narrow);
+    EXPECT_EQ(render(wide).size(), 9u);  // two keys of HKCR, seven entries of HKCU
+    EXPECT_EQ(utf16.SkippedEntries, 2);  // the deletion section and the deleted value
+    EXPECT_TRUE(utf16.Unsupported);
+
+    // The 8-bit file: its broken header is left out with its values, and the
+    // section before keeps only its own.
+    const RegFile old = parseRegFile(wharf::testing::fixture("export-regedit4.reg"));
+    RegistryTree tree;
+    importRegFile(tree, old);
+    EXPECT_EQ(render(tree), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\Software\\",
+                                                      "HKEY_LOCAL_MACHINE\\Software\\Gr\xc3\xbc\xc3\x9f" "e\\",
+                                                      "HKEY_LOCAL_MACHINE\\Software\\Gr\xc3\xbc\xc3\x9f" "e\\Euro = String "
+                                                      "\xe2\x82\xac 5"}));
+    EXPECT_EQ(old.SkippedEntries, 1);
 }

@@ -63,6 +63,42 @@ TEST(RegistryTreeTest, KeysAreAddedOnceAndMergedWithoutRegardToCase)
     EXPECT_EQ(software.Children.size(), 2u);
 }
 
+TEST(RegistryTreeTest, WhatAnExistingLastKeyTakes)
+{
+    // The last key exists with Uninstall set and a mask of its own; the
+    // added record clears Uninstall and has every system. One path at a time
+    // and many through one inserter give the same tree.
+    RegistryEntry flagged = keyRecord(true);
+    flagged.TargetSystems = 63;
+    const struct {
+        ExistingKey existing;
+        bool uninstall;
+        int32_t mask;
+    } cases[] = {
+        {ExistingKey::Replace, false, kAllTargetSystems},
+        {ExistingKey::KeepMask, false, 63},
+        {ExistingKey::Keep, true, 63},
+    };
+    for (const auto &c : cases) {
+        RegistryTree one;
+        RegistryTree many;
+        for (RegistryTree *tree : {&one, &many})
+            ASSERT_TRUE(addRegistryPath(*tree, "HKEY_LOCAL_MACHINE", "A\\B", flagged, false, valueRecord("v"), "N"));
+        RegistryInserter inserter(many);
+        for (const char *path : {"a\\b", "A\\C", "A\\b", "A\\b"}) {
+            ASSERT_TRUE(addRegistryPath(one, "HKEY_LOCAL_MACHINE", path, keyRecord(false), true, valueRecord("v"),
+                                        "N", c.existing));
+            ASSERT_TRUE(inserter.add("HKEY_LOCAL_MACHINE", path, keyRecord(false), true, valueRecord("v"), "N",
+                                     c.existing));
+        }
+        EXPECT_TRUE(one == many) << static_cast<int>(c.existing);
+        const RegistryNode &b = hklm(one)[0].Children[0];
+        EXPECT_EQ(b.Entry.Uninstall, c.uninstall) << static_cast<int>(c.existing);
+        EXPECT_EQ(b.Entry.TargetSystems, c.mask) << static_cast<int>(c.existing);
+        EXPECT_EQ(b.Children.size(), 3u);  // every value, names are not checked
+    }
+}
+
 TEST(RegistryTreeTest, ValuesBelowRootsAndTheDefaultValue)
 {
     RegistryTree tree;
