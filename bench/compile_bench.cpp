@@ -106,17 +106,26 @@ int childCompile(const char *library, const char *project, const char *appDir)
     return 0;
 }
 
-int driver(int64_t megabytes, const std::string &programDir)
+// Makes the program folder (with the stubs a compile needs) and the payload
+// folder of one run; false, with a message, when a stub is missing.
+bool prepareFolders(const std::string &app, const std::string &payload, const std::string &programDir)
 {
-    wharf::ScratchFolder dir;
-    const std::string app = dir.file("app"), payload = dir.file("payload");
     wharf::createFolder(app);
     wharf::createFolder(payload);
     for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
         if (!wharf::copyFile(programDir + "/" + stub, app + "/" + stub)) {
             std::fprintf(stderr, "stub %s not found in %s\n", stub, programDir.c_str());
-            return 1;
+            return false;
         }
+    return true;
+}
+
+int driver(int64_t megabytes, const std::string &programDir)
+{
+    wharf::ScratchFolder dir;
+    const std::string app = dir.file("app"), payload = dir.file("payload");
+    if (!prepareFolders(app, payload, programDir))
+        return 1;
 
     std::printf("Generating a payload of about %lld MB in %s ...\n", static_cast<long long>(megabytes),
                 dir.path().c_str());
@@ -219,13 +228,8 @@ int fileCountDriver(const std::vector<size_t> &counts, const std::string &progra
     for (const size_t count : counts) {
         wharf::ScratchFolder dir;
         const std::string app = dir.file("app"), payload = dir.file("payload");
-        wharf::createFolder(app);
-        wharf::createFolder(payload);
-        for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
-            if (!wharf::copyFile(programDir + "/" + stub, app + "/" + stub)) {
-                std::fprintf(stderr, "stub %s not found in %s\n", stub, programDir.c_str());
-                return 1;
-            }
+        if (!prepareFolders(app, payload, programDir))
+            return 1;
         std::printf("%zu files: generating ...\n", count);
         std::fflush(stdout);
         const std::vector<std::string> files = smallFiles(payload, count);
@@ -267,13 +271,8 @@ int entryCountDriver(size_t count, const std::string &programDir)
 {
     wharf::ScratchFolder dir;
     const std::string app = dir.file("app"), payload = dir.file("payload");
-    wharf::createFolder(app);
-    wharf::createFolder(payload);
-    for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
-        if (!wharf::copyFile(programDir + "/" + stub, app + "/" + stub)) {
-            std::fprintf(stderr, "stub %s not found in %s\n", stub, programDir.c_str());
-            return 1;
-        }
+    if (!prepareFolders(app, payload, programDir))
+        return 1;
     std::vector<std::string> files;
     files.reserve(count);
     for (size_t i = 0; i < count; ++i) {

@@ -1,3 +1,4 @@
+#include "scopedenv.h"
 #include "compilepage.h"
 
 #include "buttonedits.h"
@@ -33,34 +34,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using wharf::testing::ScopedEnv;
+
 namespace wharf {
 namespace {
 
 using testing::EditorFixture;
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const std::string &value) : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
-};
 
 // Replaces every "{name}" of text by its value.
 std::string expand(std::string text, const std::vector<std::pair<std::string, std::string>> &values)

@@ -1,6 +1,7 @@
 #include "userdirs.h"
 
 #include "files.h"
+#include "scopedenv.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -9,36 +10,11 @@
 #include <string>
 #include <sys/stat.h>
 
+using wharf::testing::ScopedEnv;
+
 using namespace wharf;
 
 namespace {
-
-// Sets an environment variable for one test and puts the old value back.
-class EnvValue {
-public:
-    EnvValue(const char *name, const char *value) : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~EnvValue()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-    EnvValue(const EnvValue &) = delete;
-    EnvValue &operator=(const EnvValue &) = delete;
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
-};
 
 mode_t modeOf(const std::string &path)
 {
@@ -52,10 +28,10 @@ mode_t modeOf(const std::string &path)
 TEST(UserDirsTest, FoldersFollowTheXdgVariablesThenHome)
 {
     ScratchFolder dir;
-    const EnvValue home("HOME", dir.path().c_str());
+    const ScopedEnv home("HOME", dir.path().c_str());
     {
-        const EnvValue state("XDG_STATE_HOME", (dir.path() + "/state").c_str());
-        const EnvValue runtime("XDG_RUNTIME_DIR", (dir.path() + "/run/").c_str());
+        const ScopedEnv state("XDG_STATE_HOME", (dir.path() + "/state").c_str());
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", (dir.path() + "/run/").c_str());
         EXPECT_EQ(userStateFolder(), dir.path() + "/state/brindlewharf");
         EXPECT_EQ(userRuntimeFolder(), dir.path() + "/run/brindlewharf");
         EXPECT_EQ(modeOf(dir.path() + "/state/brindlewharf"), 0700u);
@@ -63,14 +39,14 @@ TEST(UserDirsTest, FoldersFollowTheXdgVariablesThenHome)
     }
     {
         // Relative values are not XDG values and are ignored.
-        const EnvValue state("XDG_STATE_HOME", "relative");
-        const EnvValue runtime("XDG_RUNTIME_DIR", nullptr);
-        const EnvValue cache("XDG_CACHE_HOME", (dir.path() + "/cache").c_str());
+        const ScopedEnv state("XDG_STATE_HOME", "relative");
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+        const ScopedEnv cache("XDG_CACHE_HOME", (dir.path() + "/cache").c_str());
         EXPECT_EQ(userStateFolder(), dir.path() + "/.local/state/brindlewharf");
         EXPECT_EQ(userRuntimeFolder(), dir.path() + "/cache/brindlewharf");
     }
-    const EnvValue runtime("XDG_RUNTIME_DIR", nullptr);
-    const EnvValue cache("XDG_CACHE_HOME", nullptr);
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    const ScopedEnv cache("XDG_CACHE_HOME", nullptr);
     EXPECT_EQ(userRuntimeFolder(), dir.path() + "/.cache/brindlewharf");
 }
 
@@ -78,7 +54,7 @@ TEST(UserDirsTest, AFailureNamesThePathAndTheReason)
 {
     ScratchFolder dir;
     ASSERT_TRUE(writeFile(dir.file("file"), "x"));
-    const EnvValue state("XDG_STATE_HOME", dir.file("file").c_str());
+    const ScopedEnv state("XDG_STATE_HOME", dir.file("file").c_str());
     try {
         userStateFolder();
         FAIL() << "a file in the way was accepted";

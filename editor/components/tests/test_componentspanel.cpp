@@ -1,3 +1,4 @@
+#include "scopedenv.h"
 #include "componentspanel.h"
 
 #include "fakeseams.h"
@@ -15,34 +16,14 @@
 
 #include <cstdlib>
 
+using wharf::testing::ScopedEnv;
+
 namespace wharf {
 namespace {
 
 const QString kSampleProgramDir = QStringLiteral(WHARF_SAMPLE_PROGRAM_DIR);
 
 QImage imageOf(const QIcon &icon) { return icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32); }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const std::string &value) : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
-};
 
 class ComponentsPanelTest : public ::testing::Test {
 protected:

@@ -1,0 +1,38 @@
+#pragma once
+// Sets (or, with a null value, unsets) an environment variable for the life
+// of the object and puts the old value back afterwards.
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace wharf::testing {
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const char *value) : m_name(name)
+    {
+        if (const char *old = std::getenv(name))
+            m_old = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ScopedEnv(const char *name, const std::string &value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv()
+    {
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
+    }
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_old;
+};
+
+} // namespace wharf::testing
