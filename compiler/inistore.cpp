@@ -256,7 +256,7 @@ void TMemIniStore::LoadFromBytes(std::string_view bytes)
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            m_sections.push_back(Section{line.substr(1, line.size() - 2), {}, {}, false});
+            m_sections.push_back(Section{line.substr(1, line.size() - 2), {}, {}, false, false});
             current = &m_sections.back();
             continue;
         }
@@ -339,10 +339,11 @@ void TMemIniStore::WriteString(std::string_view section, std::string_view key, s
     if (!s) {
         // findSection has just made the section index valid, so the new
         // section joins it instead of making it stale.
-        m_sections.push_back(Section{std::string(section), {}, {}, true});
+        m_sections.push_back(Section{std::string(section), {}, {}, true, false});
         m_sectionIndex.try_emplace(foldedText(section), m_sections.size() - 1);
         s = &m_sections.back();
     }
+    s->appendOnly = false;
     std::string line = std::string(key) + "=" + std::string(value);
     const long index = findLine(*s, key);
     if (index >= 0) {
@@ -353,6 +354,24 @@ void TMemIniStore::WriteString(std::string_view section, std::string_view key, s
         s->lines.push_back(std::move(line));
         s->keyIndex.try_emplace(foldedText(key), s->lines.size() - 1);
     }
+}
+
+void TMemIniStore::AppendNewKey(std::string_view section, std::string_view key, std::string_view value)
+{
+    Section *s = findSection(section);
+    if (!s) {
+        m_sections.push_back(Section{std::string(section), {}, {}, false, true});
+        m_sectionIndex.try_emplace(foldedText(section), m_sections.size() - 1);
+        s = &m_sections.back();
+    }
+    if (!s->appendOnly) {
+        WriteString(section, key, value);
+        return;
+    }
+    std::string line;
+    line.reserve(key.size() + 1 + value.size());
+    line.append(key).append(1, '=').append(value);
+    s->lines.push_back(std::move(line));
 }
 
 void TMemIniStore::ReadSection(std::string_view section, TStringList &list) const
@@ -398,6 +417,7 @@ void TMemIniStore::DeleteKey(std::string_view section, std::string_view key)
         return;
     s->lines.erase(s->lines.begin() + index);
     s->indexValid = false;
+    s->appendOnly = false;
 }
 
 void TMemIniStore::UpdateFile()

@@ -103,6 +103,14 @@ public:
     // True when a section of that name exists.
     bool SectionExists(std::string_view section) const;
 
+    // Adds key=value as the last line of a section that this function made,
+    // without looking for an earlier line of that key: for a writer that fills
+    // sections it has just erased with keys it knows to be distinct, so that a
+    // huge section costs no key index while it is written (the index is built
+    // at the first look-up). On any other section (one read from a file, or
+    // written another way) it is WriteString.
+    void AppendNewKey(std::string_view section, std::string_view key, std::string_view value);
+
 private:
     struct Section {
         std::string name;
@@ -111,6 +119,8 @@ private:
         // are added, rebuilt after a line is deleted.
         mutable std::unordered_map<std::string, size_t> keyIndex;
         mutable bool indexValid = false;
+        // Every line came from AppendNewKey since the section was made.
+        bool appendOnly = false;
     };
 
     const Section *findSection(std::string_view name) const;

@@ -182,3 +182,19 @@ TEST_F(IniStoreTest, LookUpsStayRightWhileLinesAndSectionsAreAdded)
     EXPECT_EQ(ini.SaveToBytes(), "[Dup]\r\nk=first\r\nother=y\r\n\r\n[dup]\r\nk=second\r\nother=x\r\n\r\n"
                                  "[S]\r\nkey=2\r\nnew=a\r\nafter=z\r\n\r\n[Fresh]\r\na=3\r\nb=2\r\n\r\n");
 }
+
+TEST_F(IniStoreTest, AppendedKeysGoOnlyIntoSectionsTheAppendsMade)
+{
+    auto ini = load("[Old]\nk=1\n");
+    // A section read from the file takes the append as a write.
+    ini.AppendNewKey("old", "K", "2");
+    EXPECT_EQ(ini.ReadString("Old", "k", ""), "2");
+    // A section the appends make gets the lines in order, found afterwards.
+    ini.AppendNewKey("New", "0", "a");
+    ini.AppendNewKey("NEW", "1", "b");
+    EXPECT_EQ(ini.ReadString("new", "1", ""), "b");
+    // Once written another way it is an ordinary section again.
+    ini.WriteString("New", "0", "c");
+    ini.AppendNewKey("New", "1", "d");
+    EXPECT_EQ(ini.SaveToBytes(), "[Old]\r\nK=2\r\n\r\n[New]\r\n0=c\r\n1=d\r\n\r\n");
+}

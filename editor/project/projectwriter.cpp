@@ -194,6 +194,24 @@ private:
         m_ini.WriteString(section, name, quotedValue(value));
     }
 
+    // The numbered sections were erased at the start, and each entry number
+    // is written once to each of them: their lines are appended without a
+    // look-up, which keeps the save of a huge project linear in practice too.
+    void textAt(std::string_view section, const std::string &n, std::string_view value)
+    {
+        m_ini.AppendNewKey(section, n, plainValue(value));
+    }
+
+    void quotedAt(std::string_view section, const std::string &n, std::string_view value)
+    {
+        m_ini.AppendNewKey(section, n, quotedValue(value));
+    }
+
+    void intAt(std::string_view section, const std::string &n, int32_t value)
+    {
+        m_ini.AppendNewKey(section, n, std::to_string(value));
+    }
+
     void writeGeneral()
     {
         GeneralSettings &g = m_project.General;
@@ -267,7 +285,7 @@ private:
     void writeList(std::string_view section, const std::vector<std::string> &items, int base, int span)
     {
         for (size_t n = 0; n < items.size(); ++n) {
-            quoted(section, key(n), items[n]);
+            quotedAt(section, key(n), items[n]);
             m_progress.step(base, span, n + 1, items.size());
         }
     }
@@ -278,9 +296,9 @@ private:
         size_t f = 0;
         for (size_t g = 0; g < m_project.Groups.size(); ++g) {
             GroupEntry &group = m_project.Groups[g];
-            quoted("Groups", key(g), group.Name);
+            quotedAt("Groups", key(g), group.Name);
             if (group.Required)
-                m_ini.WriteInteger("GroupRequired", key(g), 1);
+                intAt("GroupRequired", key(g), 1);
             for (FileEntry &file : group.Files) {
                 writeFile(file, static_cast<uint16_t>(g), f);
                 ++f;
@@ -306,43 +324,43 @@ private:
             m_additionalFiles.push_back(file.Source);
             source = "{src}\\" + extractFileName(file.Source);
         }
-        quoted("SourceFiles", n, source);
+        quotedAt("SourceFiles", n, source);
         file.GroupIndex = groupIndex;
-        quoted("DestFiles", n, file.Destination);
+        quotedAt("DestFiles", n, file.Destination);
         if (!file.PatchedFile.empty())
-            quoted("PatchedFiles", n, file.PatchedFile);
+            quotedAt("PatchedFiles", n, file.PatchedFile);
         // Left out only when both the reader (file name of the source) and
         // the setup (file name of the destination) would give it back.
         if (file.Description != extractFileName(file.Destination) || file.Description != extractFileName(source))
-            quoted("FileDescriptions", n, file.Description);
+            quotedAt("FileDescriptions", n, file.Description);
         if (file.GroupIndex != 0)
-            m_ini.WriteInteger("FileInGroups", n, file.GroupIndex);
+            intAt("FileInGroups", n, file.GroupIndex);
         if (file.CompareVersions)
-            m_ini.WriteInteger("CompareVersions", n, 1);
+            intAt("CompareVersions", n, 1);
         if (file.CompareTimeStamps)
-            m_ini.WriteInteger("CompareTimeStamps", n, 1);
+            intAt("CompareTimeStamps", n, 1);
         if (file.Shared)
-            m_ini.WriteInteger("FileShared", n, 1);
+            intAt("FileShared", n, 1);
         if (file.RegOCX)
-            m_ini.WriteInteger("RegOCX", n, 1);
+            intAt("RegOCX", n, 1);
         if (file.Pending)
-            m_ini.WriteInteger("Pending", n, 1);
+            intAt("Pending", n, 1);
         if (!file.Overwrite)
-            m_ini.WriteInteger("FileOverwrite", n, 0);
+            intAt("FileOverwrite", n, 0);
         if (!file.Uninstall)
-            m_ini.WriteInteger("FileUninstall", n, 0);
+            intAt("FileUninstall", n, 0);
         if (file.TargetSystems != kAllTargetSystems)
-            m_ini.WriteInteger("InstallOnSystem", n, file.TargetSystems);
+            intAt("InstallOnSystem", n, file.TargetSystems);
         if (file.InstallFont)
-            m_ini.WriteInteger("InstallFont", n, 1);
+            intAt("InstallFont", n, 1);
     }
 
     void writeInstallTypes()
     {
         const auto &types = m_project.InstallTypes;
         for (size_t n = 0; n < types.size(); ++n) {
-            quoted("InstTypes", key(n), types[n].Name);
-            text("GroupsInType", key(n), types[n].GroupsInType);
+            quotedAt("InstTypes", key(n), types[n].Name);
+            textAt("GroupsInType", key(n), types[n].GroupsInType);
             m_progress.step(43, 3, n + 1, types.size());
         }
     }
@@ -353,22 +371,22 @@ private:
         for (size_t i = 0; i < shortcuts.size(); ++i) {
             const ShortcutEntry &s = shortcuts[i];
             const std::string n = key(i);
-            quoted("IconTitles", n, s.Title);
+            quotedAt("IconTitles", n, s.Title);
             if (s.Path != "{prg}")
-                quoted("IconPaths", n, s.Path);
+                quotedAt("IconPaths", n, s.Path);
             if (!s.Params.empty())
-                quoted("IconParams", n, s.Params);
-            quoted("IconTargets", n, s.Target);
-            quoted("IconWorkDirs", n, s.WorkDir);
-            quoted("IconLocations", n, s.Location);
+                quotedAt("IconParams", n, s.Params);
+            quotedAt("IconTargets", n, s.Target);
+            quotedAt("IconWorkDirs", n, s.WorkDir);
+            quotedAt("IconLocations", n, s.Location);
             if (s.ShowMode != 0)
-                m_ini.WriteInteger("IconShowModes", n, s.ShowMode);
+                intAt("IconShowModes", n, s.ShowMode);
             if (s.IconIndex != 0)
-                m_ini.WriteInteger("IconIndexes", n, s.IconIndex);
+                intAt("IconIndexes", n, s.IconIndex);
             if (s.HotKey != 0)
-                m_ini.WriteInteger("IconHotKeys", n, s.HotKey);
+                intAt("IconHotKeys", n, s.HotKey);
             if (s.TargetSystems != kAllTargetSystems)
-                m_ini.WriteInteger("IconTargetOS", n, s.TargetSystems);
+                intAt("IconTargetOS", n, s.TargetSystems);
             m_progress.step(46, 7, i + 1, shortcuts.size());
         }
     }
@@ -377,23 +395,23 @@ private:
     void writeRegistryValue(const std::string &n, const RegistryNode &value)
     {
         const RegistryEntry &e = value.Entry;
-        quoted("RegValueNames", n, value.Text);
+        quotedAt("RegValueNames", n, value.Text);
         if (e.ValueType != "String")
-            text("RegValueTypes", n, e.ValueType);
+            textAt("RegValueTypes", n, e.ValueType);
         if (!e.Data.empty())
-            quoted("RegValues", n, e.Data);
+            quotedAt("RegValues", n, e.Data);
         if (e.Uninstall)
-            m_ini.WriteInteger("UninstRegValues", n, 1);
+            intAt("UninstRegValues", n, 1);
         if (!e.Overwrite)
-            m_ini.WriteInteger("OverwriteRegValues", n, 0);
+            intAt("OverwriteRegValues", n, 0);
         if (!e.Create)
-            m_ini.WriteInteger("CreateRegValues", n, 0);
+            intAt("CreateRegValues", n, 0);
     }
 
     void writeTargetSystems(const std::string &n, int32_t mask)
     {
         if (mask != kAllTargetSystems)
-            m_ini.WriteInteger("RegTargetOS", n, mask);
+            intAt("RegTargetOS", n, mask);
     }
 
     void writeKeyEntries(const RegistryRoot &root, const RegistryNode &keyNode, const std::string &keyPath)
@@ -409,15 +427,15 @@ private:
         // mask of its own, which no value entry holds.
         if (hasValue ? k.TargetSystems != kAllTargetSystems : !(hasSubkey && !flagged)) {
             const std::string n = key(m_registryIndex++);
-            m_ini.WriteInteger("OverwriteRegValues", n, 0);
-            m_ini.WriteInteger("CreateRegValues", n, 0);
+            intAt("OverwriteRegValues", n, 0);
+            intAt("CreateRegValues", n, 0);
             if (!k.Create)
-                m_ini.WriteInteger("CreateRegKeys", n, 0);
+                intAt("CreateRegKeys", n, 0);
             if (k.Uninstall)
-                m_ini.WriteInteger("UninstRegKeys", n, 1);
+                intAt("UninstRegKeys", n, 1);
             writeTargetSystems(n, k.TargetSystems);
-            quoted("RegKeyNames", n, keyPath);
-            text("RootKeys", n, root.Name);
+            quotedAt("RegKeyNames", n, keyPath);
+            textAt("RootKeys", n, root.Name);
         }
         // Values and subkeys in the order the key holds them, so a read
         // gives the same order back.
@@ -430,11 +448,11 @@ private:
             writeRegistryValue(n, child);
             writeTargetSystems(n, child.Entry.TargetSystems);
             if (!k.Create)
-                m_ini.WriteInteger("CreateRegKeys", n, 0);
+                intAt("CreateRegKeys", n, 0);
             if (k.Uninstall)
-                m_ini.WriteInteger("UninstRegKeys", n, 1);
-            quoted("RegKeyNames", n, keyPath);
-            text("RootKeys", n, root.Name);
+                intAt("UninstRegKeys", n, 1);
+            quotedAt("RegKeyNames", n, keyPath);
+            textAt("RootKeys", n, root.Name);
         }
         m_progress.step(53, 20, ++m_registryNodesDone, m_registryNodes);
     }
@@ -443,10 +461,10 @@ private:
     {
         const std::string n = key(m_registryIndex++);
         writeRegistryValue(n, node);
-        text("RootKeys", n, root.Name);
+        textAt("RootKeys", n, root.Name);
         writeTargetSystems(n, node.Entry.TargetSystems);
-        m_ini.WriteString("RegKeyNames", n, kEmpty);
-        m_ini.WriteInteger("CreateRegKeys", n, 0);
+        m_ini.AppendNewKey("RegKeyNames", n, kEmpty);
+        intAt("CreateRegKeys", n, 0);
     }
 
     static size_t countNodes(const std::vector<RegistryNode> &nodes)
@@ -494,19 +512,19 @@ private:
         for (size_t i = 0; i < entries.size(); ++i) {
             const IniEntry &e = entries[i];
             const std::string n = key(i);
-            quoted("IniFileNames", n, e.FileName);
-            quoted("IniSections", n, e.Section);
-            quoted("IniKeyNames", n, e.KeyName);
+            quotedAt("IniFileNames", n, e.FileName);
+            quotedAt("IniSections", n, e.Section);
+            quotedAt("IniKeyNames", n, e.KeyName);
             if (!e.Value.empty())
-                quoted("IniValues", n, e.Value);
+                quotedAt("IniValues", n, e.Value);
             if (e.Uninstall)
-                m_ini.WriteInteger("UninstIniKeys", n, 1);
+                intAt("UninstIniKeys", n, 1);
             if (!e.Overwrite)
-                m_ini.WriteInteger("OverwriteIniValues", n, 0);
+                intAt("OverwriteIniValues", n, 0);
             if (!e.Create)
-                m_ini.WriteInteger("CreateIniKeys", n, 0);
+                intAt("CreateIniKeys", n, 0);
             if (e.TargetSystems != kAllTargetSystems)
-                m_ini.WriteInteger("IniTargetOS", n, e.TargetSystems);
+                intAt("IniTargetOS", n, e.TargetSystems);
             m_progress.step(73, 10, i + 1, entries.size());
         }
     }
@@ -517,12 +535,12 @@ private:
         for (size_t i = 0; i < programs.size(); ++i) {
             const ExternalProgram &p = programs[i];
             const std::string n = key(i);
-            quoted("Extensions", n, p.Command);
+            quotedAt("Extensions", n, p.Command);
             if (p.Uninstallation)
-                m_ini.WriteInteger("WhenExecute", n, 1);
+                intAt("WhenExecute", n, 1);
             if (!p.Wait)
-                m_ini.WriteInteger("WaitForExtensions", n, 0);
-            m_ini.WriteInteger("ExtTargetOS", n, p.TargetSystems);
+                intAt("WaitForExtensions", n, 0);
+            intAt("ExtTargetOS", n, p.TargetSystems);
             m_progress.step(83, 5, i + 1, programs.size());
         }
     }
@@ -533,9 +551,9 @@ private:
         for (size_t i = 0; i < calls.size(); ++i) {
             const DllCall &c = calls[i];
             const std::string n = key(i);
-            quoted("DllExtensions", n, c.FileName);
-            quoted("DllFuncNames", n, c.FunctionName);
-            m_ini.WriteInteger("DllWhenExecute", n, c.ExecuteAfter);
+            quotedAt("DllExtensions", n, c.FileName);
+            quotedAt("DllFuncNames", n, c.FunctionName);
+            intAt("DllWhenExecute", n, c.ExecuteAfter);
             m_progress.step(88, 5, i + 1, calls.size());
         }
     }
