@@ -106,34 +106,7 @@ bool addRegistryPath(RegistryTree &tree, std::string_view root, std::string_view
                      const RegistryEntry &keyRecord, bool addValue, const RegistryEntry &valueRecord,
                      std::string_view valueName, ExistingKey existing)
 {
-    // One path: a plain search of each parent's children costs less than
-    // indexing them.
-    RegistryRoot *rootNode = tree.findRoot(root);
-    if (!rootNode)
-        return false;
-    std::vector<RegistryNode> *children = &rootNode->Children;
-    const std::vector<std::string_view> parts = pathComponents(keyPath);
-    for (size_t i = 0; i < parts.size(); ++i) {
-        RegistryNode *current = nullptr;
-        for (RegistryNode &child : *children)
-            if (child.isKey() && sameTextIgnoreCase(child.Text, parts[i]))
-                current = &child;  // the last of several wins
-        ExistingKey use = existing;
-        if (!current) {
-            RegistryNode key;
-            key.Text = std::string(parts[i]);
-            key.Entry = intermediateKeyRecord();
-            children->push_back(std::move(key));
-            current = &children->back();
-            use = ExistingKey::Replace;
-        }
-        if (i + 1 == parts.size())
-            applyKeyRecord(current->Entry, keyRecord, use);
-        children = &current->Children;
-    }
-    if (addValue)
-        addValueNode(*children, valueRecord, valueName);
-    return true;
+    return RegistryInserter(tree).add(root, keyPath, keyRecord, addValue, valueRecord, valueName, existing);
 }
 
 RegistryInserter::Keys &RegistryInserter::keysOf(const std::string &parent, const std::vector<RegistryNode> &children)
