@@ -106,6 +106,22 @@ int childCompile(const char *library, const char *project, const char *appDir)
     return 0;
 }
 
+// The project text of a disk set of the given files, as the editor writes it.
+std::string projectOf(const std::vector<std::string> &files, const std::string &workDir, const std::string &out,
+                      const std::string &app)
+{
+    std::string project = "[Temporary]\r\nWorkDir=" + workDir + "/\r\nOutputDir=" + out +
+                          "\r\nOutputType=0\r\nMaxDiskSize=681574400\r\nClusterSize=2048\r\nCompressionLevel=8\r\n\r\n"
+                          "[General]\r\nDestDir={pro}\\Bench\r\nProgMenuFolder=Bench\r\n\r\n"
+                          "[LanguageFiles]\r\n0=\"" + app + "/setup.bin\"\r\n\r\n[InstTypes]\r\n0=\"Typical\"\r\n\r\n";
+    std::string sources = "[SourceFiles]\r\n", dests = "[DestFiles]\r\n";
+    for (size_t i = 0; i < files.size(); ++i) {
+        sources += std::to_string(i) + "=\"" + files[i] + "\"\r\n";
+        dests += std::to_string(i) + "=\"{app}\"\r\n";
+    }
+    return project + sources + "\r\n" + dests + "\r\n";
+}
+
 // Makes the program folder (with the stubs a compile needs) and the payload
 // folder of one run; false, with a message, when a stub is missing.
 bool prepareFolders(const std::string &app, const std::string &payload, const std::string &programDir)
@@ -150,16 +166,7 @@ int driver(int64_t megabytes, const std::string &programDir)
         code += wharf::fileSize(exe);
     }
 
-    std::string project = "[Temporary]\r\nWorkDir=" + payload + "/\r\nOutputDir=" + dir.file("out") +
-                          "\r\nOutputType=0\r\nMaxDiskSize=681574400\r\nCompressionLevel=8\r\n\r\n"
-                          "[General]\r\nDestDir={pro}\\Bench\r\nProgMenuFolder=Bench\r\n\r\n"
-                          "[LanguageFiles]\r\n0=\"" + app + "/setup.bin\"\r\n\r\n[InstTypes]\r\n0=\"Typical\"\r\n\r\n";
-    std::string sources = "[SourceFiles]\r\n", dests = "[DestFiles]\r\n";
-    for (size_t i = 0; i < files.size(); ++i) {
-        sources += std::to_string(i) + "=\"" + files[i] + "\"\r\n";
-        dests += std::to_string(i) + "=\"{app}\"\r\n";
-    }
-    project += sources + "\r\n" + dests + "\r\n";
+    std::string project = projectOf(files, payload, dir.file("out"), app);
     const std::string projectFile = dir.file("bench.wfp");
     wharf::writeFile(projectFile, project);
 
@@ -184,22 +191,6 @@ int driver(int64_t megabytes, const std::string &programDir)
                 bzip.peakKiB / 1024.0);
     std::printf("  compile / bzip2 time ratio: %.3f\n", compile.seconds / bzip.seconds);
     return 0;
-}
-
-// The project text of a disk set of the given files, as the editor writes it.
-std::string projectOf(const std::vector<std::string> &files, const std::string &workDir, const std::string &out,
-                      const std::string &app)
-{
-    std::string project = "[Temporary]\r\nWorkDir=" + workDir + "/\r\nOutputDir=" + out +
-                          "\r\nOutputType=0\r\nMaxDiskSize=681574400\r\nClusterSize=2048\r\nCompressionLevel=8\r\n\r\n"
-                          "[General]\r\nDestDir={pro}\\Bench\r\nProgMenuFolder=Bench\r\n\r\n"
-                          "[LanguageFiles]\r\n0=\"" + app + "/setup.bin\"\r\n\r\n[InstTypes]\r\n0=\"Typical\"\r\n\r\n";
-    std::string sources = "[SourceFiles]\r\n", dests = "[DestFiles]\r\n";
-    for (size_t i = 0; i < files.size(); ++i) {
-        sources += std::to_string(i) + "=\"" + files[i] + "\"\r\n";
-        dests += std::to_string(i) + "=\"{app}\"\r\n";
-    }
-    return project + sources + "\r\n" + dests + "\r\n";
 }
 
 // N small text files (200 bytes to 4 kB), a thousand to a folder.
