@@ -22,7 +22,6 @@ namespace {
 
 // Offsets and sizes are stored in signed 32-bit fields.
 constexpr int64_t kFieldMax = std::numeric_limits<int32_t>::max();
-constexpr int64_t kMaxVolumeNumber = 255;
 constexpr size_t kCompressorBuffer = 65536;
 
 using Entry = std::array<uint8_t, kArchiveEntrySize>;
@@ -296,7 +295,7 @@ public:
         const int64_t start = m_tableEnd + m_dataSize;
         checkOffset(start, path);
         const int64_t volume = VolumeNumber(start, m_volumeSize, m_firstVolumeSize);
-        if (volume > kMaxVolumeNumber) {
+        if (volume > kArchiveMaxVolume) {
             throw EArchiveError("The setup archive needs more than 256 volumes: " + path + " would begin in volume " +
                                 std::to_string(volume) + "; choose a larger volume size");
         }
@@ -401,20 +400,19 @@ private:
     int64_t m_dataSize = 0;
 };
 
+// Each volume is a new file: a link that stands where a volume goes (the
+// output folder may be shared) is replaced, never written through.
 void writeVolumes(const std::string &archivePath, int64_t archiveSize, std::string_view pattern, int32_t volumeSize,
                   int32_t firstVolumeSize)
 {
     const std::vector<int64_t> sizes = VolumeSizes(archiveSize, volumeSize, firstVolumeSize);
-    std::ifstream archive(archivePath, std::ios::binary);
-    if (!archive)
-        throw EArchiveError("Could not open " + archivePath);
+    int64_t offset = 0;
     for (size_t k = 0; k < sizes.size(); ++k) {
         const std::string name = VolumeFileName(pattern, static_cast<int64_t>(k));
-        std::ofstream volume = createFile(name);
-        // A count of 0 would copy the whole archive: an empty volume stays empty.
-        if (sizes[k] > 0 && CopyStreamPart(archive, volume, sizes[k]) != sizes[k])
-            throw EArchiveError((volume ? "Could not read " + archivePath : "Could not write " + name));
-        closeFile(volume, name);
+        errno = 0;
+        if (!writeNewFileFrom(name, {FilePiece{archivePath, offset, sizes[k]}}))
+            throw writeError(name, errno);
+        offset += sizes[k];
     }
 }
 

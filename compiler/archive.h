@@ -44,6 +44,8 @@ inline constexpr int64_t kArchiveEntrySize = 104;
 inline constexpr size_t kArchiveNameSize = 64;
 inline constexpr size_t kArchiveVersionSize = 16;
 inline constexpr size_t kCopyPieceSize = 10240;
+// The volume number is one byte: an archive has at most volumes 0 to 255.
+inline constexpr int64_t kArchiveMaxVolume = 255;
 
 // Raised for an archive that can't be written faithfully: bad arguments, a
 // file that can't be read, a name that Windows-1252 can't hold, a value
@@ -77,7 +79,8 @@ using ArchiveProgressFunc = std::function<bool(int kind, int value, const std::s
 //     volumeSize must be above 0. A negative firstVolumeSize other than -1
 //     leaves volume 0 empty.
 // Returns true when the volumes were written, false when progress stopped
-// the work (no volume is written then). Throws EArchiveError; the cipher's
+// the work (no volume is written then). Each volume is created as a new
+// file: a file or link of its name is replaced, never written through. Throws EArchiveError; the cipher's
 // EBlowfishError for a password that can't key it (before any file is
 // touched); std::runtime_error when no private scratch folder can be made.
 // All derive from std::runtime_error and carry a message fit for an error

@@ -24,6 +24,20 @@ extern "C" __attribute__((visibility("default"))) bool CompileFile(const char *p
                                                                    CompileCallback callback, bool writeLog)
 {
     using namespace wharf;
+    // The run context belongs to the call that runs: a call from inside its
+    // callback or from another thread is refused and changes nothing.
+    const RunClaim claim;
+    if (!claim.held()) {
+        if (callback) {
+            try {
+                callback("ERROR: A compile is already running in this process; the library runs one compile at a "
+                         "time!",
+                         1, 0);
+            } catch (...) {
+            }
+        }
+        return false;
+    }
     RunContext &run = CurrentRun();
     try {
         run = RunContext{};
@@ -45,6 +59,7 @@ extern "C" __attribute__((visibility("default"))) bool CompileFile(const char *p
             ClearCompileOutput(false);
     } catch (...) {
     }
+    run.OutputLock.reset();
     try {
         run.Temp.reset();
     } catch (...) {

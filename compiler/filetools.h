@@ -41,7 +41,7 @@ void ForceDirs(std::string_view folder);
 std::string BytesToHex(const uint8_t *bytes, size_t count);
 
 // Starts the program at path (no shell, no arguments) and waits for it to
-// end. False when it could not be started.
+// end. False when it could not be started, with errno set.
 bool RunAndWait(std::string_view path);
 
 } // namespace wharf

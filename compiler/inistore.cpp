@@ -440,8 +440,12 @@ std::string TProfileIniFile::ReadString(std::string_view section, std::string_vi
 
 void TProfileIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
-    if (!profileWriteString(FileName(), section, key, value))
-        throw EIniFileException("Unable to write to " + FileName());
+    errno = 0;
+    if (!profileWriteString(FileName(), section, key, value)) {
+        const int error = errno;
+        throw EIniFileException("Unable to write to " + FileName() +
+                                (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+    }
 }
 
 void TProfileIniFile::ReadSection(std::string_view section, TStringList &list) const

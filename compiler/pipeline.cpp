@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <unordered_set>
 
 namespace wharf {
 namespace {
@@ -48,7 +49,9 @@ bool stopReported()
     return true;
 }
 
-// True when name is pattern with its "%d" replaced by a decimal number.
+// True when name is pattern with its "%d" replaced by a volume number as
+// the compile writes it: decimal, without leading zeros, 0 to the last
+// volume an archive can have.
 bool matchesVolume(std::string_view name, std::string_view pattern)
 {
     const size_t at = pattern.find("%d");
@@ -56,7 +59,10 @@ bool matchesVolume(std::string_view name, std::string_view pattern)
     if (name.size() <= head.size() + tail.size() || !name.starts_with(head) || !name.ends_with(tail))
         return false;
     const std::string_view digits = name.substr(head.size(), name.size() - head.size() - tail.size());
-    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digits.size() > 3 || (digits.size() > 1 && digits.front() == '0') ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    return std::stoi(std::string(digits)) <= kArchiveMaxVolume;
 }
 
 // Support files sort by full path without regard to case; paths that
@@ -87,7 +93,8 @@ std::string resolved(const std::string &path)
 }
 
 // Copies source to folder/name with the log lines of the compile; false
-// when the compile must end (a stop, or a failed copy).
+// when the compile must end (a stop, or a failed copy). The copy is a new
+// file: a link of that name is replaced, never written through.
 bool CopySupportFile(const std::string &source, const std::string &name, const std::string &folder,
                      bool addToSupport)
 {
@@ -99,12 +106,12 @@ bool CopySupportFile(const std::string &source, const std::string &name, const s
     // A stop answered to either line counts.
     if (stopReported()) {
         ok = false;
-    } else if (!copyFile(source, target)) {
+    } else if (source.empty()) {
+        LogError("Could not copy !"); // no file is named
+        ok = false;
+    } else if (errno = 0; !writeNewFileFrom(target, {FilePiece{source}})) {
         const int error = errno;
-        if (fileExists(source))
-            LogError("Could not copy " + extractFileName(source) + " to " + target + ": " + std::strerror(error) + "!");
-        else
-            LogError("Could not copy " + extractFileName(source) + "!");
+        LogError("Could not copy " + source + " to " + target + ": " + std::strerror(error) + "!");
         ok = false;
     }
     if (addToSupport)
@@ -253,6 +260,52 @@ bool createTemp()
     return true;
 }
 
+// Takes the output folder for this compile: a second compile into it,
+// here or in another process, is refused until this one has ended.
+bool lockOutputFolder()
+{
+    RunContext &run = CurrentRun();
+    run.OutputLock = std::make_unique<FolderLock>();
+    errno = 0;
+    if (run.OutputLock->lock(run.OutputDir))
+        return true;
+    const int error = errno;
+    if (error == EWOULDBLOCK)
+        LogError("The output folder " + run.OutputDir +
+                 " is in use by another compile; compile again when that one has ended!");
+    else
+        LogError("Could not lock the output folder " + run.OutputDir + ": " + std::strerror(error) + "!");
+    run.OutputLock.reset();
+    return false;
+}
+
+// Puts a file made in Temp into the output folder under name, as a new
+// file (pieces follow the first). False, with the error line, on failure.
+bool placeInOutput(const std::string &name, const std::vector<FilePiece> &pieces)
+{
+    const std::string target = joinPath(CurrentRun().OutputDir, name);
+    errno = 0;
+    if (writeNewFileFrom(target, pieces))
+        return true;
+    const int error = errno;
+    LogError("Could not write " + target + ": " + std::strerror(error) + "!");
+    return false;
+}
+
+// The three closing lines, as they read with errors error lines so far.
+std::vector<std::string> closingLines(size_t errors, int64_t elapsedMs)
+{
+    const std::string stars(63, '*');
+    // Steps that report a failure and go on (the autorun icon, the icon
+    // change, the batch step, the log) leave a setup that is not what was
+    // asked for.
+    const std::string summary =
+        errors == 0 ? "Compilation finished. Elapsed time: " + ElapsedTimeText(elapsedMs)
+                    : "Compilation ended with " + std::to_string(errors) + (errors == 1 ? " error" : " errors") +
+                          ". Elapsed time: " + ElapsedTimeText(elapsedMs);
+    return {stars, summary, stars};
+}
+
 bool createOutputFolder()
 {
     RunContext &run = CurrentRun();
@@ -275,7 +328,7 @@ void collectOutputNames(const TMemIniStore &project)
     RunContext &run = CurrentRun();
     run.OutputNames.clear();
     if (run.OutputType == 2)
-        run.OutputNames.insert(project.ReadString("Temporary", "PackageName", "setup.lib"));
+        run.OutputNames.insert(PackageName());
     TStringList lines;
     project.ReadSectionValues("AdditionalFiles", lines);
     for (const std::string &path : ResolveFileList(lines))
@@ -290,6 +343,11 @@ bool IsFixedOutputName(std::string_view name)
            matchesVolume(name, kSupportPattern);
 }
 
+std::string PackageName()
+{
+    return CurrentRun().Project->ReadString("Temporary", "PackageName", "setup.lib");
+}
+
 bool IsCompileOutputName(std::string_view name)
 {
     return IsFixedOutputName(name) || CurrentRun().OutputNames.count(std::string(name)) > 0;
@@ -300,12 +358,27 @@ void ClearCompileOutput(bool announce)
     const RunContext &run = CurrentRun();
     if (run.OutputDir.empty() || !folderExists(run.OutputDir))
         return;
+    std::unordered_set<std::string> files;
+    for (const FolderEntry &entry : listFolder(run.OutputDir))
+        if (!entry.isFolder && entry.name.front() != '.')
+            files.insert(entry.name);
+    std::unordered_set<std::string> ours = run.OutputNames;
+    ours.insert({kSetupExe, kAutorunInf, kAutorunIcon});
+    // Volumes are written from 0 up without a gap: a run that goes on beyond
+    // this compile's is an earlier compile's, and anything past a gap is not
+    // a compile's at all.
+    for (const char *pattern : {kPackagePattern, kSupportPattern}) {
+        for (int64_t k = 0; k <= kArchiveMaxVolume; ++k) {
+            const std::string name = VolumeFileName(pattern, k);
+            if (!files.count(name))
+                break;
+            ours.insert(name);
+        }
+    }
     size_t left = 0;
-    for (const FolderEntry &entry : listFolder(run.OutputDir)) {
-        if (entry.isFolder || entry.name.front() == '.')
-            continue;
-        if (IsCompileOutputName(entry.name))
-            deleteFile(joinPath(run.OutputDir, entry.name));
+    for (const std::string &name : files) {
+        if (ours.count(name))
+            deleteFile(joinPath(run.OutputDir, name));
         else
             ++left;
     }
@@ -339,10 +412,6 @@ void CompileProject()
     run.Project = std::make_unique<TMemIniStore>(run.ProjectFile);
     const TMemIniStore &project = *run.Project;
     run.WorkDir = project.ReadString("Temporary", "WorkDir", run.AppDir);
-    // A project saved on another machine (a Windows drive path, say) is
-    // compiled against its own folder.
-    if (!run.WorkDir.empty() && !folderExists(run.WorkDir))
-        run.WorkDir = extractFilePath(run.ProjectFile);
     run.OutputType = project.ReadInteger("Temporary", "OutputType", 0);
     const int outputType = run.OutputType;
 
@@ -386,7 +455,7 @@ void CompileProject()
 
     // 9-10: this compile's own Temp and an output folder without the files
     // of an earlier compile.
-    if (!createTemp() || !createOutputFolder())
+    if (!createTemp() || !createOutputFolder() || !lockOutputFolder())
         return;
     run.OutputTouched = true;
     ClearCompileOutput(true);
@@ -395,11 +464,9 @@ void CompileProject()
         return;
 
     // 11: pictures and texts of the wizard.
-    const std::pair<const char *, const char *> named[] = {
-        {"BackImage", "BackImg"}, {"WzrdImg", "WzrdImg"}, {"LicenseFile", "License"}, {"ReadmeFile", "Readme"}};
-    for (const auto &[key, base] : named) {
-        const std::string value = supportKey("Temporary", key);
-        if (!value.empty() && !CopySupportFile(resolved(value), base + extractFileExt(value), run.TempDir, true))
+    for (const WizardFile &file : kWizardFiles) {
+        const std::string value = supportKey("Temporary", file.key);
+        if (!value.empty() && !CopySupportFile(resolved(value), file.base + extractFileExt(value), run.TempDir, true))
             return;
     }
 
@@ -502,7 +569,8 @@ void CompileProject()
                           true, level, -1, -1))
             return;
         if (!deleteFile(package)) {
-            LogError("Could not delete " + package + ": " + std::strerror(errno) + "!");
+            const int error = errno;
+            LogError("Could not delete " + package + ": " + std::strerror(error) + "!");
             return;
         }
     }
@@ -515,51 +583,61 @@ void CompileProject()
         if (!CopySupportFile(resolved(supportKey("Temporary", "AutorunIcon")), kAutorunIcon, run.OutputDir, false) &&
             run.Terminated)
             return;
+        // Made in Temp, where nobody else writes, then put in place whole.
+        const std::string autorunInf = joinPath(run.TempDir, kAutorunInf);
         try {
-            TProfileIniFile autorun(joinPath(run.OutputDir, kAutorunInf));
+            TProfileIniFile autorun(autorunInf);
             autorun.WriteString("Autorun", "OPEN", supportKey("Temporary", "AutorunApplication", kSetupExe));
             autorun.WriteString("Autorun", "ICON", kAutorunIcon);
         } catch (const std::exception &e) {
             LogError(e.what());
             return;
         }
+        if (!placeInOutput(kAutorunInf, {FilePiece{autorunInf}}))
+            return;
     }
 
-    // 24-25: setup.exe from its stub, with the project's icon.
-    const std::string setupExe = joinPath(run.OutputDir, kSetupExe);
+    // 24-25: setup.exe from its stub, with the project's icon. Its
+    // resources are changed in Temp, where nobody else writes; the output
+    // folder only gets the finished file.
+    const std::string stubCopy = joinPath(run.TempDir, kSetupExe);
     if (outputType == 0 || outputType == 1) {
         const char *stub = outputType == 0 ? "setupldr.bin" : "selfext.bin";
-        if (!CopySupportFile(joinPath(run.AppDir, stub), kSetupExe, run.OutputDir, false) || !makeWritable(setupExe))
+        if (!CopySupportFile(joinPath(run.AppDir, stub), kSetupExe, run.TempDir, false) || !makeWritable(stubCopy))
             return;
         const std::string icon = supportKey("Temporary", "MainIcon");
         if (!icon.empty()) {
             LogMessage("Changing main icon...");
-            if (!succeeds([&] { return changeMainIcon(setupExe, resolved(icon)); }))
+            if (!succeeds([&] { return changeMainIcon(stubCopy, resolved(icon)); }))
                 LogError("Error changing main icon!");
         }
-        // The runtime finds the appended archive behind "LOADER_SIZE" bytes;
-        // the stub's own value does not give the size of this setup.exe.
-        if (outputType == 1 &&
-            !succeeds([&] { return loaderSizeAgrees(setupExe) || storeLoaderSize(setupExe); })) {
-            LogError("Could not store the size of " + setupExe + " in its LOADER_SIZE resource!");
+        // The runtime finds the appended archive behind "LOADER_SIZE" bytes:
+        // a changed icon changes that size, and a stub's own value does not
+        // give the size of this setup.exe.
+        if (outputType == 1 && !succeeds([&] {
+                return (icon.empty() && loaderSizeAgrees(stubCopy)) || storeLoaderSize(stubCopy);
+            })) {
+            LogError("Could not store the size of " + stubCopy + " in its LOADER_SIZE resource!");
             return;
         }
         if (stopReported())
+            return;
+        if (outputType == 0 && !placeInOutput(kSetupExe, {FilePiece{stubCopy}}))
             return;
     }
 
     // 26: the final form.
     const std::string supportVolume = VolumeFileName(supportPattern, 0);
     if (outputType == 1) {
-        if (!appendFile(setupExe, supportVolume)) {
-            LogError("Could not append " + supportVolume + " to " + setupExe + ": " + std::strerror(errno) + "!");
+        if (!placeInOutput(kSetupExe, {FilePiece{stubCopy}, FilePiece{supportVolume}}))
             return;
-        }
         deleteFile(supportVolume);
     } else if (outputType == 2) {
-        const std::string package = joinPath(run.OutputDir, supportKey("Temporary", "PackageName", "setup.lib"));
+        const std::string package = joinPath(run.OutputDir, PackageName());
         if (!renameFile(supportVolume, package)) {
-            LogError("Could not rename setup archive!");
+            const int error = errno;
+            LogError("Could not rename setup archive " + supportVolume + " to " + package + ": " +
+                     std::strerror(error) + "!");
             return;
         }
     }
@@ -569,8 +647,12 @@ void CompileProject()
     const std::string batch = resolved(supportKey("Temporary", "RunBatch"));
     if (!batch.empty()) {
         LogMessage("Executing " + batch + "...");
-        if (!RunAndWait(batch))
-            LogError("Could not run batch file " + batch + "!");
+        if (stopReported())
+            return;
+        if (errno = 0; !RunAndWait(batch)) {
+            const int error = errno;
+            LogError("Could not run batch file " + batch + ": " + std::strerror(error) + "!");
+        }
     }
     if (stopReported())
         return;
@@ -581,18 +663,17 @@ void CompileProject()
     run.Percent = 100;
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
-    const std::string stars(63, '*');
-    LogMessage(stars);
-    // Steps that report a failure and go on (the autorun icon, the icon
-    // change, the batch step) leave a setup that is not what was asked for.
-    if (run.ErrorCount == 0)
-        LogMessage("Compilation finished. Elapsed time: " + ElapsedTimeText(elapsed));
-    else
-        LogMessage("Compilation ended with " + std::to_string(run.ErrorCount) +
-                   (run.ErrorCount == 1 ? " error" : " errors") + ". Elapsed time: " + ElapsedTimeText(elapsed));
-    LogMessage(stars);
-    if (run.WriteLog)
-        SaveLog();
+    // The log is saved before the closing lines are sent, with the lines as
+    // they will read, so that a log that can't be saved is an error the
+    // closing lines count.
+    if (run.WriteLog) {
+        const auto closing = closingLines(run.ErrorCount, elapsed);
+        run.LogLines.insert(run.LogLines.end(), closing.begin(), closing.end());
+        if (SaveLog())
+            run.WriteLog = false; // the saved log holds them already
+    }
+    for (const std::string &line : closingLines(run.ErrorCount, elapsed))
+        LogMessage(line);
     run.Project.reset();
 }
 

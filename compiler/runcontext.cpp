@@ -3,6 +3,7 @@
 #include "paths.h"
 #include "userdirs.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -57,6 +58,24 @@ RunContext &CurrentRun()
     return context;
 }
 
+namespace {
+
+std::atomic<bool> &runClaimed()
+{
+    static std::atomic<bool> claimed{false};
+    return claimed;
+}
+
+} // namespace
+
+RunClaim::RunClaim() : m_held(!runClaimed().exchange(true)) {}
+
+RunClaim::~RunClaim()
+{
+    if (m_held)
+        runClaimed().store(false);
+}
+
 void LogMessage(const std::string &text)
 {
     RunContext &run = CurrentRun();
@@ -89,7 +108,7 @@ std::string LogFilePath()
     return joinPath(folder, "wharfforge.log");
 }
 
-void SaveLog()
+bool SaveLog()
 {
     const RunContext &run = CurrentRun();
     std::string text;
@@ -103,8 +122,10 @@ void SaveLog()
     } catch (const std::runtime_error &e) {
         failure = e.what();
     }
-    if (!failure.empty())
-        LogError("The compile log was not saved. " + failure);
+    if (failure.empty())
+        return true;
+    LogError("The compile log was not saved. " + failure);
+    return false;
 }
 
 } // namespace wharf

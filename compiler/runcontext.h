@@ -1,7 +1,8 @@
 #pragma once
 // The state of one compile, kept library-wide and set afresh by every
 // CompileFile call, and the log routines that report through the caller's
-// callback. One compile at a time per process; the state is not protected.
+// callback. One compile at a time per process: RunClaim keeps a second
+// call out while one runs.
 
 #include "files.h"
 #include "inistore.h"
@@ -22,6 +23,9 @@ struct RunContext {
     // This compile's own scratch folder (owner-only, under the user's
     // runtime folder); removed with everything in it when reset.
     std::unique_ptr<ScratchFolder> Temp;
+    // Held on the output folder from before it is cleared until the compile
+    // has ended, so that a second compile into it is refused.
+    std::unique_ptr<FolderLock> OutputLock;
     CompileCallback Callback = nullptr;
     bool WriteLog = false;
     std::string WorkDir;  // base of the project's relative paths
@@ -53,6 +57,23 @@ struct RunContext {
 // The library's one run context.
 RunContext &CurrentRun();
 
+// The claim of one CompileFile call on the run context, for as long as the
+// object lives. A second claim while one is held (made from inside the
+// callback, or on another thread) is not held, and the run context must then
+// be left alone.
+class RunClaim {
+public:
+    RunClaim();
+    ~RunClaim();
+    RunClaim(const RunClaim &) = delete;
+    RunClaim &operator=(const RunClaim &) = delete;
+
+    bool held() const { return m_held; }
+
+private:
+    bool m_held;
+};
+
 // Collects text in the log when WriteLog is set and sends it to the
 // callback (kind 1 when an error line is pending, else 0, with Percent).
 // Until the closing lines, the answer replaces StopRequested and a "stop"
@@ -73,7 +94,8 @@ std::string LogFilePath();
 
 // Saves LogLines, one per CR LF line, as LogFilePath(). The file is
 // replaced as a whole, so two compiles that end at once leave one whole log.
-// A failure is reported as an error line naming the path and the reason.
-void SaveLog();
+// A failure is reported as an error line naming the path and the reason,
+// and the result is then false.
+bool SaveLog();
 
 } // namespace wharf

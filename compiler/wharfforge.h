@@ -24,8 +24,11 @@
  * "Compilation finished": it ends early, or, after a step that reports and
  * goes on (the autorun icon, the icon change, the batch step), closes with
  * "Compilation ended with N errors". One compile at a time per process: the library
- * keeps its state for the call library-wide; separate processes share no
- * scratch file.
+ * keeps its state for the call library-wide, and a call made while one runs
+ * (from inside the callback or from another thread) returns false at once
+ * with one error line to its own callback. Separate processes share no
+ * scratch file, and a compile holds a lock on its output folder, so a
+ * second compile into the same folder is refused with one error line.
  */
 
 #include <stdbool.h>

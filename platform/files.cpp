@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <stdexcept>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +79,72 @@ bool copyRest(int in, int out)
         if (!writeAll(out, buffer.data(), static_cast<size_t>(n)))
             return false;
     }
+}
+
+// Removes whatever is named path and creates a new file there exclusively,
+// never through a link. When the name can't be removed, the reason of that
+// failure is the one left in errno.
+int createNewFile(const std::string &path, mode_t mode)
+{
+    int unlinkError = 0;
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        unlinkError = errno;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0 && errno == EEXIST && unlinkError != 0)
+        errno = unlinkError;
+    return fd;
+}
+
+// Copies one piece onto out; false with errno set on a failure or a piece
+// that ends early.
+bool copyPiece(const FilePiece &piece, int out, struct stat *first)
+{
+    Fd in(::open(toNativePath(piece.path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.ok())
+        return false;
+    struct stat st {};
+    if (::fstat(in.get(), &st) != 0)
+        return false;
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    if (first)
+        *first = st;
+    if (piece.offset < 0 || ::lseek(in.get(), piece.offset, SEEK_SET) < 0) {
+        errno = EINVAL;
+        return false;
+    }
+    if (piece.count < 0)
+        return copyRest(in.get(), out);
+    std::vector<char> buffer(1 << 16);
+    for (int64_t left = piece.count; left > 0;) {
+        const ssize_t n = ::read(in.get(), buffer.data(), static_cast<size_t>(std::min<int64_t>(left, 1 << 16)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO; // the file is shorter than the piece
+            return false;
+        }
+        if (!writeAll(out, buffer.data(), static_cast<size_t>(n)))
+            return false;
+        left -= n;
+    }
+    return true;
+}
+
+// Closes a file made by createNewFile; when it was not written whole, it is
+// removed, with errno kept from the failure.
+bool finishNewFile(Fd &out, const std::string &path, bool written)
+{
+    const bool ok = out.close() && written;
+    if (!ok) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        errno = error;
+    }
+    return ok;
 }
 
 struct DirCloser {
@@ -280,6 +347,60 @@ bool replaceFile(std::string_view path, std::string_view data)
         ::unlink(scratch.c_str());
         return false;
     }
+    return true;
+}
+
+bool writeNewFileFrom(std::string_view target, const std::vector<FilePiece> &pieces)
+{
+    const std::string path = toNativePath(target);
+    Fd out(createNewFile(path, 0600));
+    if (!out.ok())
+        return false;
+    struct stat first {};
+    bool ok = true;
+    for (size_t i = 0; i < pieces.size() && ok; ++i)
+        ok = copyPiece(pieces[i], out.get(), i == 0 ? &first : nullptr);
+    if (ok && !pieces.empty()) {
+        const struct timespec times[2] = {first.st_atim, first.st_mtim};
+        ok = ::fchmod(out.get(), first.st_mode & 0777) == 0 && ::futimens(out.get(), times) == 0;
+    }
+    return finishNewFile(out, path, ok);
+}
+
+bool writeNewFile(std::string_view path, std::string_view data)
+{
+    const std::string native = toNativePath(path);
+    struct stat st {};
+    const bool replacing = ::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    Fd out(createNewFile(native, replacing ? (st.st_mode & 0777) : 0666));
+    if (!out.ok())
+        return false;
+    // The creation mode went through the umask; a replaced file keeps its own.
+    bool ok = writeAll(out.get(), data.data(), data.size()) &&
+              (!replacing || ::fchmod(out.get(), st.st_mode & 0777) == 0);
+    return finishNewFile(out, native, ok);
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FolderLock::lock(std::string_view folder)
+{
+    const int fd = ::open(toNativePath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
     return true;
 }
 

@@ -63,6 +63,47 @@ bool appendFile(std::string_view target, std::string_view source);
 // back to writing in place when the folder does not allow a new file.
 bool replaceFile(std::string_view path, std::string_view data);
 
+// A part of an existing file: count bytes from offset, or everything from
+// offset to its end when count is -1.
+struct FilePiece {
+    std::string path;
+    int64_t offset = 0;
+    int64_t count = -1;
+};
+
+// Writes the pieces one after another as a new file at target, never
+// through a link: whatever target names (a file or a link) is removed first
+// and the new file is created exclusively without following links, so a
+// link that appears there meanwhile makes the call fail instead of being
+// written to. The new file gets the permissions (0777 bits) and last-write
+// time of the first piece's file. False with errno set when a piece can't
+// be read in full or target can't be written; a partly written target is
+// removed.
+bool writeNewFileFrom(std::string_view target, const std::vector<FilePiece> &pieces);
+
+// Writes data as a new file at path by the same rule as writeNewFileFrom.
+// It keeps the permissions of the regular file it replaces; a file made
+// afresh gets 0666 less the umask. False with errno set on failure.
+bool writeNewFile(std::string_view path, std::string_view data);
+
+// An advisory lock (flock) on a folder, held until the object goes; any
+// other holder of an open folder, in this process or another, is refused
+// while it is held.
+class FolderLock {
+public:
+    FolderLock() = default;
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+    // Takes the lock on folder without waiting. False with errno set when
+    // the folder can't be opened or someone else holds it (EWOULDBLOCK).
+    bool lock(std::string_view folder);
+
+private:
+    int m_fd = -1;
+};
+
 // The process's current folder.
 std::string currentFolder();
 

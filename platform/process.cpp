@@ -36,15 +36,17 @@ private:
     std::vector<char *> m_pointers;
 };
 
-// Spawns the program; returns its pid or -1.
+// Spawns the program; returns its pid, or -1 with errno set.
 pid_t spawn(std::string_view program, const std::vector<std::string> &args)
 {
     const std::string path = toNativePath(program);
     ArgumentVector argv(path, args);
     pid_t pid = -1;
     // posix_spawn (not posix_spawnp): the path is used as given, no search.
-    if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.get(), environ) != 0)
+    if (const int error = ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.get(), environ); error != 0) {
+        errno = error;
         return -1;
+    }
     return pid;
 }
 

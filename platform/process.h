@@ -11,7 +11,8 @@ namespace wharf {
 
 // Starts program with the given arguments (argv[0] is the program path),
 // input and output on the caller's, and waits without a time limit until it
-// ends. False when it could not be started; the exit code is not examined.
+// ends. False when it could not be started, with errno set; the exit code
+// is not examined.
 bool runAndWait(std::string_view program, const std::vector<std::string> &args = {});
 
 // Starts program with the given arguments and returns at once; its input and

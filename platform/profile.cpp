@@ -4,6 +4,7 @@
 #include "files.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace wharf {
 namespace {
@@ -78,8 +79,10 @@ bool store(std::string_view file, const ProfileText &text)
     std::string raw;
     switch (text.encoding) {
     case Encoding::Ansi:
-        if (!fitsWindows1252(body))
+        if (!fitsWindows1252(body)) {
+            errno = EILSEQ;
             return false;
+        }
         raw = toWindows1252(body);
         break;
     case Encoding::Utf8Bom:
@@ -89,7 +92,9 @@ bool store(std::string_view file, const ProfileText &text)
         raw = "\xFF\xFE" + toUtf16Le(body);
         break;
     }
-    return writeFile(file, raw);
+    // A new file in place of the old one: a link of that name is replaced,
+    // never written through.
+    return writeNewFile(file, raw);
 }
 
 // The section name of a header line, or nullopt for any other line.

@@ -1,7 +1,8 @@
 #pragma once
 // A stand-in for the operating system's profile (INI) functions: every call
-// reads the file from disk and every write rewrites it, keeping all other
-// lines as they were. Names are compared without regard to case, names and
+// reads the file from disk and every write rewrites it as a new file (a link
+// of that name is replaced, never written through), keeping all other lines
+// as they were. Names are compared without regard to case, names and
 // values are trimmed, one pair of enclosing quotes (" or ') is removed from
 // a value, and of duplicate sections and keys the first one wins.
 // Files are Windows-1252 text unless they start with a UTF-16 LE or UTF-8
@@ -26,7 +27,8 @@ std::vector<std::string> profileSections(std::string_view file);
 std::vector<std::string> profileKeys(std::string_view file, std::string_view section);
 
 // Sets key in section, creating the section and the file as needed. False
-// when the file can't be written or the text can't be stored in it.
+// with errno set when the file can't be written or the text can't be stored
+// in it (EILSEQ).
 bool profileWriteString(std::string_view file, std::string_view section, std::string_view key,
                         std::string_view value);
 

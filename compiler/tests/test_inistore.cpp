@@ -155,7 +155,7 @@ TEST_F(IniStoreTest, ProfileStore)
         bad.WriteString("a", "b", "c");
         FAIL() << "no exception";
     } catch (const EIniFileException &e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.file("no/such.ini"));
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.file("no/such.ini") + ": No such file or directory");
     }
 }
 

@@ -5,6 +5,8 @@
 #include "runcontext.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace wharf;
 
@@ -140,6 +142,23 @@ TEST_F(ValidateTest, MissingProjectFileStopsAtOnce)
     ASSERT_TRUE(deleteFile(projectFile));
     EXPECT_FALSE(validate([](TMemIniStore &p) { p.WriteString("General", "DestDir", ""); }));
     EXPECT_EQ(g_errors, std::vector<std::string>{"ERROR: Data file does not exist"});
+}
+
+TEST_F(ValidateTest, AnUnreadableProjectIsNamedWithTheReason)
+{
+    // A regular file whose first page no user can read.
+    projectFile = "/proc/self/mem";
+    EXPECT_FALSE(validate());
+    EXPECT_EQ(g_errors,
+              std::vector<std::string>{"ERROR: Cannot read the project file /proc/self/mem: Input/output error!"});
+    if (::geteuid() == 0)
+        return; // the owner-only case needs a user the mode binds
+    g_errors.clear();
+    projectFile = dir.file("proj/p.wfp");
+    ASSERT_EQ(::chmod(projectFile.c_str(), 0), 0);
+    EXPECT_FALSE(validate());
+    EXPECT_EQ(g_errors, std::vector<std::string>{"ERROR: Cannot read the project file " + projectFile +
+                                                 ": Permission denied!"});
 }
 
 TEST_F(ValidateTest, OutputFolderMustNotHoldTheAuthorsFiles)

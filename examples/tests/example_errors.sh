@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The example program reports a failure of the compile (an
-# autorun.inf that can't be written because a folder of that name is in the
-# way) as the compiler's error line and exit code 1, and removes its scratch project,
+# The example program reports a failure of the compile (a folder named
+# autorun.inf in the output folder, where the compile writes that file) as
+# the compiler's error line and exit code 1, and removes its scratch project,
 # which it keeps in a private folder of the run, never in the program folder.
 set -euo pipefail
 example=$1
@@ -19,6 +19,6 @@ status=0
 env -u XDG_RUNTIME_DIR TMPDIR="$work/tmp" "$example" "$work/hello/hello.wfp" --output "$work/out" --app-dir "$work/app" > "$work/lines.txt" 2>&1 || status=$?
 cat "$work/lines.txt"
 [ "$status" -eq 1 ] || { echo "expected exit code 1, got $status"; exit 1; }
-grep -q "ERROR: Unable to write to .*autorun.inf" "$work/lines.txt" || { echo "no error line"; exit 1; }
+grep -q "ERROR: .*holds a folder autorun.inf" "$work/lines.txt" || { echo "no error line"; exit 1; }
 [ -z "$(ls -A "$work/tmp")" ] || { echo "scratch folder left behind:"; ls -lA "$work/tmp"; exit 1; }
 [ ! -e "$work/app/wftemp.tmp" ] || { echo "scratch project written into the program folder"; exit 1; }

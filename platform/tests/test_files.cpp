@@ -1,6 +1,7 @@
 #include "files.h"
 
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,6 +65,63 @@ TEST_F(FilesTest, AppendFile)
     EXPECT_EQ(readFile(path("exe")), "MZ" + std::string(100000, 'a'));
     EXPECT_FALSE(appendFile(path("missing"), path("lib")));
     EXPECT_FALSE(appendFile(path("exe"), path("missing")));
+}
+
+TEST_F(FilesTest, NewFilesReplaceLinksInsteadOfWritingThroughThem)
+{
+    ASSERT_TRUE(writeFile(path("outside"), "not to be touched"));
+    ASSERT_TRUE(writeFile(path("archive"), "0123456789"));
+    ::chmod(path("archive").c_str(), 0640);
+    const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("archive").c_str(), times, 0), 0);
+    ASSERT_TRUE(writeFile(path("tail"), "XY"));
+    for (const char *name : {"volume", "whole", "text"})
+        ASSERT_EQ(::symlink(path("outside").c_str(), path(name).c_str()), 0) << name;
+
+    // Pieces of files, one after another; the first one's mode and time.
+    ASSERT_TRUE(writeNewFileFrom(path("volume"), {{path("archive"), 3, 4}, {path("tail")}}));
+    ASSERT_TRUE(writeNewFileFrom(path("whole"), {{path("archive")}}));
+    ASSERT_TRUE(writeNewFile(path("text"), "text"));
+    EXPECT_EQ(readFile(path("volume")), "3456XY");
+    EXPECT_EQ(readFile(path("whole")), "0123456789");
+    EXPECT_EQ(readFile(path("text")), "text");
+    EXPECT_EQ(readFile(path("outside")), "not to be touched");
+    struct stat st {};
+    ASSERT_EQ(::lstat(path("volume").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(fileDosDateTime(path("volume")), fileDosDateTime(path("archive")));
+
+    // A replaced file keeps its mode.
+    ::chmod(path("text").c_str(), 0604);
+    ASSERT_TRUE(writeNewFile(path("text"), "again"));
+    ASSERT_EQ(::stat(path("text").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
+
+    // A piece that the file can't give in full, or a missing one: no file.
+    errno = 0;
+    EXPECT_FALSE(writeNewFileFrom(path("short"), {{path("archive"), 8, 5}}));
+    EXPECT_EQ(errno, EIO);
+    EXPECT_FALSE(writeNewFileFrom(path("short"), {{path("tail")}, {path("missing")}}));
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_FALSE(fileExists(path("short")));
+    EXPECT_FALSE(writeNewFile(path("no/such/dir"), "x"));
+}
+
+TEST_F(FilesTest, AFolderLockKeepsOthersOutUntilItGoes)
+{
+    ASSERT_TRUE(createFolder(path("out")));
+    {
+        FolderLock first;
+        ASSERT_TRUE(first.lock(path("out")));
+        FolderLock second;
+        errno = 0;
+        EXPECT_FALSE(second.lock(path("out")));
+        EXPECT_EQ(errno, EWOULDBLOCK);
+    }
+    FolderLock again;
+    EXPECT_TRUE(again.lock(path("out")));
+    EXPECT_FALSE(FolderLock().lock(path("missing")));
 }
 
 TEST_F(FilesTest, DosDateTimePacking)

@@ -3,6 +3,8 @@
 #include "files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace wharf;
 
@@ -51,6 +53,19 @@ TEST_F(ProfileTest, NewFileAndFailures)
     EXPECT_FALSE(profileWriteString(dir.file("no/such/dir.ini"), "a", "b", "c"));
     EXPECT_FALSE(profileWriteString(file, "a", "b", "\u0416")); // no Windows-1252 form
     EXPECT_EQ(readFile(file), "[Autorun]\r\nOPEN=setup.exe\r\n");
+}
+
+TEST_F(ProfileTest, AWriteReplacesALinkOfThatName)
+{
+    const std::string outside = dir.file("outside.ini");
+    ASSERT_TRUE(writeFile(outside, "[Other]\r\nk=v\r\n"));
+    ASSERT_EQ(::symlink(outside.c_str(), file.c_str()), 0);
+    ASSERT_TRUE(profileWriteString(file, "Autorun", "OPEN", "setup.exe"));
+    EXPECT_EQ(readFile(outside), "[Other]\r\nk=v\r\n");
+    struct stat st {};
+    ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(profileReadString(file, "Autorun", "OPEN"), "setup.exe");
 }
 
 TEST_F(ProfileTest, Utf16FilesAreReadAndKept)
