@@ -485,6 +485,14 @@ void Tfrm_CtlProperties::FormShow()
 
 bool Tfrm_CtlProperties::nameAccepted(const QString &name)
 {
+    const bool asShown = !m_shown.empty() && m_shown.front().value.front() == name.toStdString();
+    if (!asShown && !isControlName(name.toStdString())) {
+        showError(m_seams, this,
+                  QStringLiteral("\"%1\" is not a valid control name: a name consists of letters, digits and "
+                                 "underscores only.")
+                      .arg(name));
+        return false;
+    }
     const long other = m_main.document().indexOfName(name.toStdString());
     if (other >= 0 && other != m_index) {
         showError(m_seams, this, QStringLiteral("A control named \"%1\" already exists.").arg(name));
