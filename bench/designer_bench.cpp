@@ -79,30 +79,17 @@ void writeControlsDialog(const std::string &path, size_t controls)
         throw std::runtime_error("could not write " + path);
 }
 
-// Load of many controls: the file into the document and onto the surface.
-double childControls(const std::string &path)
+// Load: the file into the document and onto the surface; a dialog of one
+// control of many lines has that control rendered as well.
+double childLoad(const std::string &path, bool manyControls)
 {
     wharf::TDialogDocument doc;
     const auto start = Clock::now();
     if (doc.LoadDialogFile(path) != wharf::TLoadResult::Loaded)
         return -1;
-    wharf::TSurfaceModel model(doc, "", [] { return 0u; });
-    if (doc.controlCount() == 0 || model.selected() < 0)
-        return -1;
-    return since(start);
-}
-
-// Load: the file into the document and onto the surface, rendered.
-double childLoad(const std::string &path)
-{
-    wharf::TDialogDocument doc;
-    const auto start = Clock::now();
-    if (doc.LoadDialogFile(path) != wharf::TLoadResult::Loaded)
-        return -1;
-    wharf::TSurfaceModel model(doc, "", [] { return 0u; });
-    if (renderReads(doc.control(0).keys) == 0)
-        return -1;
-    return since(start);
+    const wharf::TSurfaceModel model(doc, "", [] { return 0u; });
+    const bool shown = manyControls ? model.selected() >= 0 : renderReads(doc.control(0).keys) > 0;
+    return shown ? since(start) : -1;
 }
 
 double childSave(const std::string &path)
@@ -141,9 +128,9 @@ double childPaste(const std::string &path)
 
 int child(const std::string &mode, const std::string &path)
 {
-    const double seconds = mode == "load"       ? childLoad(path)
+    const double seconds = mode == "load"       ? childLoad(path, false)
+                           : mode == "controls" ? childLoad(path, true)
                            : mode == "save"     ? childSave(path)
-                           : mode == "controls" ? childControls(path)
                                                 : childPaste(path);
     if (seconds < 0)
         return 1;
