@@ -25,6 +25,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -80,11 +81,16 @@ bool hasChangeScript(int type)
 
 // The check-list item grid: the two marks as wide as their texts, the item
 // column as wide as its longest caption and at least the rest of the room,
-// so no caption is cut short (a long one scrolls sideways).
+// so no caption is cut short (a long one scrolls sideways). Changes of the
+// rows are fitted once the event loop runs, so filling many rows measures
+// the captions once.
 class ItemGrid : public QTableWidget {
 public:
     explicit ItemGrid(QWidget *parent) : QTableWidget(1, 3, parent)
     {
+        m_fit.setSingleShot(true);
+        m_fit.setInterval(0);
+        connect(&m_fit, &QTimer::timeout, this, [this] { fitItemColumn(); });
         QHeaderView *columns = horizontalHeader();
         columns->setStretchLastSection(false);
         // A wide item column that scrolls keeps its header in view.
@@ -93,14 +99,14 @@ public:
         columns->setSectionResizeMode(1, QHeaderView::ResizeToContents);
         columns->setSectionResizeMode(2, QHeaderView::ResizeToContents);
         setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-        const auto fit = [this] { fitItemColumn(); };
+        const auto fit = [this] { m_fit.start(); };
         connect(model(), &QAbstractItemModel::dataChanged, this, fit);
         connect(model(), &QAbstractItemModel::rowsInserted, this, fit);
         connect(model(), &QAbstractItemModel::rowsRemoved, this, fit);
         connect(model(), &QAbstractItemModel::headerDataChanged, this, fit);
         connect(columns, &QHeaderView::sectionResized, this, [this](int section) {
             if (section != 0)
-                fitItemColumn();
+                m_fit.start();
         });
     }
 
@@ -119,6 +125,8 @@ private:
         const int room = viewport()->width() - columns->sectionSize(1) - columns->sectionSize(2);
         columns->resizeSection(0, std::max({sizeHintForColumn(0), columns->sectionSizeHint(0), room}));
     }
+
+    QTimer m_fit;
 };
 
 } // namespace
