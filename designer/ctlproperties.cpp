@@ -10,6 +10,7 @@
 #include "scriptmemo.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,8 +25,10 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 
 namespace wharf {
@@ -75,6 +78,56 @@ bool hasChangeScript(int type)
 {
     return type == ctEdit || type == ctComboBox || type == ctRichEdit;
 }
+
+// The check-list item grid: the two marks as wide as their texts, the item
+// column as wide as its longest caption and at least the rest of the room,
+// so no caption is cut short (a long one scrolls sideways). Changes of the
+// rows are fitted once the event loop runs, so filling many rows measures
+// the captions once.
+class ItemGrid : public QTableWidget {
+public:
+    explicit ItemGrid(QWidget *parent) : QTableWidget(1, 3, parent)
+    {
+        m_fit.setSingleShot(true);
+        m_fit.setInterval(0);
+        connect(&m_fit, &QTimer::timeout, this, [this] { fitItemColumn(); });
+        QHeaderView *columns = horizontalHeader();
+        columns->setStretchLastSection(false);
+        // A wide item column that scrolls keeps its header in view.
+        columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        columns->setSectionResizeMode(0, QHeaderView::Fixed);
+        columns->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+        columns->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+        setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+        const auto fit = [this] { m_fit.start(); };
+        connect(model(), &QAbstractItemModel::dataChanged, this, fit);
+        connect(model(), &QAbstractItemModel::rowsInserted, this, fit);
+        connect(model(), &QAbstractItemModel::rowsRemoved, this, fit);
+        connect(model(), &QAbstractItemModel::headerDataChanged, this, fit);
+        connect(columns, &QHeaderView::sectionResized, this, [this](int section) {
+            if (section != 0)
+                m_fit.start();
+        });
+    }
+
+protected:
+    bool viewportEvent(QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            fitItemColumn();
+        return QTableWidget::viewportEvent(event);
+    }
+
+private:
+    void fitItemColumn()
+    {
+        QHeaderView *columns = horizontalHeader();
+        const int room = viewport()->width() - columns->sectionSize(1) - columns->sectionSize(2);
+        columns->resizeSection(0, std::max({sizeHintForColumn(0), columns->sectionSizeHint(0), room}));
+    }
+
+    QTimer m_fit;
+};
 
 } // namespace
 
@@ -301,19 +354,12 @@ void Tfrm_CtlProperties::buildPages()
     {
         auto *w = new QWidget;
         w->setObjectName(QStringLiteral("P_ChkListBox"));
-        SG_CLBItems = new QTableWidget(1, 3, w);
+        SG_CLBItems = new ItemGrid(w);
         SG_CLBItems->setObjectName(QStringLiteral("SG_CLBItems"));
         SG_CLBItems->setSelectionBehavior(QAbstractItemView::SelectRows);
         SG_CLBItems->setSelectionMode(QAbstractItemView::SingleSelection);
         SG_CLBItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
         SG_CLBItems->verticalHeader()->hide();
-        // All three columns in view: the two marks as wide as their
-        // headers, the item text takes the rest.
-        QHeaderView *columns = SG_CLBItems->horizontalHeader();
-        columns->setStretchLastSection(false);
-        columns->setSectionResizeMode(0, QHeaderView::Stretch);
-        columns->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-        columns->setSectionResizeMode(2, QHeaderView::ResizeToContents);
         const auto button = [w](const char *name, const char *caption) {
             auto *b = new QPushButton(QString::fromUtf8(caption), w);
             b->setObjectName(QLatin1String(name));
@@ -324,11 +370,16 @@ void Tfrm_CtlProperties::buildPages()
         B_Edit = button("B_Edit", "&Edit");
         B_Up = button("B_Up", "&Up");
         B_Down = button("B_Down", "D&own");
-        auto *buttons = new QVBoxLayout;
-        for (QPushButton *b : {B_Add, B_Delete, B_Edit, B_Up, B_Down})
-            buttons->addWidget(b);
-        buttons->addStretch();
-        auto *layout = new QHBoxLayout(w);
+        // The buttons in two rows below, so the grid has the page's whole
+        // width for its three columns.
+        auto *buttons = new QGridLayout;
+        int at = 0;
+        for (QPushButton *b : {B_Add, B_Delete, B_Edit, B_Up, B_Down}) {
+            buttons->addWidget(b, at / 3, at % 3);
+            ++at;
+        }
+        auto *layout = new QVBoxLayout(w);
+        layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(SG_CLBItems, 1);
         layout->addLayout(buttons);
         page(w);
@@ -485,6 +536,14 @@ void Tfrm_CtlProperties::FormShow()
 
 bool Tfrm_CtlProperties::nameAccepted(const QString &name)
 {
+    const bool asShown = !m_shown.empty() && m_shown.front().value.front() == name.toStdString();
+    if (!asShown && !isControlName(name.toStdString())) {
+        showError(m_seams, this,
+                  QStringLiteral("\"%1\" is not a valid control name: a name consists of letters, digits and "
+                                 "underscores only.")
+                      .arg(name));
+        return false;
+    }
     const long other = m_main.document().indexOfName(name.toStdString());
     if (other >= 0 && other != m_index) {
         showError(m_seams, this, QStringLiteral("A control named \"%1\" already exists.").arg(name));

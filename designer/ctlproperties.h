@@ -143,6 +143,9 @@ private:
     void addItemRow(int row, const QString &text, bool checked, bool enabled);
     void swapRows(int a, int b);
     void refreshItemButtons();
+    // A name the field holds may be taken: free, and one the naming rule
+    // allows unless it is the name the control came with (a loaded control
+    // keeps its file's name through an OK). Shows the refusal.
     bool nameAccepted(const QString &name);
 
     Tfrm_Main &m_main;

@@ -4,6 +4,7 @@
 #include "files.h"
 #include "keylist.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -41,7 +42,10 @@ std::string loadResultMessage(TLoadResult result, std::string_view path)
 
 bool isControlName(std::string_view name)
 {
-    return !name.empty() && name.find_first_of("\r\n") == std::string_view::npos;
+    const auto allowed = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    };
+    return !name.empty() && std::all_of(name.begin(), name.end(), allowed);
 }
 
 TDialogDocument::TDialogDocument()
@@ -52,6 +56,7 @@ TDialogDocument::TDialogDocument()
 void TDialogDocument::NewDialog()
 {
     m_controls.clear();
+    m_nameUses.clear();
     m_nameCounters.fill(0);
     m_page = TDialogPage{};
     m_fileName = std::string(kNoFileName);
@@ -72,7 +77,7 @@ TLoadResult TDialogDocument::LoadDialogFile(const std::string &path)
     m_fileName = path;
     m_page = std::move(decoded.contents.page);
     for (TStringList &keys : decoded.contents.controls)
-        addControl(std::move(keys));
+        addControl(std::move(keys), TNameOrigin::File);
     m_modified = false;
     return decoded.passwordIndex == kPasswordStandard ? TLoadResult::StandardEdition : TLoadResult::Loaded;
 }
@@ -117,10 +122,29 @@ long TDialogDocument::indexOfId(uint64_t id) const
 
 long TDialogDocument::indexOfName(std::string_view name) const
 {
+    if (!nameInUse(name))
+        return -1;
     for (size_t i = 0; i < m_controls.size(); ++i)
         if (sameTextIgnoreCase(controlName(i), name))
             return static_cast<long>(i);
     return -1;
+}
+
+bool TDialogDocument::nameInUse(std::string_view name) const
+{
+    return m_nameUses.count(foldedText(name)) > 0;
+}
+
+void TDialogDocument::countName(const TStringList &keys)
+{
+    ++m_nameUses[foldedText(keyListValue(keys, "Name").value_or(""))];
+}
+
+void TDialogDocument::uncountName(const TStringList &keys)
+{
+    const auto it = m_nameUses.find(foldedText(keyListValue(keys, "Name").value_or("")));
+    if (it != m_nameUses.end() && --it->second == 0)
+        m_nameUses.erase(it);
 }
 
 std::string TDialogDocument::controlName(size_t index) const
@@ -133,42 +157,48 @@ int TDialogDocument::controlType(size_t index) const
     return effectiveControlType(keyListInteger(m_controls.at(index).keys, "Type", ctEdit));
 }
 
-size_t TDialogDocument::addControl(TStringList keys)
+size_t TDialogDocument::addControl(TStringList keys, TNameOrigin origin)
 {
     keys = withKeyListHeader(std::move(keys));
     const int type = effectiveControlType(keyListInteger(keys, "Type", ctEdit));
     const std::optional<std::string> given = keyListValue(keys, "Name");
     std::string name = given.value_or("");
-    if (!isControlName(name) || indexOfName(name) >= 0)
+    const bool acceptable = origin == TNameOrigin::File ? !name.empty() : isControlName(name);
+    if (!acceptable || nameInUse(name))
         name = generatedName(type);
     else
         ++m_nameCounters[static_cast<size_t>(type)];
     // A name the list already holds as it is stays byte for byte.
     if (!given || *given != name)
         setKeyListValue(keys, "Name", name);
+    countName(keys);
     m_controls.push_back(TDialogControl{m_nextId++, std::move(keys)});
     return m_controls.size() - 1;
 }
 
 std::string TDialogDocument::generatedName(int type)
 {
-    uint16_t &counter = m_nameCounters[static_cast<size_t>(effectiveControlType(type))];
+    uint32_t &counter = m_nameCounters[static_cast<size_t>(effectiveControlType(type))];
     // A generated name may meet one the author or a file gave; the counter
     // moves on until the name is free.
     const std::string word(controlTypeInfo(type).typeWord);
     std::string name = word + std::to_string(++counter);
-    for (size_t tries = 0; indexOfName(name) >= 0 && tries <= m_controls.size(); ++tries)
+    for (size_t tries = 0; nameInUse(name) && tries <= m_controls.size(); ++tries)
         name = word + std::to_string(++counter);
     return name;
 }
 
 void TDialogDocument::setControlKeys(size_t index, TStringList keys)
 {
-    m_controls.at(index).keys = withKeyListHeader(std::move(keys));
+    TStringList &held = m_controls.at(index).keys;
+    uncountName(held);
+    held = withKeyListHeader(std::move(keys));
+    countName(held);
 }
 
 void TDialogDocument::removeControl(size_t index)
 {
+    uncountName(m_controls.at(index).keys);
     m_controls.erase(m_controls.begin() + static_cast<long>(index));
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace wharf {
 
@@ -26,11 +27,18 @@ inline constexpr std::string_view kMsgStandardDialog =
     "This is a Brindlewharf Standard dialog file. You can open and edit it, but if you save it, it will only "
     "work with the Professional version!";
 
-// The one rule for a control's name, whichever way the control comes in
-// (placed, loaded, pasted or renamed in the properties dialog): any text that
-// is not empty and holds no line break. Names are unique within a dialog,
-// compared without regard to case.
+// The rule for a name the designer gives a control or takes from the author
+// (placed, pasted, renamed in the properties dialog): ASCII letters, digits
+// and underscores, at least one. Scripts address a control by its name and
+// split their parameters at commas, so no other name can be reached. Names
+// are unique within a dialog, compared without regard to case.
 bool isControlName(std::string_view name);
+
+// Where the name of a control that comes into the dialog was given.
+enum class TNameOrigin {
+    Given,  // placed, pasted, built by the program: isControlName decides
+    File,   // read from a dialog file: any name the file holds is kept
+};
 
 // What LoadDialogFile found.
 enum class TLoadResult {
@@ -99,15 +107,17 @@ public:
     // Index of the control with that id or name (any case); -1 when none.
     long indexOfId(uint64_t id) const;
     long indexOfName(std::string_view name) const;
+    // Whether a control has that name (any case), without a walk of the list.
+    bool nameInUse(std::string_view name) const;
     // The control's "Name" value and its type (0..10, see effectiveControlType).
     std::string controlName(size_t index) const;
     int controlType(size_t index) const;
 
     // Adds a control on top of the others and returns its index. The counter
-    // of its type goes up by one; a name that isControlName refuses, or one
-    // already used, is replaced by a generated one (see generatedName) and
-    // written to the "Name" key.
-    size_t addControl(TStringList keys);
+    // of its type goes up by one; a missing or empty name, one already used,
+    // or (for a given name) one that isControlName refuses is replaced by a
+    // generated one (see generatedName) and written to the "Name" key.
+    size_t addControl(TStringList keys, TNameOrigin origin = TNameOrigin::Given);
     // The type word and the type's counter after moving it on by one, and on
     // past names in use.
     std::string generatedName(int type);
@@ -118,15 +128,23 @@ public:
     // returns its new index.
     size_t bringToFront(size_t index);
 
-    uint16_t nameCounter(int type) const { return m_nameCounters.at(static_cast<size_t>(effectiveControlType(type))); }
+    uint32_t nameCounter(int type) const { return m_nameCounters.at(static_cast<size_t>(effectiveControlType(type))); }
 
 private:
+    void countName(const TStringList &keys);
+    void uncountName(const TStringList &keys);
+
     TDialogPage m_page;
     std::vector<TDialogControl> m_controls;
-    std::array<uint16_t, kControlTypeCount> m_nameCounters{};
+    // Wider than the 16 bits a dialog of ordinary size needs: a counter that
+    // wrapped would meet names in use on every later control.
+    std::array<uint32_t, kControlTypeCount> m_nameCounters{};
     std::string m_fileName{kNoFileName};
     bool m_modified = false;
     uint64_t m_nextId = 1;
+    // How many controls hold each name, folded: the name checks of a load
+    // of many controls then cost the same per control.
+    std::unordered_map<std::string, size_t> m_nameUses;
 };
 
 } // namespace wharf

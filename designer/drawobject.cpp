@@ -120,7 +120,12 @@ Tfrm_DrawObject::Tfrm_DrawObject(QWidget *parent)
     PB_Draw = make(new QProgressBar(this), "PB_Draw");
     I_Draw = make(new QLabel(this), "I_Draw");
 
-    new QVBoxLayout(RG_Draw);
+    // The items share the group's room below its caption evenly, as the
+    // runtime lays them out; the layout's own margins would leave a group
+    // of a stored height too little room and clip the items' text.
+    auto *items = new QVBoxLayout(RG_Draw);
+    items->setContentsMargins(8, 0, 8, 0);
+    items->setSpacing(0);
     RE_Draw->setAcceptRichText(false);
     PB_Draw->setRange(0, 100);
     PB_Draw->setTextVisible(false);

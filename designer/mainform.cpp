@@ -21,6 +21,7 @@
 #include <QToolButton>
 
 #include <chrono>
+#include <unordered_set>
 
 namespace wharf {
 namespace {
@@ -310,8 +311,12 @@ void Tfrm_Main::sync()
 
 bool Tfrm_Main::syncPictures()
 {
+    std::unordered_set<uint64_t> live;
+    live.reserve(m_document.controlCount());
+    for (size_t i = 0; i < m_document.controlCount(); ++i)
+        live.insert(m_document.control(i).id);
     for (auto it = m_pictures.begin(); it != m_pictures.end();) {
-        if (m_document.indexOfId(it->first) < 0) {
+        if (!live.count(it->first)) {
             delete it->second.label;
             it = m_pictures.erase(it);
         } else {

@@ -1,7 +1,8 @@
 #include "stockcheck.h"
 
-#include "inistore.h"
 #include "codec.h"
+#include "dialogdocument.h"
+#include "inistore.h"
 
 #include <set>
 
@@ -29,6 +30,7 @@ std::vector<std::string> stockDialogProblems(const TDialogContents &contents, st
         problems.push_back("the page has no title");
 
     std::set<std::string> names;
+    const TGridPrefs grid;
     for (size_t k = 0; k < contents.controls.size(); ++k) {
         TMemIniStore keys("", true);
         std::string text;
@@ -40,6 +42,9 @@ std::vector<std::string> stockDialogProblems(const TDialogContents &contents, st
         const int32_t type = keys.ReadInteger("Controls", "Type", -1);
         if (name.empty())
             problems.push_back(where + " has no name");
+        else if (!isControlName(name))
+            problems.push_back(where + " has the name " + name + ", which holds more than letters, digits and "
+                               "underscores");
         else if (!names.insert(foldedText(name)).second)
             problems.push_back(where + " repeats the name " + name);
         if (type < 0 || type >= kControlTypeCount)
@@ -50,6 +55,10 @@ std::vector<std::string> stockDialogProblems(const TDialogContents &contents, st
         if (left < 0 || top < 0 || width < 3 || height < 3 || left + width > kStockPageWidth ||
             top + height > kStockPageHeight)
             problems.push_back(where + " (" + name + ") does not lie on the page");
+        else if (left % grid.xGrid != 0 || top % grid.yGrid != 0)
+            problems.push_back(where + " (" + name + ") at " + std::to_string(left) + "," + std::to_string(top) +
+                               " lies off the " + std::to_string(grid.xGrid) + " x " + std::to_string(grid.yGrid) +
+                               " grid");
     }
     return problems;
 }

@@ -218,36 +218,28 @@ TEST_F(CtlPropertiesTest, SingleLineFieldsTakeNoLineBreaks)
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
 }
 
-TEST_F(CtlPropertiesTest, OneNameRuleForTheDialogAndForNewControls)
+TEST_F(CtlPropertiesTest, NamesOfLettersDigitsAndUnderscoresOnly)
 {
     addControl({"Type=1", "Name=Button1"});
     const size_t i = addControl({"Type=0", "Name=Edit1"});
-    // Names that a loaded or pasted control keeps are taken by the dialog too.
-    struct Case {
-        const char *typed;
-        const char *stored;
-    };
-    for (const Case c : {Case{"two words", "two words"}, Case{"x-y", "x-y"}, Case{"Ärger", "Ärger"},
-                         Case{"a\nb", "a b"}, Case{"EDIT1", "EDIT1"}}) {
-        SCOPED_TRACE(c.typed);
+    // Taken as typed, also a change of case of the control's own name.
+    for (const char *good : {"E_Name2", "_x", "2nd", "EDIT1"}) {
+        SCOPED_TRACE(good);
         fake.messages.shown.clear();
-        EXPECT_EQ(edit(i, [c](Tfrm_CtlProperties &f) { f.E_Name->setText(QString::fromUtf8(c.typed)); }),
+        EXPECT_EQ(edit(i, [good](Tfrm_CtlProperties &f) { f.E_Name->setText(QString::fromUtf8(good)); }),
                   QDialog::Accepted);
-        EXPECT_EQ(keyOf(i, "Name"), c.stored);
+        EXPECT_EQ(keyOf(i, "Name"), good);
         EXPECT_TRUE(fake.messages.shown.empty());
-        EXPECT_NE(main().findChild<QLabel *>(QString::fromUtf8("CC_") + QString::fromUtf8(c.stored)), nullptr);
-        if (std::string_view(c.typed) == c.stored) {
-            const size_t loaded = addControl({"Type=2", std::string("Name=") + c.stored + "!"});
-            EXPECT_EQ(keyOf(loaded, "Name"), std::string(c.stored) + "!");
-        }
+        EXPECT_NE(main().findChild<QLabel *>(QStringLiteral("CC_") + QString::fromUtf8(good)), nullptr);
     }
     // An emptied name is generated, as for a control that comes without one.
     EXPECT_EQ(edit(i, [](Tfrm_CtlProperties &f) { f.E_Name->clear(); }), QDialog::Accepted);
     EXPECT_EQ(keyOf(i, "Name"), "Edit2");
 
-    // A name in use (in any case) and text a dialog file can't store are refused.
+    // A name in use (in any case), one outside the rule (a line break turns
+    // into a blank) and text a dialog file can't store are refused.
     const TStringList before = keysOf(i);
-    for (const char *bad : {"button1", "\xE5\x90\x8D"}) {
+    for (const char *bad : {"button1", "My field, 2", "two words", "x-y", "\xC3\x84rger", "a\nb", "\xE5\x90\x8D"}) {
         SCOPED_TRACE(bad);
         fake.messages.shown.clear();
         EXPECT_EQ(edit(i, [bad](Tfrm_CtlProperties &f) { f.E_Name->setText(QString::fromUtf8(bad)); }),
@@ -256,6 +248,22 @@ TEST_F(CtlPropertiesTest, OneNameRuleForTheDialogAndForNewControls)
         ASSERT_EQ(fake.messages.shown.size(), 1u);
         EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
     }
+
+    // A control loaded with a name outside the rule keeps it through an OK
+    // that leaves the name, and takes a sound one.
+    TDialogContents contents;
+    contents.controls.push_back({"[Controls]", "Type=2", "Name=My field, 2", "Caption=Old"});
+    const std::string path = dir.file("odd.ddf");
+    ASSERT_TRUE(writeFile(path, encodeDialogFile(contents)));
+    main().LoadDialogFile(QString::fromStdString(path));
+    ASSERT_EQ(main().document().controlCount(), 1u);
+    fake.messages.shown.clear();
+    EXPECT_EQ(edit(0, [](Tfrm_CtlProperties &f) { f.E_LabelCaption->setText("New"); }), QDialog::Accepted);
+    EXPECT_EQ(keyOf(0, "Name"), "My field, 2");
+    EXPECT_EQ(keyOf(0, "Caption"), "New");
+    EXPECT_EQ(edit(0, [](Tfrm_CtlProperties &f) { f.E_Name->setText("My_field_2"); }), QDialog::Accepted);
+    EXPECT_EQ(keyOf(0, "Name"), "My_field_2");
+    EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 TEST_F(CtlPropertiesTest, FontDialogKeepsWhatTheAuthorLeaves)

@@ -75,6 +75,21 @@ TEST_F(DialogDocumentTest, NamingCounters)
     // A free name stays; a used one (in any case) is replaced.
     EXPECT_EQ(doc.controlName(doc.addControl({"[Controls]", "Type=1", "Name=OK"})), "OK");
     EXPECT_EQ(doc.controlName(doc.addControl({"[Controls]", "Type=1", "Name=ok"})), "Button4");
+    // A placed or pasted control keeps only a name of letters, digits and
+    // underscores; a file's control keeps any name it holds.
+    struct Case {
+        const char *name;
+        const char *given; // the name a placed or pasted control ends with
+    };
+    for (const Case c : {Case{"_2nd_Field", "_2nd_Field"}, Case{"My field, 2", "Label2"}, Case{"x-y", "Label3"},
+                         Case{"\xC3\x84rger", "Label4"}, Case{"tab\there", "Label5"}}) {
+        SCOPED_TRACE(c.name);
+        TStringList keys{"[Controls]", "Type=2", std::string("Name=") + c.name};
+        EXPECT_EQ(doc.controlName(doc.addControl(keys)), c.given);
+        EXPECT_EQ(isControlName(c.name), std::string_view(c.name) == c.given);
+        TDialogDocument loading;
+        EXPECT_EQ(loading.controlName(loading.addControl(keys, TNameOrigin::File)), c.name);
+    }
     // A type outside the table counts and is named as an edit box; its
     // stored type stays.
     const size_t odd = doc.addControl({"[Controls]", "Type=42"});
@@ -92,6 +107,27 @@ TEST_F(DialogDocumentTest, GeneratedNameThatIsTakenMovesOn)
     doc.addControl(edit());            // counter 2 gives Edit2, taken
     EXPECT_EQ(doc.controlName(1), "Edit3");
     EXPECT_EQ(doc.controlName(doc.addControl(edit())), "Edit4");
+}
+
+// The names in use follow every change of the list: a removed or renamed
+// control's name is free again, a new name is taken, New forgets them all.
+TEST_F(DialogDocumentTest, NamesInUseFollowTheControls)
+{
+    doc.addControl(edit(0, "A"));
+    doc.addControl(edit(0, "B"));
+    doc.addControl(edit(0, "C"));
+    doc.setControlKeys(1, edit(0, "Renamed"));
+    doc.removeControl(2);
+    doc.bringToFront(0);
+    EXPECT_TRUE(doc.nameInUse("renamed"));
+    EXPECT_FALSE(doc.nameInUse("B"));
+    EXPECT_EQ(doc.controlName(doc.addControl(edit(0, "B"))), "B");
+    EXPECT_EQ(doc.controlName(doc.addControl(edit(0, "C"))), "C");
+    EXPECT_EQ(doc.indexOfName("a"), 1);
+    EXPECT_NE(doc.controlName(doc.addControl(edit(0, "RENAMED"))), "RENAMED");
+    doc.NewDialog();
+    EXPECT_FALSE(doc.nameInUse("A"));
+    EXPECT_EQ(doc.indexOfName("A"), -1);
 }
 
 TEST_F(DialogDocumentTest, SaveAndLoad)
@@ -204,10 +240,14 @@ TEST_F(DialogDocumentTest, LoadResults)
 
     // Control sections that CtlCount names but the file lacks come in as
     // controls of defaults, named as when placed.
+    // A name the file holds stays as it is, also one the designer would not
+    // give.
     const std::string short2 = writeEnciphered(
-        dir.file("short.ddf"), "[Dialog]\r\nCtlCount=3\r\n\r\n[Control0]\r\nType=0\r\n", dialogPasswords()[0]);
+        dir.file("short.ddf"), "[Dialog]\r\nCtlCount=3\r\n\r\n[Control0]\r\nType=0\r\nName=My field, 2\r\n",
+        dialogPasswords()[0]);
     EXPECT_EQ(doc.LoadDialogFile(short2), TLoadResult::Loaded);
     ASSERT_EQ(doc.controlCount(), 3u);
+    EXPECT_EQ(doc.control(0).keys, (TStringList{"[Controls]", "Type=0", "Name=My field, 2"}));
     EXPECT_EQ(doc.control(2).keys, (TStringList{"[Controls]", "Name=Edit3"}));
 }
 

@@ -100,3 +100,21 @@ TEST_F(DrawObjectTest, ImagesAreGreyPlaceholders)
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(39, 29), QColor(Qt::black));
 }
+
+// A radio group at the height the stock pages give two items: every item
+// gets the height its text needs, inside the group.
+TEST_F(DrawObjectTest, RadioItemsKeepTheRoomOfTheirText)
+{
+    drawObject.renderControl({"[Controls]", "Type=5", "Caption=Do you accept all the terms of the agreement?",
+                              "ItemsCount=2", "ItemsLine0=I &accept the agreement",
+                              "ItemsLine1=I do &not accept the agreement", "ItemIndex=1"},
+                             305, 65);
+    QWidget *group = drawObject.prototype(ctRadioGroup);
+    const auto radios = group->findChildren<QRadioButton *>();
+    ASSERT_EQ(radios.size(), 2);
+    for (const QRadioButton *radio : radios) {
+        EXPECT_GE(radio->height(), radio->sizeHint().height()) << radio->text().toStdString();
+        EXPECT_GE(radio->width(), radio->sizeHint().width()) << radio->text().toStdString();
+        EXPECT_TRUE(group->contentsRect().contains(radio->geometry())) << radio->text().toStdString();
+    }
+}

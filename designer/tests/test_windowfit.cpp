@@ -26,6 +26,11 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
           TStringList{"Type=2", "Name=L_Text", "Caption=Label", "Left=16", "Top=80", "Width=100", "Height=17"},
           TStringList{"Type=3", "Name=C_Check", "Caption=Check", "Left=16", "Top=104", "Width=100", "Height=17"}})
         addControl(control);
+    // The item grid with captions longer than its room and a short one.
+    const size_t checkList = addControl({"Type=8", "Name=CLB_Tasks", "Left=16", "Top=128", "Width=150", "Height=60",
+                                         "ItemsCount=3", "ItemsLine0=Create a shortcut on the desktop for every user",
+                                         "ItemsLine1=Start the program when the setup has finished", "ItemsLine2=Go",
+                                         "Items0Checked=1"});
     QApplication::processEvents();
 
     std::vector<testing::WindowCase> windows{
@@ -43,8 +48,14 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
                                          "CtlProperties-8", "CtlProperties-9", "CtlProperties-10",
                                          "CtlProperties-11"};
     for (int type = 0; type < std::min<int>(properties.CtlBook->count(), std::size(kPages)); ++type)
-        windows.push_back({kPages[type], [&properties, type]() -> QWidget & {
-                               properties.CtlBook->setCurrentIndex(type);
+        windows.push_back({kPages[type], [this, &properties, type, checkList]() -> QWidget & {
+                               if (type == ctChkListBox) {
+                                   // Shown for a control, so the grid holds its items.
+                                   main().CtlClick(static_cast<long>(checkList));
+                                   properties.FormShow();
+                               } else {
+                                   properties.CtlBook->setCurrentIndex(type);
+                               }
                                return properties;
                            }});
     testing::expectWindowsFit(windows, QStringLiteral(WHARF_WINDOW_PICTURES));

@@ -8,8 +8,9 @@
 #include "designsurface.h"
 #include "dialogfile.h"
 #include "fakeseams.h"
-#include "inistore.h"
 #include "files.h"
+#include "inistore.h"
+#include "keylist.h"
 #include "paths.h"
 #include "stockcheck.h"
 
@@ -18,6 +19,9 @@
 #include <QDir>
 #include <QLabel>
 
+#include <cstdlib>
+#include <cstring>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -39,6 +43,115 @@ const std::vector<std::string> &stockPages()
 
 std::string sourceOf(const std::string &page) { return joinPath(WHARF_STOCK_SOURCES, page + ".ini"); }
 std::string builtOf(const std::string &page) { return joinPath(WHARF_STOCK_DIALOGS, page + ".ddf"); }
+
+TDialogContents sourceContents(const std::string &page)
+{
+    return parseDialogText(toWindows1252(readFile(sourceOf(page)).value_or("")));
+}
+
+// What a Next script did, run the way the script help describes the
+// commands the stock pages use.
+struct NextOutcome {
+    bool aborted = false;
+    std::vector<std::string> pagesShown;   // ShowDialog
+    std::vector<std::string> installTypes; // SetInstallType
+};
+
+// Runs the page's Next script with its controls as the page opens them;
+// chosen overrides the selected item of a radio group or list box by name.
+NextOutcome pressNext(const TDialogContents &page, const std::map<std::string, int> &chosen = {})
+{
+    std::map<std::string, std::string> vars;
+    const auto substituted = [&vars](std::string text) {
+        for (const auto &[name, value] : vars)
+            for (size_t at; (at = text.find(name)) != std::string::npos;)
+                text.replace(at, name.size(), value);
+        return text;
+    };
+    const auto controlText = [&page, &chosen](const std::string &name) -> std::string {
+        for (const TStringList &keys : page.controls) {
+            if (keyListValue(keys, "Name") != name)
+                continue;
+            switch (keyListInteger(keys, "Type", ctEdit)) {
+            case ctRadioGroup:
+            case ctListBox: {
+                const auto it = chosen.find(name);
+                return std::to_string(it != chosen.end() ? it->second : keyListInteger(keys, "ItemIndex", -1));
+            }
+            case ctCheckBox: return std::to_string(keyListInteger(keys, "Checked", 0));
+            case ctLabel: return keyListValue(keys, "Caption").value_or("");
+            default: return keyListValue(keys, "Text").value_or("");
+            }
+        }
+        ADD_FAILURE() << "no control " << name;
+        return {};
+    };
+    const auto holds = [](const std::string &condition) {
+        for (const char *op : {"<>", "=", "<", ">"}) {
+            const size_t at = condition.find(op);
+            if (at == std::string::npos)
+                continue;
+            const auto trimmed = [](std::string text) {
+                text.erase(0, text.find_first_not_of(' '));
+                text.erase(text.find_last_not_of(' ') + 1);
+                return text;
+            };
+            const std::string a = trimmed(condition.substr(0, at)), b = trimmed(condition.substr(at + std::strlen(op)));
+            // Numbers compare as numbers, other texts without regard to case.
+            char *endA = nullptr, *endB = nullptr;
+            const long na = std::strtol(a.c_str(), &endA, 10), nb = std::strtol(b.c_str(), &endB, 10);
+            const bool numbers = !a.empty() && !b.empty() && *endA == 0 && *endB == 0;
+            const int order = numbers ? (na < nb ? -1 : na > nb) : foldedText(a).compare(foldedText(b));
+            const std::string o(op);
+            return o == "<>" ? order != 0 : o == "=" ? order == 0 : o == "<" ? order < 0 : order > 0;
+        }
+        ADD_FAILURE() << "no comparison in " << condition;
+        return false;
+    };
+
+    NextOutcome outcome;
+    // Per open If: whether its lines run, and whether the lines around it do.
+    std::vector<std::pair<bool, bool>> blocks;
+    const auto running = [&blocks] { return blocks.empty() || blocks.back().first; };
+    for (const std::string &line : page.page.nextScript) {
+        if (line.rfind("//", 0) == 0)
+            continue;
+        const size_t open = line.find('('), close = line.rfind(')');
+        if (open == std::string::npos || close == std::string::npos) {
+            ADD_FAILURE() << "not a command: " << line;
+            continue;
+        }
+        const std::string command = line.substr(0, open);
+        std::vector<std::string> args;
+        std::istringstream list(line.substr(open + 1, close - open - 1));
+        for (std::string arg; std::getline(list, arg, ',');)
+            args.push_back(arg.substr(std::min(arg.find_first_not_of(' '), arg.size())));
+        if (command == "If") {
+            const bool outer = running();
+            blocks.emplace_back(outer && holds(substituted(args.at(0))), outer);
+        } else if (command == "Else") {
+            blocks.back().first = blocks.back().second && !blocks.back().first;
+        } else if (command == "EndIf") {
+            blocks.pop_back();
+        } else if (!running()) {
+            continue;
+        } else if (command == "GetControlText") {
+            vars[args.at(1)] = controlText(args.at(0));
+        } else if (command == "SetVar") {
+            vars[args.at(0)] = substituted(args.at(1));
+        } else if (command == "MessageBox") {
+            vars[args.at(3)] = "1";
+        } else if (command == "ShowDialog") {
+            outcome.pagesShown.push_back(args.at(0));
+        } else if (command == "SetInstallType") {
+            outcome.installTypes.push_back(substituted(args.at(0)));
+        } else if (command == "Abort") {
+            outcome.aborted = true;
+            break;
+        }
+    }
+    return outcome;
+}
 
 class StockDialogs : public ::testing::TestWithParam<std::string> {
 protected:
@@ -139,6 +252,44 @@ TEST_P(StockDialogs, ScriptsCallListedCommandsOnTheirOwnControls)
     }
 }
 
+// Next pressed on a page as it opens, out of habit, neither ends the setup
+// nor passes an installation type that is none.
+TEST_P(StockDialogs, NextAsThePageOpensIsSafe)
+{
+    const NextOutcome next = pressNext(sourceContents(GetParam()));
+    EXPECT_FALSE(next.aborted);
+    for (const std::string &type : next.installTypes)
+        EXPECT_GE(std::stoi(type), 0) << type;
+}
+
+// The pages whose Next depends on a choice, each choice once.
+TEST(StockDialogChoices, NextFollowsTheChoiceMade)
+{
+    struct Case {
+        const char *page;
+        std::map<std::string, int> chosen;
+        bool aborted;
+        std::vector<std::string> pagesShown, installTypes;
+    } cases[] = {
+        // No choice yet: asked again on the same page.
+        {"license agreement", {}, false, {"license agreement"}, {}},
+        {"license agreement", {{"RG_Accept", 0}}, false, {}, {}},
+        {"license agreement", {{"RG_Accept", 1}}, true, {}, {}},
+        // No choice: the first type.
+        {"select installation type", {}, false, {}, {"0"}},
+        {"select installation type", {{"LB_InstTypes", 2}}, false, {}, {"2"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.page) + " " + (c.chosen.empty() ? "none" : std::to_string(c.chosen.begin()->second)));
+        const NextOutcome next = pressNext(sourceContents(c.page), c.chosen);
+        EXPECT_EQ(next.aborted, c.aborted);
+        EXPECT_EQ(next.pagesShown, c.pagesShown);
+        EXPECT_EQ(next.installTypes, c.installTypes);
+    }
+    // The page the licence page shows again is itself.
+    EXPECT_TRUE(fileExists(builtOf("license agreement")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Pages, StockDialogs, ::testing::ValuesIn(stockPages()),
                          [](const ::testing::TestParamInfo<std::string> &info) {
                              std::string name;
@@ -151,18 +302,23 @@ INSTANTIATE_TEST_SUITE_P(Pages, StockDialogs, ::testing::ValuesIn(stockPages()),
 TEST(StockDialogCheck, NamesTheRuleASourceBreaks)
 {
     const std::string head = "[Dialog]\nDlgTitle=Page\nCtlCount=";
-    const std::string edit = "Type=0\nWidth=100\nHeight=21\nTop=8\n";
+    const std::string edit = "Type=0\nWidth=100\nHeight=21\nTop=10\n";
     struct Case {
         const char *what;
         std::string text;
         std::string problem; // empty: the source is sound
     } cases[] = {
-        {"sound", head + "1\n[Control0]\n" + edit + "Name=E_A\nLeft=8\n", ""},
-        {"count", head + "2\n[Control0]\n" + edit + "Name=E_A\nLeft=8\n", "CtlCount is 2 but 1"},
-        {"no name", head + "1\n[Control0]\n" + edit + "Left=8\n", "Control0 has no name"},
-        {"repeated name", head + "2\n[Control0]\n" + edit + "Name=E_A\nLeft=8\n[Control1]\n" + edit + "Name=e_a\nLeft=8\n",
+        {"sound", head + "1\n[Control0]\n" + edit + "Name=E_A\nLeft=10\n", ""},
+        {"count", head + "2\n[Control0]\n" + edit + "Name=E_A\nLeft=10\n", "CtlCount is 2 but 1"},
+        {"no name", head + "1\n[Control0]\n" + edit + "Left=10\n", "Control0 has no name"},
+        {"repeated name", head + "2\n[Control0]\n" + edit + "Name=E_A\nLeft=10\n[Control1]\n" + edit + "Name=e_a\nLeft=10\n",
          "Control1 repeats the name e_a"},
-        {"type", head + "1\n[Control0]\nType=11\nName=X\nLeft=8\nTop=8\nWidth=9\nHeight=9\n", "has no known type"},
+        {"name scripts can't address", head + "1\n[Control0]\n" + edit + "Name=E A\nLeft=10\n",
+         "more than letters, digits and underscores"},
+        {"off the grid", head + "1\n[Control0]\n" + edit + "Name=E_A\nLeft=8\n", "lies off the 5 x 5 grid"},
+        {"top off the grid", head + "1\n[Control0]\nType=2\nName=L\nLeft=10\nTop=32\nWidth=9\nHeight=14\n",
+         "at 10,32 lies off"},
+        {"type", head + "1\n[Control0]\nType=11\nName=X\nLeft=10\nTop=10\nWidth=9\nHeight=9\n", "has no known type"},
         {"beyond the right edge", head + "1\n[Control0]\n" + edit + "Name=E_A\nLeft=225\n", "does not lie on the page"},
         {"beyond the bottom", head + "1\n[Control0]\nType=2\nName=L\nLeft=0\nTop=300\nWidth=9\nHeight=14\n",
          "does not lie on the page"},
