@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "codec.h"
 #include "commandline.h"
 #include "compilepage.h"
 #include "componentspage.h"
@@ -24,10 +25,12 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -84,6 +87,31 @@ QIcon toolIcon(const QString &program)
     return provider.icon(QFileInfo(path));
 }
 
+// The user's documents folder; the home folder where there is none.
+QString userDocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+constexpr int kMenuHelpContext = 27;
+
+// The menu that holds the item opening menu, searched below inside; null
+// when there is none.
+QMenu *menuOpening(const QMenu *menu, const QWidget *inside)
+{
+    for (const QAction *action : inside->actions()) {
+        QMenu *sub = action->menu();
+        if (!sub)
+            continue;
+        if (sub == menu)
+            return qobject_cast<QMenu *>(const_cast<QWidget *>(inside));
+        if (QMenu *found = menuOpening(menu, sub))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TMainForm::TMainForm(const EditorEnvironment &environment, EditorWindows &windows)
@@ -95,6 +123,8 @@ TMainForm::TMainForm(const EditorEnvironment &environment, EditorWindows &window
     initEditorResources();
     setObjectName(QStringLiteral("MainForm"));
     qApp->installEventFilter(&m_dialogHelp);
+    // Seen first: F1 in an open menu.
+    qApp->installEventFilter(this);
     setWindowTitle(kCaption);
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -224,6 +254,8 @@ void TMainForm::buildMenus()
     connect(MI_Help, &QAction::triggered, this, &TMainForm::MI_HelpClick);
     connect(MI_ScriptingRef, &QAction::triggered, this, &TMainForm::MI_ScriptingRefClick);
     connect(MI_Info, &QAction::triggered, this, &TMainForm::MI_InfoClick);
+    for (QMenu *menu : {MI_FileMenu, MI_StepMenu, MI_Tools, MI_Options, MI_HelpMenu})
+        menu->setProperty("HelpContext", kMenuHelpContext);
 }
 
 void TMainForm::buildRecentFiles()
@@ -441,6 +473,41 @@ void TMainForm::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
+QString TMainForm::menuHelpTopic(const QMenu &menu) const
+{
+    // A menu without a help context of its own has the one of the menu it
+    // pops out of, or of the widget it belongs to (a page's pop-up menu:
+    // the page shown).
+    const QWidget *widget = &menu;
+    while (const auto *inner = qobject_cast<const QMenu *>(widget)) {
+        bool ok = false;
+        const int context = inner->property("HelpContext").toInt(&ok);
+        if (ok && context > 0)
+            return QString::number(context);
+        const QWidget *owner = inner->parentWidget();
+        if (!owner)
+            owner = menuOpening(inner, menuBar());
+        if (!owner)
+            return QString::number(kMenuHelpContext);
+        widget = owner;
+    }
+    const QWidget *window = widget->window();
+    return window == this ? QString::number(m_helpContext) : helpTopicOf(*window);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *menu = qobject_cast<QMenu *>(static_cast<QWidget *>(watched)->window());
+        if (menu && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            m_help.showKeyword(menu, kEditorHelp, menuHelpTopic(*menu));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TMainForm::MI_NewClick() { m_controller.newProject(); }
 void TMainForm::MI_OpenClick() { m_controller.openProject(); }
 void TMainForm::MI_AppendClick() { m_controller.appendProject(); }
@@ -602,11 +669,25 @@ std::optional<std::string> TMainForm::chooseProjectToOpen()
     request.title = QStringLiteral("Open");
     request.filter = kProjectFilter;
     request.defaultExt = QStringLiteral("wfp");
-    request.initialDir = fromStd(m_controller.ProjectFolder());
+    request.initialDir = projectDialogFolder();
     const FileDialogResult result = seams().fileDialogs->run(this, request);
     if (!result.accepted || result.files.isEmpty())
         return std::nullopt;
     return result.files.front().toStdString();
+}
+
+QString TMainForm::projectDialogFolder() const
+{
+    const std::string &file = m_controller.ProjectFileName();
+    if (file != kNoProjectFile && !sameTextIgnoreCase(file, m_controller.templatePath()))
+        return fromStd(m_controller.ProjectFolder());
+    // A new project's folder is the program folder, which is no place for
+    // the author's files (and may not be writable).
+    if (!m_lastSaveFolder.isEmpty() && QFileInfo(m_lastSaveFolder).isDir())
+        return m_lastSaveFolder;
+    if (!m_environment.documentsFolder.isEmpty())
+        return m_environment.documentsFolder;
+    return userDocumentsFolder();
 }
 
 std::optional<std::string> TMainForm::chooseProjectToSave()
@@ -619,7 +700,7 @@ std::optional<std::string> TMainForm::chooseProjectToSave()
     request.filter = kProjectFilter;
     request.defaultExt = QStringLiteral("wfp");
     request.overwritePrompt = true;
-    request.initialDir = fromStd(m_controller.ProjectFolder());
+    request.initialDir = projectDialogFolder();
     const FileDialogResult result = seams().fileDialogs->run(this, request);
     if (!result.accepted || result.files.isEmpty())
         return std::nullopt;
@@ -668,6 +749,8 @@ void TMainForm::documentReplaced()
         if (p)
             p->load();
 }
+
+void TMainForm::projectSaved(const std::string &fileName) { m_lastSaveFolder = fromStd(extractFilePath(fileName)); }
 
 void TMainForm::applyShowVariables(bool shown)
 {

@@ -155,6 +155,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // F1 in an open menu opens the topic of what the menu belongs to.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -171,6 +173,13 @@ private:
     MessageAnswer showMessage(MessageKind kind, MessageButtons buttons, const std::string &text) override;
     std::optional<std::string> chooseProjectToOpen() override;
     std::optional<std::string> chooseProjectToSave() override;
+    // Where the project dialogs open: the project's own folder, or for a
+    // project without a file of its own the folder of the last project
+    // saved in this run, else the user's documents folder.
+    QString projectDialogFolder() const;
+    // The help topic of an open menu: the menus of the menu bar have their
+    // own, a pop-up menu the topic of the window (the page) it belongs to.
+    QString menuHelpTopic(const QMenu &menu) const;
     // ProgressDisplay
     void showProgress(int percent, const std::string &panelText) override;
     void showBusy(BusyKind kind, const std::string &caption) override;
@@ -182,6 +191,7 @@ private:
     void modifiedChanged(bool modified, const std::string &modifiedText) override;
     void titleChanged(const std::string &title) override;
     void documentReplaced() override;
+    void projectSaved(const std::string &fileName) override;
     // EditorSettingsTarget
     void applyShowVariables(bool shown) override;
     void setPaletteLeft(int left) override;
@@ -201,6 +211,8 @@ private:
     QActionGroup *m_stepGroup = nullptr;
     std::array<TEditorPage *, 10> m_pages{};
     int m_helpContext = 0;
+    // The folder of the last project saved in this run; empty before.
+    QString m_lastSaveFolder;
     bool m_shown = false;
     bool m_batchMode = false;
     int m_batchExitStatus = -1;

@@ -14,12 +14,15 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace wharf {
 namespace {
 
 const QString kCommandFile = QStringLiteral("script.dat");
+// The command list shows this many whole rows.
+constexpr int kCommandRows = 5;
 const QString kHelpFile = QStringLiteral("ddscript.hlp");
 
 struct ModuleState {
@@ -201,13 +204,28 @@ bool TScriptMemo::loadCommands()
     return true;
 }
 
+void TScriptMemo::fitCommandRows()
+{
+    if (LB_Commands->count() == 0)
+        return;
+    // The list is as high as its rows and the scroll bar it needs below
+    // them, so no row is cut at its bottom.
+    const int frame = 2 * LB_Commands->frameWidth();
+    const int bar = LB_Commands->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, LB_Commands);
+    const int sideBar = LB_Commands->count() > kCommandRows ? bar : 0;
+    const bool wide = LB_Commands->sizeHintForColumn(0) > LB_Commands->width() - frame - sideBar;
+    // Decided here rather than by the list, so the height allows for it.
+    LB_Commands->setHorizontalScrollBarPolicy(wide ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    LB_Commands->resize(LB_Commands->width(), frame + kCommandRows * LB_Commands->sizeHintForRow(0) + (wide ? bar : 0));
+}
+
 void TScriptMemo::M_ScriptEnter(QObject *)
 {
     if (LB_Commands->count() == 0)
         loadCommands();
 }
 
-QString TScriptMemo::selectWordBeforeCaret()
+QString TScriptMemo::selectWordAtCaret(bool wholeWord)
 {
     QTextCursor cursor = M_Script->textCursor();
     if (cursor.hasSelection())
@@ -217,8 +235,13 @@ QString TScriptMemo::selectWordBeforeCaret()
     int start = caret;
     while (start > 0 && !isWordDelimiter(document->characterAt(start - 1)))
         --start;
+    int end = caret;
+    // characterAt gives a null character past the end.
+    if (wholeWord)
+        while (!document->characterAt(end).isNull() && !isWordDelimiter(document->characterAt(end)))
+            ++end;
     cursor.setPosition(start);
-    cursor.setPosition(caret, QTextCursor::KeepAnchor);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
     M_Script->setTextCursor(cursor);
     return cursor.selectedText();
 }
@@ -234,7 +257,9 @@ bool TScriptMemo::M_ScriptKeyDown(QObject *, int Key, Qt::KeyboardModifiers Shif
     state().suppressHighlight = true;
     state().commandSearchText.clear();
     state().targetEdit = M_Script;
-    const QString word = selectWordBeforeCaret();
+    // The list searches by the letters typed so far; help needs the whole
+    // name, wherever in it the caret stands.
+    const QString word = selectWordAtCaret(!commandList);
 
     if (!commandList) {
         // The help's topics are named as the command list spells the
@@ -260,6 +285,10 @@ bool TScriptMemo::M_ScriptKeyDown(QObject *, int Key, Qt::KeyboardModifiers Shif
                 break;
     }
     LB_Commands->setCurrentRow(row);
+    // Measured as shown: the rows' height follows the font the list has
+    // in its window.
+    LB_Commands->ensurePolished();
+    fitCommandRows();
     LB_Commands->show();
     LB_Commands->raise();
     LB_Commands->setFocus();

@@ -68,7 +68,8 @@ public:
     // Loads the command list when it is empty.
     void M_ScriptEnter(QObject *Sender);
     // Ctrl+L opens the command list at the command named by the word before
-    // the caret, Ctrl+H shows help on that word. True when it used the key.
+    // the caret, Ctrl+H shows help on the whole word the caret is in. True
+    // when it used the key.
     bool M_ScriptKeyDown(QObject *Sender, int Key, Qt::KeyboardModifiers Shift);
     // Inserts the selected command with empty parameter places.
     void LB_CommandsDblClick(QObject *Sender);
@@ -88,7 +89,11 @@ protected:
 
 private:
     bool loadCommands();
-    QString selectWordBeforeCaret();
+    // Sizes the command list to whole rows.
+    void fitCommandRows();
+    // Selects the word before the caret (wholeWord: the whole word the
+    // caret stands in or at) and returns it; a selection is kept as it is.
+    QString selectWordAtCaret(bool wholeWord);
 
     const Seams *m_seams;
     QString m_programFolder;

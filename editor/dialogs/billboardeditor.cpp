@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -78,13 +79,14 @@ TBillboardEditor::TBillboardEditor(ProjectController &controller, const Seams &s
     layout->addWidget(group);
     layout->addLayout(buttons);
 
-    // "&Delete" has nothing to act on in an empty list.
+    // "&Delete" acts on the selected picture only: without one it is off.
     // The list empties itself while the window is destroyed: the update
-    // reaches only the model and the button, never the window.
+    // reaches only the selection, the model and the button, never the window.
     const QAbstractItemModel *pictures = LB_BillboardPics->model();
+    const QItemSelectionModel *selection = LB_BillboardPics->selectionModel();
     QPushButton *deleteButton = B_DeletePic;
-    const auto deletable = [pictures, deleteButton] { deleteButton->setEnabled(pictures->rowCount() > 0); };
-    connect(pictures, &QAbstractItemModel::rowsInserted, deleteButton, deletable);
+    const auto deletable = [selection, deleteButton] { deleteButton->setEnabled(selection->hasSelection()); };
+    connect(selection, &QItemSelectionModel::selectionChanged, deleteButton, deletable);
     connect(pictures, &QAbstractItemModel::rowsRemoved, deleteButton, deletable);
     connect(pictures, &QAbstractItemModel::modelReset, deleteButton, deletable);
     deletable();
@@ -129,6 +131,7 @@ void TBillboardEditor::load()
     // Nothing current, also for tabbing into the list: "&Delete" and the
     // moves act only on a picture the author selected.
     LB_BillboardPics->setCurrentIndex(QModelIndex());
+    LB_BillboardPics->clearSelection();
     SE_DelayTime->setValue(project.General.BillboardDelay);
     Ch_Loop->setChecked(project.General.BillboardLoop);
     m_loading = false;
@@ -158,16 +161,19 @@ void TBillboardEditor::B_AddPicClick()
     const QString picture = result.files.front();
     m_controller.document().BillboardPics.push_back(picture.toStdString());
     LB_BillboardPics->addItem(picture);
+    LB_BillboardPics->setCurrentRow(LB_BillboardPics->count() - 1);
 }
 
 void TBillboardEditor::B_DeletePicClick()
 {
     std::vector<std::string> &pictures = m_controller.document().BillboardPics;
     const int row = LB_BillboardPics->currentRow();
-    if (row < 0 || row >= static_cast<int>(pictures.size()))
+    if (!LB_BillboardPics->selectionModel()->hasSelection() || row < 0 || row >= static_cast<int>(pictures.size()))
         return;
     pictures.erase(pictures.begin() + row);
     delete LB_BillboardPics->takeItem(row);
+    // The next delete needs a picture chosen anew.
+    LB_BillboardPics->clearSelection();
 }
 
 void TBillboardEditor::exchange(int row, int other)

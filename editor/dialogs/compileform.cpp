@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -99,9 +100,14 @@ void TCompileForm::AddLine(const QString &text, bool error)
     ++m_lineCount;
     cursor.setBlockCharFormat(format);
     cursor.insertText(text, format);
+    // The caret goes to the start of the new line, so the view shows the
+    // last line from its start: following the caret to the end of a long
+    // line would scroll every line's start out of sight.
+    cursor.movePosition(QTextCursor::StartOfBlock);
     RE_CompileMessages->setTextCursor(cursor);
     RE_CompileMessages->setCurrentCharFormat(format);
     RE_CompileMessages->ensureCursorVisible();
+    RE_CompileMessages->horizontalScrollBar()->setValue(0);
 }
 
 QStringList TCompileForm::lines() const

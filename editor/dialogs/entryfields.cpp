@@ -37,6 +37,21 @@ QStringList projectDestinations(const Project &project)
 QString yesText() { return QStringLiteral("Yes"); }
 QString noText() { return QStringLiteral("No"); }
 
+QString firstUnstorableCharacter(const QString &text)
+{
+    if (fitsWindows1252(text.toStdString()))
+        return {};
+    // A character outside the basic plane is two code units: it goes whole.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (!fitsWindows1252(character.toStdString()))
+            return character;
+        i += length - 1;
+    }
+    return text;
+}
+
 bool refuseUnstorableText(const Seams &seams, QWidget *dialog, std::initializer_list<QWidget *> boxes)
 {
     for (QWidget *box : boxes) {
@@ -49,14 +64,9 @@ bool refuseUnstorableText(const Seams &seams, QWidget *dialog, std::initializer_
             text = plain->toPlainText();
         else
             continue;
-        if (fitsWindows1252(text.toStdString()))
+        const QString odd = firstUnstorableCharacter(text);
+        if (odd.isEmpty())
             continue;
-        QString odd;
-        for (const QChar c : text)
-            if (!fitsWindows1252(QString(c).toStdString())) {
-                odd = c;
-                break;
-            }
         box->setFocus();
         showError(seams, dialog,
                   QStringLiteral("The text \"%1\" holds the character \"%2\", which a Brindlewharf file cannot "

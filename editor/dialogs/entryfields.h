@@ -25,6 +25,10 @@ struct Seams;
 // when every box can be stored.
 bool refuseUnstorableText(const Seams &seams, QWidget *dialog, std::initializer_list<QWidget *> boxes);
 
+// The first character of text that a project file can't hold (a Windows-1252
+// file), for a message; empty when every character can be stored.
+QString firstUnstorableCharacter(const QString &text);
+
 // "{emp}".
 QString emptyMarkerText();
 

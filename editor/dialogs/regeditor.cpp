@@ -7,15 +7,17 @@
 #include "varform.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
-#include <QStyleOptionComboBox>
-#include <QStylePainter>
+#include <QResizeEvent>
+#include <QStyleOption>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -46,11 +48,55 @@ QString singleLine(QString text)
     return text;
 }
 
+// The value box without items draws no arrow and gives its text box the
+// arrow's room as well, so it looks and works as a plain edit box.
+class PlainBoxStyle : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+                         const QWidget *widget) const override
+    {
+        const auto *box = qobject_cast<const QComboBox *>(widget);
+        if (control != CC_ComboBox || !box || box->count() > 0)
+            return QProxyStyle::subControlRect(control, option, part, widget);
+        if (part == SC_ComboBoxArrow)
+            return {};
+        if (part == SC_ComboBoxEditField) {
+            const int frame = pixelMetric(PM_DefaultFrameWidth, option, widget);
+            return option->rect.adjusted(frame + 2, frame, -frame - 2, -frame);
+        }
+        return QProxyStyle::subControlRect(control, option, part, widget);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        const auto *box = qobject_cast<const QComboBox *>(widget);
+        if (control != CC_ComboBox || !box || box->count() > 0) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        // The frame of a line edit, not a combo box's button face.
+        QStyleOptionFrame frame;
+        frame.QStyleOption::operator=(*option);
+        frame.lineWidth = pixelMetric(PM_DefaultFrameWidth, option, widget);
+        frame.midLineWidth = 0;
+        frame.state |= State_Sunken;
+        drawPrimitive(PE_PanelLineEdit, &frame, painter, widget);
+    }
+};
+
 // The value box: a drop-down list for BOOL, a plain edit box (no arrow, no
 // list) for the other types, which have no items.
 class ValueBox : public QComboBox {
 public:
-    using QComboBox::QComboBox;
+    explicit ValueBox(QWidget *parent) : QComboBox(parent)
+    {
+        setStyle(&m_style);
+        // A new or emptied list changes the text box's room.
+        connect(model(), &QAbstractItemModel::rowsInserted, this, &ValueBox::itemsChanged);
+        connect(model(), &QAbstractItemModel::rowsRemoved, this, &ValueBox::itemsChanged);
+        connect(model(), &QAbstractItemModel::modelReset, this, &ValueBox::itemsChanged);
+    }
 
     void showPopup() override
     {
@@ -58,18 +104,15 @@ public:
             QComboBox::showPopup();
     }
 
-protected:
-    void paintEvent(QPaintEvent *) override
+private:
+    void itemsChanged()
     {
-        QStylePainter painter(this);
-        painter.setPen(palette().color(QPalette::Text));
-        QStyleOptionComboBox option;
-        initStyleOption(&option);
-        if (count() == 0)
-            option.subControls &= ~QStyle::SC_ComboBoxArrow;
-        painter.drawComplexControl(QStyle::CC_ComboBox, option);
-        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+        QResizeEvent resized(size(), size());
+        QCoreApplication::sendEvent(this, &resized);
+        update();
     }
+
+    PlainBoxStyle m_style;
 };
 
 } // namespace

@@ -222,6 +222,8 @@ void TDialogsPage::addDialogs(DialogList list)
     request.filter = QStringLiteral("Brindlewharf dialog files (*.ddf)");
     request.defaultExt = QStringLiteral("ddf");
     request.fileName = QStringLiteral("*.ddf");
+    // The stock pages are where most dialogs come from.
+    request.initialDir = context().environment().programFolder + QStringLiteral("Dialogs");
     const FileDialogResult result = context().seams().fileDialogs->run(context().mainWindow(), request);
     if (!result.accepted || result.files.isEmpty())
         return;

@@ -2,7 +2,9 @@
 
 #include "addddfileform.h"
 #include "addfileform.h"
+#include "codec.h"
 #include "dumpform.h"
+#include "entryfields.h"
 #include "editorwindows.h"
 #include "fileeditor.h"
 #include "files.h"
@@ -73,6 +75,11 @@ QListWidget *listBox(QWidget *parent, const char *name)
     list->setObjectName(QString::fromLatin1(name));
     return list;
 }
+
+// The most paths one message lists; the rest are counted.
+constexpr size_t kListedPaths = 10;
+
+bool storable(const std::string &text) { return fitsWindows1252(text); }
 
 // destination folder + "\" + name, as the setup runtime takes it.
 std::string destinationIn(const std::string &folder, const std::string &name)
@@ -459,6 +466,17 @@ bool TFilesPage::TV_FilesEdited(FileNode node, const QString &text)
         FileEntry &file = group.Files[static_cast<size_t>(node.File)];
         if (file.Source == value)
             return true;
+        // Saved, an empty source would be a file entry without a file.
+        if (QString::fromStdString(value).trimmed().isEmpty()) {
+            showError(context().seams(), context().mainWindow(),
+                      QStringLiteral("A file needs a source path. The path \"%1\" is kept.")
+                          .arg(fromStd(file.Source)));
+            return false;
+        }
+        if (!storable(value)) {
+            showError(context().seams(), context().mainWindow(), unstorableText(value, false));
+            return false;
+        }
         file.Source = value;
         markModified();
         return true;
@@ -467,6 +485,10 @@ bool TFilesPage::TV_FilesEdited(FileNode node, const QString &text)
         return true;
     if (value.empty())
         return false;
+    if (!storable(value)) {
+        showError(context().seams(), context().mainWindow(), unstorableText(value, false, QStringLiteral("name")));
+        return false;
+    }
     if (groupNameTaken(project, value, node.Group)) {
         showError(context().seams(), context().mainWindow(),
                   QStringLiteral("You cannot create two groups with the same name!"));
@@ -626,6 +648,11 @@ bool TFilesPage::AddFileEntry(const std::string &source, const std::string &dest
         noGroupError();
         return false;
     }
+    for (const std::string *path : {&source, &destination})
+        if (!storable(*path)) {
+            showError(context().seams(), context().mainWindow(), unstorableText(*path, true));
+            return false;
+        }
     const int group = nodeExists(project, {project.Selection.Group, -1}) ? project.Selection.Group : 0;
     const FileNode added = m_model->appendFile(
         group, makeFileEntry(context().shell().ExtensionDefaults.get(), source, destination, relative, group));
@@ -633,6 +660,30 @@ bool TFilesPage::AddFileEntry(const std::string &source, const std::string &dest
     TV_Files->expand(m_model->indexOf({group, -1}));
     selectNode(added);
     return true;
+}
+
+QString TFilesPage::unstorableText(const std::string &path, bool adding, const QString &noun)
+{
+    const QString text = fromStd(path);
+    return QStringLiteral("The %1 \"%2\" holds the character \"%3\", which a Brindlewharf file cannot store. %4")
+        .arg(noun, text, firstUnstorableCharacter(text),
+             adding ? QStringLiteral("The file is not added.") : QStringLiteral("The old text is kept."));
+}
+
+void TFilesPage::reportUnstorable(const std::vector<std::string> &paths)
+{
+    if (paths.size() == 1) {
+        showError(context().seams(), context().mainWindow(), unstorableText(paths.front(), true));
+        return;
+    }
+    QString text = QStringLiteral("%1 files are not added: their paths hold characters that a Brindlewharf file "
+                                  "cannot store.\n")
+                       .arg(paths.size());
+    for (size_t i = 0; i < paths.size() && i < kListedPaths; ++i)
+        text += u'\n' + fromStd(paths[i]);
+    if (paths.size() > kListedPaths)
+        text += QStringLiteral("\n... and %1 more.").arg(paths.size() - kListedPaths);
+    showError(context().seams(), context().mainWindow(), text);
 }
 
 bool TFilesPage::inUninstallList(const std::string &folder)
@@ -721,12 +772,22 @@ bool TFilesPage::AddFilesFromPath(const std::string &path, const std::string &na
         std::vector<std::string> folders;
         if (!collectWithProgress(base, files, folders))
             return false;  // cancelled: nothing of the walk is added
+        // What a project file can't hold is left out and named once, not
+        // file by file.
+        std::vector<std::string> unstorable;
         for (const std::string &file : files) {
             const std::string source = collectedPath(base, file);
+            if (!storable(source) || !storable(destinationIn(folder, file))) {
+                unstorable.push_back(source);
+                continue;
+            }
             AddFileEntry(source, destinationIn(folder, file), relative);
             if (checkDependencies && dump && extensionChecksDependencies(defaults, file))
                 dump->ScanDependencies(source);
         }
+        if (!unstorable.empty())
+            reportUnstorable(unstorable);
+        std::erase_if(folders, [&](const std::string &sub) { return !storable(destinationIn(folder, sub)); });
         if (!folders.empty() && askForUninstallList()) {
             sortFolderNames(folders);
             for (const std::string &sub : folders)
@@ -736,7 +797,8 @@ bool TFilesPage::AddFilesFromPath(const std::string &path, const std::string &na
         }
     } else {
         const std::string source = relative ? editor::MakeRelativePath(path, context().controller().ProjectFolder()) : path;
-        AddFileEntry(source, destinationIn(folder, name), relative);
+        if (!AddFileEntry(source, destinationIn(folder, name), relative))
+            return true;  // named to the author; the other dropped names go on
         if (folder != kAppFolder && !inUninstallList(folder) && askForUninstallList())
             addToUninstallList(folder);
         if (checkDependencies && dump && extensionChecksDependencies(defaults, source))
@@ -868,7 +930,19 @@ QStringList TFilesPage::chooseFiles()
     request.title = QStringLiteral("Open");
     request.filter = QStringLiteral("All files (*)");
     const FileDialogResult result = context().seams().fileDialogs->run(context().mainWindow(), request);
-    return result.accepted ? result.files : QStringList();
+    if (!result.accepted)
+        return {};
+    QStringList chosen;
+    std::vector<std::string> unstorable;
+    for (const QString &file : result.files) {
+        if (storable(file.toStdString()))
+            chosen << file;
+        else
+            unstorable.push_back(file.toStdString());
+    }
+    if (!unstorable.empty())
+        reportUnstorable(unstorable);
+    return chosen;
 }
 
 void TFilesPage::B_AddFileClick()

@@ -139,9 +139,10 @@ public:
 
     // Adds source as the last file of the selected node's group (the first
     // group when nothing is selected), installed to destination, with the
-    // defaults of its extension; collapses that group. Does not mark the
-    // project modified. Without any group nothing is added, the author is
-    // told, and the result is false.
+    // defaults of its extension; opens that group and selects the file.
+    // Does not mark the project modified. Without any group, or when the
+    // source or the destination holds a character a project file can't
+    // store, nothing is added, the author is told, and the result is false.
     bool AddFileEntry(const std::string &source, const std::string &destination, bool relative);
 
     // Adds the file path (named name) installed into destinationFolder, or
@@ -176,6 +177,14 @@ private:
     bool collectWithProgress(const std::string &base, std::vector<std::string> &files,
                              std::vector<std::string> &folders);
     void noGroupError();
+    // The message for a path (or a name, as noun says) a project file can't
+    // hold: the text, its first such character, and that the file is not
+    // added (adding) or the old text stays.
+    static QString unstorableText(const std::string &path, bool adding, const QString &noun = QStringLiteral("path"));
+    // One message naming the paths left out (the first few of many).
+    void reportUnstorable(const std::vector<std::string> &paths);
+    // The files chosen in the open dialog; those a project file can't hold
+    // are named and left out.
     QStringList chooseFiles();
     TDumpForm *dumpForm();
     bool addFileRelative();

@@ -42,9 +42,12 @@ void TFileTreeView::keyPressEvent(QKeyEvent *event)
 
 void TFileTreeView::mousePressEvent(QMouseEvent *event)
 {
+    // The view sees the press first: it starts a label edit only for a
+    // second click on a node that was selected before the press, so a node
+    // made current ahead of it would turn every first click into an edit.
+    QTreeView::mousePressEvent(event);
     if (onMouseDown)
         onMouseDown(event->position().toPoint());
-    QTreeView::mousePressEvent(event);
 }
 
 void TFileTreeView::startDrag(Qt::DropActions)

@@ -1,6 +1,7 @@
 #pragma once
 // TFileTreeView: the tree view of the files page. A press of any mouse
-// button selects the node under the pointer, a drag moves the selected
+// button selects the node under the pointer (a label edit starts only with
+// a second click on the selected node, or its key), a drag moves the selected
 // node (only inside the tree), and the keys of the pop-up menu's items act
 // on the tree while it has the focus, before the main menu's items with the
 // same keys (Ctrl+N, Ctrl+A).
@@ -23,7 +24,8 @@ public:
     // with the item (the page decides whether it applies).
     void setKeyActions(std::vector<QAction *> actions) { m_keyActions = std::move(actions); }
     std::function<void(QAction *)> onKey;
-    // A press of a mouse button at a point of the viewport.
+    // A press of a mouse button at a point of the viewport, told after the
+    // view has handled it.
     std::function<void(QPoint)> onMouseDown;
 
     // The pop-up item whose key is event's, or null.

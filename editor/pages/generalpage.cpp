@@ -266,7 +266,7 @@ QWidget *TGeneralPage::buildLayoutTab()
     G_PrevGrad = named(new TGradientFill(Bev_Gradient), "G_PrevGrad");
     G_PrevGrad->SetBeginColor(clBlue);
     G_PrevGrad->SetEndColor(clBlack);
-    G_PrevGrad->setFixedSize(60, 45);
+    G_PrevGrad->setFixedSize(181, 121);
     auto *bevel = new QVBoxLayout(Bev_Gradient);
     bevel->setContentsMargins(2, 2, 2, 2);
     bevel->addWidget(G_PrevGrad);

@@ -194,6 +194,8 @@ bool ProjectController::SaveProject(const std::string &requested)
         setTitleFor(fileName);
         m_projectFolder = extractFilePath(fileName);
         SetModified(false);
+        if (m_listener)
+            m_listener->projectSaved(fileName);
     }
     if (m_listener)
         m_listener->documentReplaced();

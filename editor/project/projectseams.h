@@ -71,6 +71,9 @@ public:
     // The document was replaced or changed by a read or a save (a save
     // rewrites relative sources): views reload it.
     virtual void documentReplaced() {}
+    // The project was written to fileName (never the compile's scratch
+    // copy); told before documentReplaced.
+    virtual void projectSaved(const std::string & /*fileName*/) {}
 };
 
 } // namespace wharf

@@ -27,6 +27,9 @@ struct EditorEnvironment {
     // Where the settings files are; empty for the user's configuration
     // folder.
     QString settingsFolder;
+    // Where the save dialog of a project that has no file yet opens, until
+    // a project was saved; empty for the user's documents folder.
+    QString documentsFolder;
     // Where each compile makes its private scratch folder; empty for the
     // user's runtime folder (userRuntimeFolder()).
     QString runtimeFolder;

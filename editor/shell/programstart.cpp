@@ -52,8 +52,8 @@ QString startFailureReason(const QString &wine, const QString &program, int syst
         return QStringLiteral("No program was named.");
     const QString native = QString::fromStdString(toNativePath(program.toStdString()));
     const bool windows = isWindowsProgram(native);
-    if (windows && wine.isEmpty())
-        return QStringLiteral("Windows programs cannot run here: no runner for them (wine) is installed.");
+    // A program that isn't there is the first thing to put right, with or
+    // without a runner for it.
     if (native.contains(u'/')) {
         const QFileInfo file(native);
         if (!file.exists())
@@ -65,6 +65,8 @@ QString startFailureReason(const QString &wine, const QString &program, int syst
     } else if (!windows && QStandardPaths::findExecutable(native).isEmpty()) {
         return QStringLiteral("There is no such program on the search path.");
     }
+    if (windows && wine.isEmpty())
+        return QStringLiteral("Windows programs cannot run here: no runner for them (wine) is installed.");
     if (systemError != 0)
         return systemText(systemError);
     return QStringLiteral("The system could not start it.");

@@ -18,10 +18,12 @@ EditorFixture::EditorFixture()
     QDir().mkpath(QString::fromStdString(programFolder));
     QDir().mkpath(QString::fromStdString(scratch.file("config")));
     QDir().mkpath(QString::fromStdString(scratch.file("runtime")));
+    QDir().mkpath(QString::fromStdString(scratch.file("documents")));
     copyFile((editorDataFolder() + QStringLiteral("default.wfp")).toStdString(), programFolder + "default.wfp");
     environment.programFolder = QString::fromStdString(programFolder);
     environment.settingsFolder = QString::fromStdString(scratch.file("config"));
     environment.runtimeFolder = QString::fromStdString(scratch.file("runtime"));
+    environment.documentsFolder = QString::fromStdString(scratch.file("documents"));
     environment.seams = &fake.seams();
     environment.terminate = [this](int status) { terminations.push_back(status); };
     environment.batchOutput = [this](const QString &line, bool error) { printed.push_back({line, error}); };

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -237,6 +239,43 @@ TEST_F(CompilePageTest, TheCompileWindowShowsLinesInTheirColoursAndCancels)
     page().B_CompileFileClick();
     EXPECT_EQ(answers.back(), true);
     EXPECT_EQ(compileWindow().PB_CompProc->value(), 40);
+}
+
+// Lines wider than the window: during and after the compile the window
+// shows every line from its start, and the last line.
+TEST_F(CompilePageTest, TheCompileWindowShowsTheStartOfLongLinesAndTheLastLine)
+{
+    startWithProject();
+    const std::string path = "ERROR: File " + std::string(200, 'x') + " does not exist!";
+    std::vector<std::string> texts;
+    for (int i = 0; i < 40; ++i)
+        texts.push_back(i % 3 == 0 ? path : "Line " + std::to_string(i));
+    texts.push_back("Compilation finished " + std::string(150, '.'));
+    for (const std::string &text : texts)
+        reports.push_back({text.rfind("ERROR", 0) == 0 ? 1 : 0, text.c_str(), 50});
+    QTextEdit *view = compileWindow().RE_CompileMessages;
+    const auto lastLineShown = [&] {
+        const QTextBlock last = view->document()->lastBlock();
+        QTextCursor at(last);
+        const QRect where = view->cursorRect(at);
+        return view->viewport()->rect().contains(where);
+    };
+    std::vector<int> sideways;
+    std::vector<bool> lastShown;
+    beforeReport = [&](const Report &) {
+        QCoreApplication::processEvents();
+        sideways.push_back(view->horizontalScrollBar()->value());
+        lastShown.push_back(view->document()->blockCount() < 2 || lastLineShown());
+    };
+    page().B_CompileFileClick();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(compileWindow().isVisible());
+    EXPECT_GT(view->horizontalScrollBar()->maximum(), 0); // the lines are wider than the window
+    EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+    EXPECT_TRUE(lastLineShown());
+    EXPECT_EQ(sideways, std::vector<int>(texts.size(), 0));
+    EXPECT_EQ(lastShown, std::vector<bool>(texts.size(), true));
+    EXPECT_EQ(compileWindow().lines().back(), QString::fromStdString(texts.back()));
 }
 
 TEST_F(CompilePageTest, NothingThrownWhileALineIsShownReachesTheCompiler)

@@ -110,6 +110,7 @@ TEST_F(DialogPagesTest, AddingAppendsInTheDialogsOrder)
     ASSERT_EQ(fake.fileDialogs.requests.size(), 1u);
     EXPECT_EQ(fake.fileDialogs.requests[0].kind, FileDialogRequest::Kind::OpenMany);
     EXPECT_EQ(fake.fileDialogs.requests[0].filter, QStringLiteral("Brindlewharf dialog files (*.ddf)"));
+    EXPECT_EQ(fake.fileDialogs.requests[0].initialDir, QString::fromStdString(programFolder + "Dialogs"));
     EXPECT_EQ(document().UninstallDialogs,
               (std::vector<std::string>{"Dialogs\\uninst.ddf", "Dialogs\\done.ddf", "/d/z.ddf", "/d/a.ddf"}));
     EXPECT_EQ(dialogs().LB_UninstDialogs->count(), 4);
@@ -117,6 +118,7 @@ TEST_F(DialogPagesTest, AddingAppendsInTheDialogsOrder)
 
     project().SetModified(false);
     dialogs().B_AddDialogClick(); // cancelled
+    EXPECT_EQ(fake.fileDialogs.requests.at(1).initialDir, QString::fromStdString(programFolder + "Dialogs"));
     EXPECT_EQ(document().Dialogs.size(), 2u);
     EXPECT_FALSE(project().ProjectModified());
 }
@@ -294,21 +296,31 @@ TEST_F(DialogPagesTest, TheBillboardEditorRestoresOnCancelAndMarksOnOk)
     fake.modal.handler = nullptr;
 }
 
-TEST_F(DialogPagesTest, TheBillboardEditorDeletesOnlyFromAList)
+TEST_F(DialogPagesTest, TheBillboardDeleteIsOnOnlyWithAPictureSelected)
 {
     TBillboardEditor &editor = *windows.BillboardEditor;
-    fake.fileDialogs.results.push_back({true, {QStringLiteral("/pics/one.bmp")}, 0});
+    fake.fileDialogs.results.push_back({true, {QStringLiteral("/pics/three.bmp")}, 0});
     fake.modal.handler = [&](QDialog &) {
-        EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // opened on no pictures
-        editor.B_AddPic->click();
+        EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // pictures, none selected
+        QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(editor.LB_BillboardPics, &tabIn);
+        EXPECT_FALSE(editor.B_DeletePic->isEnabled());
+        editor.LB_BillboardPics->setCurrentRow(0);
         EXPECT_TRUE(editor.B_DeletePic->isEnabled());
+        editor.B_DeletePic->click();
+        EXPECT_EQ(document().BillboardPics, std::vector<std::string>{"two.bmp"});
+        EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // the next one is chosen anew
+        editor.B_AddPic->click(); // the added picture is the selected one
+        EXPECT_EQ(editor.LB_BillboardPics->currentRow(), 1);
+        EXPECT_TRUE(editor.B_DeletePic->isEnabled());
+        editor.B_DeletePic->click();
         editor.LB_BillboardPics->setCurrentRow(0);
         editor.B_DeletePic->click();
         EXPECT_FALSE(editor.B_DeletePic->isEnabled()); // the last one went
         editor.B_OK->click();
         return editor.result();
     };
-    document().BillboardPics.clear();
+    document().BillboardPics = {"one.bmp", "two.bmp"};
     dialogs().B_BillConfigClick();
     EXPECT_TRUE(document().BillboardPics.empty());
     fake.modal.handler = nullptr;

@@ -3,6 +3,7 @@
 #include "addddfileform.h"
 #include "addfileform.h"
 #include "buttonedits.h"
+#include "codec.h"
 #include "dumpform.h"
 #include "editorfixture.h"
 #include "fileeditor.h"
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -35,7 +37,9 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace wharf {
@@ -141,6 +145,178 @@ TEST_F(TFilesPageTest, NewGroupsAndTheirRenames)
     page().MI_DeleteGroupClick();
     page().MI_NewGroupClick();
     EXPECT_EQ(doc().Groups.back().Name, "Group 1");
+}
+
+// A click selects; only a second click on the node already selected (or
+// its key) edits its label, and a file's source can't be emptied.
+TEST_F(TFilesPageTest, OnlyASecondClickOnTheSelectedNodeEditsIt)
+{
+    form().show();
+    QCoreApplication::processEvents(); // the first showing opens the start project
+    form().MI_Steps[kFilesPage]->trigger();
+    page().AddFileEntry("/src/app.exe", "{app}\\app.exe", false);
+    doc().Groups.emplace_back().Name = "Tools";
+    page().load();
+    QTreeView *tree = page().TV_Files;
+    page().selectNode({-1, -1});
+    const int interval = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(40); // how long a click waits for a second one
+    // The label editor open on the tree, or null.
+    const auto labelEditor = [&]() -> QLineEdit * {
+        for (QLineEdit *editor : tree->viewport()->findChildren<QLineEdit *>())
+            if (editor->isVisible())
+                return editor;
+        return nullptr;
+    };
+    const auto editing = [&](int waitMs) { return QTest::qWaitFor([&] { return labelEditor() != nullptr; }, waitMs); };
+    const auto click = [&](FileNode node) {
+        const QModelIndex index = page().fileTree()->indexOf(node);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+    };
+    for (const FileNode node : {FileNode{0, 0}, FileNode{1, -1}}) {
+        click(node);
+        EXPECT_EQ(page().selectedNode(), node);
+        EXPECT_FALSE(editing(200)) << node.Group << " " << node.File;
+    }
+    click({0, 0});
+    EXPECT_FALSE(editing(200));
+    click({0, 0});
+    ASSERT_TRUE(editing(2000));
+    QLineEdit *editor = labelEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("/src/app.exe"));
+
+    // Delete and Enter: refused with a message, the old path stays.
+    clearModified();
+    editor->clear();
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the view commits the edit from the event loop
+    EXPECT_EQ(doc().Groups[0].Files[0].Source, "/src/app.exe");
+    EXPECT_EQ(page().fileTree()->indexOf({0, 0}).data().toString(), QStringLiteral("/src/app.exe"));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("\"/src/app.exe\"")));
+    EXPECT_FALSE(modified());
+    // The edit key starts an edit too.
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_F2);
+    EXPECT_TRUE(editing(2000));
+    QApplication::setDoubleClickInterval(interval);
+}
+
+// Texts a project file can't hold, and an empty source, never become a
+// node's label: the old one stays, and the author is told why.
+TEST_F(TFilesPageTest, LabelEditsThatCantBeSavedAreRefused)
+{
+    page().AddFileEntry("/src/app.exe", "{app}\\app.exe", false);
+    const struct {
+        FileNode node;
+        QString typed;
+        const char *says;
+    } cases[] = {
+        {{0, 0}, QString(), "needs a source path"},
+        {{0, 0}, QStringLiteral("   "), "needs a source path"},
+        {{0, 0}, QStringLiteral("/src/\u4e2d.exe"), "\u4e2d"},
+        {{0, -1}, QStringLiteral("Files \u2603"), "\u2603"},
+    };
+    for (const auto &c : cases) {
+        fake.messages.shown.clear();
+        clearModified();
+        const QModelIndex index = page().fileTree()->indexOf(c.node);
+        const QString before = index.data().toString();
+        EXPECT_FALSE(page().fileTree()->setData(index, c.typed)) << c.typed.toStdString();
+        EXPECT_EQ(index.data().toString(), before);
+        ASSERT_EQ(fake.messages.shown.size(), 1u) << c.typed.toStdString();
+        EXPECT_TRUE(fake.messages.shown[0].text.contains(QString::fromUtf8(c.says)))
+            << fake.messages.shown[0].text.toStdString();
+        EXPECT_FALSE(modified());
+    }
+    EXPECT_EQ(doc().Groups[0].Name, "Program files");
+    EXPECT_EQ(doc().Groups[0].Files[0].Source, "/src/app.exe");
+}
+
+// Every way a file comes onto the page refuses a path a project file can't
+// hold, naming it, and adds the others.
+TEST_F(TFilesPageTest, PathsAProjectFileCantHoldAreNotAdded)
+{
+    const std::string odd = scratch.file("\xe4\xb8\xad.txt"); // a CJK letter
+    const std::string plain = scratch.file("plain.txt");
+    for (const std::string &file : {odd, plain})
+        writeFile(file, "x");
+    const std::string tree = fixtureTree();
+    createFolder(tree + "/\xe2\x98\x83");
+    for (const char *file : {"/\xe2\x98\x83/a.txt", "/b\xe2\x98\x83.txt"})
+        writeFile(tree + file, "x");
+    const QString oddText = QString::fromStdString(odd);
+    const struct {
+        const char *how;
+        std::function<void()> add;
+        std::vector<std::string> added;
+        QStringList named; // in the one message
+    } cases[] = {
+        {"by a scan", [&] { EXPECT_FALSE(page().AddFileEntry(odd, "{app}\\x.txt", false)); }, {}, {oddText}},
+        {"by a destination", [&] { EXPECT_FALSE(page().AddFileEntry(plain, "{app}\\\u00e4\u20ac\u4e2d.txt", false)); },
+         {}, {QStringLiteral("{app}\\\u00e4\u20ac\u4e2d.txt")}},
+        {"by the menu",
+         [&] {
+             fake.modal.handler = [&](QDialog &dialog) {
+                 dynamic_cast<TAddFileForm &>(dialog).FE_FileName->setText(oddText);
+                 return int(QDialog::Accepted);
+             };
+             page().MI_AddFileClick();
+         },
+         {},
+         {oddText}},
+        {"by a drop",
+         [&] {
+             fake.modal.handler = [](QDialog &) { return int(QDialog::Accepted); };
+             page().DT_DropFileDrop({oddText, QString::fromStdString(plain)});
+         },
+         {plain},
+         {oddText}},
+        {"with a folder",
+         [&] {
+             fake.modal.handler = [](QDialog &) { return int(QDialog::Accepted); };
+             fake.messages.answers = {QMessageBox::Yes}; // the sub folders to the uninstall list
+             page().DT_DropFileDrop({QString::fromStdString(tree)});
+         },
+         {tree + "/top.txt", tree + "/bin/app.exe", tree + "/bin/plugins/p.dll"},
+         {QStringLiteral("2 files"), QString::fromStdString(tree + "/b\xe2\x98\x83.txt"),
+          QString::fromStdString(tree + "/\xe2\x98\x83/a.txt")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.how);
+        doc().Groups[0].Files.clear();
+        doc().UninstExpressions.clear();
+        page().load();
+        fake.messages.shown.clear();
+        c.add();
+        std::vector<std::string> added;
+        for (const FileEntry &file : doc().Groups[0].Files)
+            added.push_back(file.Source);
+        std::sort(added.begin(), added.end());
+        std::vector<std::string> expected = c.added;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(added, expected);
+        std::vector<QString> errors;
+        for (const auto &shown : fake.messages.shown)
+            if (shown.type == MsgDlgType::Error)
+                errors.push_back(shown.text);
+        ASSERT_EQ(errors.size(), 1u);
+        for (const QString &name : c.named)
+            EXPECT_TRUE(errors[0].contains(name)) << errors[0].toStdString();
+        for (const std::string &entry : doc().UninstExpressions)
+            EXPECT_TRUE(fitsWindows1252(entry)) << entry;
+    }
+    fake.modal.handler = nullptr;
+
+    // The lists of the "Additional files" tab likewise.
+    fake.messages.shown.clear();
+    fake.fileDialogs.results.push_back({true, {oddText, QString::fromStdString(plain)}, 0});
+    page().B_AddFileClick();
+    EXPECT_EQ(doc().AdditionalFiles, std::vector<std::string>{plain});
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(oddText));
 }
 
 TEST_F(TFilesPageTest, ThePopupShowsWhatAppliesToTheSelection)

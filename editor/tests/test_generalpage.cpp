@@ -80,6 +80,7 @@ TEST_F(GeneralPageTest, IsTheStartPageAndShowsTheTemplate)
     EXPECT_EQ(page().CE_StartColor->SelectedColor(), clNavy);
     EXPECT_EQ(page().G_PrevGrad->BeginColor(), clNavy);
     EXPECT_EQ(page().G_PrevGrad->EndColor(), clBlack);
+    EXPECT_EQ(page().G_PrevGrad->size(), QSize(181, 121));
     EXPECT_FALSE(page().B_DeleteLangFile->isEnabled());
     EXPECT_FALSE(page().B_EditLangFile->isEnabled());
 }
@@ -341,15 +342,19 @@ TEST_F(GeneralPageTest, TheLanguageEditorStartsThroughWineOrIsReported)
     page().load();
     page().LB_Languages->setCurrentRow(0);
 
-    // No wine: the start fails and is reported.
+    // Neither the language editor nor wine: the missing program is named;
+    // with the program but no wine, the missing runner.
+    const std::string program = programFolder + "Wharfspeak.Exe";
     page().B_EditLangFile->click();
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_TRUE(fake.messages.shown[0].text.startsWith(QStringLiteral("Could not execute Language Editor!\n\n")));
-    EXPECT_TRUE(fake.messages.shown[0].text.endsWith(QStringLiteral("\nWindows programs cannot run here: no runner for them (wine) is installed.")));
+    writeFile(program, "MZ");
+    page().B_EditLangFile->click();
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not execute Language Editor!\n\n%1\nNo such file or directory")
+                                               .arg(QString::fromStdString(program)));
+    EXPECT_TRUE(fake.messages.shown[1].text.startsWith(QStringLiteral("Could not execute Language Editor!\n\n")));
+    EXPECT_TRUE(fake.messages.shown[1].text.endsWith(QStringLiteral("\nWindows programs cannot run here: no runner for them (wine) is installed.")));
 
     environment.winePath = QStringLiteral("/opt/wine");
-    const std::string program = programFolder + "Wharfspeak.Exe";
-    writeFile(program, "MZ");
     page().B_EditLangFile->click();
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].program, QStringLiteral("/opt/wine"));
@@ -360,7 +365,7 @@ TEST_F(GeneralPageTest, TheLanguageEditorStartsThroughWineOrIsReported)
     QString expected = QStringLiteral("Z:") + QString::fromStdString(programFolder) + QStringLiteral("lang/german.wfl");
     expected.replace(u'/', u'\\');
     EXPECT_EQ(fake.processes.started[0].arguments[1], expected);
-    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown.size(), 2u);
     EXPECT_FALSE(project().ProjectModified());
 }
 

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -419,6 +420,45 @@ TEST_F(TMainFormTest, FileMenuOpensAppendsAndSaves)
     form().MI_New->trigger();
     EXPECT_EQ(project().ProjectFileName(), programFolder + "default.wfp");
     EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+// The project dialogs never open in the program folder: a new project is
+// saved into the user's documents folder, or where the last project was
+// saved; a project with a file of its own beside it.
+TEST_F(TMainFormTest, TheProjectDialogsOpenWhereTheAuthorsProjectsAre)
+{
+    start();
+    form().FormShow();
+    ASSERT_EQ(project().ProjectFolder(), programFolder);
+    const QString documents = environment.documentsFolder;
+    const std::string mine = scratch.file("mine");
+    createFolder(mine);
+    const std::string saved = joinPath(mine, "first.wfp");
+    const auto lastFolder = [&] { return fake.fileDialogs.requests.back().initialDir; };
+
+    form().MI_SaveAs->trigger(); // cancelled
+    EXPECT_EQ(fake.fileDialogs.requests.back().kind, FileDialogRequest::Kind::Save);
+    EXPECT_EQ(lastFolder(), documents);
+    form().MI_Open->trigger();
+    EXPECT_EQ(lastFolder(), documents);
+
+    fake.fileDialogs.results.push_back({true, {QString::fromStdString(saved)}, 0});
+    form().MI_SaveAs->trigger();
+    ASSERT_EQ(project().ProjectFileName(), saved);
+    form().MI_SaveAs->trigger();
+    EXPECT_EQ(lastFolder(), QString::fromStdString(mine + "/"));
+
+    // A new project after that: the folder of the last save.
+    form().MI_New->trigger();
+    form().MI_SaveAs->trigger();
+    EXPECT_EQ(lastFolder(), QString::fromStdString(mine + "/"));
+
+    // Without a documents folder given: the user's own, never the program's.
+    environment.documentsFolder.clear();
+    ASSERT_TRUE(QDir(QString::fromStdString(mine)).removeRecursively());
+    form().MI_SaveAs->trigger();
+    EXPECT_NE(lastFolder(), QString::fromStdString(programFolder));
+    EXPECT_TRUE(QFileInfo(lastFolder()).isDir()) << lastFolder().toStdString();
 }
 
 TEST_F(TMainFormTest, RecentFilesReopenFromTheSubmenuBeforeAppend)

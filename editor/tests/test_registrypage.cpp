@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -432,11 +433,18 @@ TEST_F(RegistryPageTest, TheValueDialogForStringsAndBools)
     page().load();
     TRegEditor &editor = *windows.RegEditor;
 
+    // The room right of the text box: a drop-down button's, or only the frame.
+    const auto arrowRoom = [&] {
+        editor.show();
+        QCoreApplication::processEvents();
+        return editor.CB_Value->width() - 1 - editor.CB_Value->lineEdit()->geometry().right();
+    };
     select({kHKCU, 0});
     editor.FormShow();
     EXPECT_TRUE(editor.SB_EditInt->isHidden());
     EXPECT_TRUE(editor.L_Hex->isHidden());
     EXPECT_EQ(editor.CB_Value->count(), 0);
+    EXPECT_LE(arrowRoom(), 6); // a String has no drop-down button
     EXPECT_EQ(editor.CB_Value->currentText(), QStringLiteral("text"));
     editor.SB_EditIntUpClick();  // only DWORDs step
     EXPECT_EQ(editor.CB_Value->currentText(), QStringLiteral("text"));
@@ -450,11 +458,13 @@ TEST_F(RegistryPageTest, TheValueDialogForStringsAndBools)
     select({kHKCU, 1});
     editor.FormShow();
     ASSERT_EQ(editor.CB_Value->count(), 2);
+    EXPECT_GE(arrowRoom(), 12);
     EXPECT_EQ(editor.CB_Value->itemText(0), QStringLiteral("TRUE"));
     EXPECT_EQ(editor.CB_Value->currentText(), QStringLiteral("FALSE"));
     editor.CB_Value->setCurrentIndex(0);
     editor.B_OKClick();
     EXPECT_EQ(children(kHKCU)[1].Entry.Data, "TRUE");
+    editor.hide();
 }
 
 TEST_F(RegistryPageTest, ImportAddsTheFileAndReportsWhatWasLeftOut)

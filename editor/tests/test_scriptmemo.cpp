@@ -7,9 +7,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -228,6 +230,10 @@ TEST_F(TScriptMemoTest, CtrlHFindsTheCommandsTopicWhateverTheCaseTyped)
         {QStringLiteral("messagebox(x)"), 10, QStringLiteral("#MessageBox")},
         {QStringLiteral("MESSAGEBOX"), 10, QStringLiteral("#MessageBox")},
         {QStringLiteral("NoSuchCommand()"), 13, QStringLiteral("#NoSuchCommand")}, // kept as typed
+        // The caret inside the name, or at its start: the whole name.
+        {QStringLiteral("x := MessageBox(y)"), 9, QStringLiteral("#MessageBox")},
+        {QStringLiteral("x := MessageBox(y)"), 5, QStringLiteral("#MessageBox")},
+        {QStringLiteral("FileCopy"), 1, QStringLiteral("#FileCopy")},
     };
     for (const auto &c : cases) {
         setText(c.text, c.caret);
@@ -235,6 +241,30 @@ TEST_F(TScriptMemoTest, CtrlHFindsTheCommandsTopicWhateverTheCaseTyped)
         ASSERT_FALSE(m_fake.processes.documents.empty());
         EXPECT_TRUE(m_fake.processes.documents.back().endsWith(c.anchor))
             << c.text.toStdString() << " -> " << m_fake.processes.documents.back().toStdString();
+    }
+}
+
+// The command list shows whole rows only, with or without a scroll bar
+// below them for lines wider than the list.
+TEST_F(TScriptMemoTest, TheCommandListShowsWholeRows)
+{
+    const std::string wide = "Dialog SetControlProperty(DialogName, ControlName, PropertyName, Value)\r\n";
+    for (const std::string &extra : {std::string(), wide}) {
+        SCOPED_TRACE(extra.empty() ? "narrow" : "wide");
+        ASSERT_TRUE(writeFile(m_folder.file("script.dat"), kCommands + extra));
+        TScriptMemo memo(nullptr, m_fake.seams());
+        memo.setProgramFolder(QString::fromStdString(m_folder.path()));
+        memo.resize(500, 300);
+        memo.show();
+        memo.M_ScriptEnter(memo.M_Script);
+        QTest::keyClick(memo.M_Script, Qt::Key_L, Qt::ControlModifier);
+        ASSERT_TRUE(memo.LB_Commands->isVisible());
+        QCoreApplication::processEvents();
+        const int row = memo.LB_Commands->sizeHintForRow(0);
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(memo.LB_Commands->viewport()->height(), 5 * row);
+        EXPECT_EQ(memo.LB_Commands->horizontalScrollBar()->isVisible(), !extra.empty());
+        EXPECT_EQ(memo.LB_Commands->width(), 296);
     }
 }
 

@@ -89,6 +89,8 @@ TEST(StartProgram, AFailedStartNamesItsReason)
          "Windows programs cannot run here: no runner for them (wine) is installed."},
         {QString(), QStringLiteral("notepad.exe"), 0,
          "Windows programs cannot run here: no runner for them (wine) is installed."},
+        // A missing program is named before the missing runner.
+        {QString(), QString::fromStdString(scratch.file("missing.exe")), 0, "No such file or directory"},
         {wine, QString::fromStdString(scratch.file("missing.exe")), 0, "No such file or directory"},
         {wine, QString::fromStdString(scratch.file("missing")), 0, "No such file or directory"},
         {wine, QString::fromStdString(scratch.path()), 0, "Is a directory"},

@@ -9,6 +9,7 @@
 #include "addfileform.h"
 #include "billboardeditor.h"
 #include "compileform.h"
+#include "compilepage.h"
 #include "copyform.h"
 #include "dumpform.h"
 #include "exdlleditor.h"
@@ -19,12 +20,14 @@
 #include "infoform.h"
 #include "inieditor.h"
 #include "inputwindow.h"
+#include "editorpage.h"
 #include "mainform.h"
 #include "pagetable.h"
 #include "previewform.h"
 #include "projectcontroller.h"
 #include "readform.h"
 #include "regeditor.h"
+#include "scriptmemo.h"
 #include "searchpathform.h"
 #include "startform.h"
 #include "systemform.h"
@@ -36,6 +39,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <memory>
 #include <utility>
 
@@ -49,7 +56,21 @@ using testing::EditorFixture;
 struct Editor {
     Editor()
     {
+        // A compile's lines as wide as the compiler writes them: a path that
+        // does not fit the window, and a last line after many others.
+        fixture.environment.compileFile = [](const char *, const char *, CompileCallback callback, bool) {
+            const std::string missing = "ERROR: File /home/author/projects/a-long-project-folder-name/"
+                                        "with/many/levels/of/folders/below/it/program.exe does not exist!";
+            for (int i = 0; i < 30; ++i) {
+                const std::string line = i % 4 == 1 ? missing : "Checking file " + std::to_string(i) + "...";
+                callback(line.c_str(), i % 4 == 1 ? 1 : 0, static_cast<uint16_t>(i * 3));
+            }
+            callback("Compilation finished with errors; the output folder was cleared of what this compile "
+                     "wrote.", 0, 100);
+            return true;
+        };
         EXPECT_TRUE(copyFile(WHARF_RICH_PROJECT, fixture.scratch.file("rich.wfp")));
+        EXPECT_TRUE(copyFile(WHARF_EDITOR_DATA "script.dat", fixture.programFolder + "script.dat"));
         fixture.start({QString::fromStdString(fixture.scratch.file("rich.wfp"))});
         fixture.windows.MainForm->show();
         QApplication::processEvents();
@@ -81,6 +102,21 @@ TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
                                w.MainForm->MI_Steps[static_cast<size_t>(i)]->trigger();
                                return *w.MainForm;
                            }});
+    // Tabs a page does not open on, as the author opens them: the layout
+    // with its gradient preview, and a script with its command list open.
+    windows.push_back({"H_General-Layout", [&w]() -> QWidget & {
+                           w.MainForm->MI_Steps[kGeneralPage]->trigger();
+                           w.MainForm->page(kGeneralPage)->tabControl()->setCurrentIndex(1);
+                           return *w.MainForm;
+                       }});
+    windows.push_back({"H_Dialogs-Scripting-commands", [&w]() -> QWidget & {
+                           w.MainForm->MI_Steps[kDialogsPage]->trigger();
+                           w.MainForm->page(kDialogsPage)->tabControl()->setCurrentIndex(1);
+                           auto *memo = w.MainForm->page(kDialogsPage)->findChild<TScriptMemo *>();
+                           memo->M_ScriptEnter(memo->M_Script);
+                           memo->M_ScriptKeyDown(memo->M_Script, Qt::Key_L, Qt::ControlModifier);
+                           return *w.MainForm;
+                       }});
     const std::vector<std::pair<const char *, QWidget *>> dialogs{
         {"DumpForm", w.DumpForm.get()},
         {"AddDDFileForm", w.AddDDFileForm.get()},
@@ -108,6 +144,20 @@ TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
     };
     for (const auto &[name, window] : dialogs)
         windows.push_back({name, [window]() -> QWidget & { return *window; }});
+    windows.push_back({"CompileForm-after-compile", [&w]() -> QWidget & {
+                           w.MainForm->shell().ShowCompileWarning = false;
+                           auto *compile = qobject_cast<TCompilePage *>(w.MainForm->page(kCompilePage));
+                           compile->B_CompileFileClick();
+                           TCompileForm &form = *w.CompileForm;
+                           // The start of every line and the last line are in sight.
+                           QTextEdit *view = form.RE_CompileMessages;
+                           EXPECT_GT(form.lines().size(), 30);
+                           EXPECT_GT(view->horizontalScrollBar()->maximum(), 0);
+                           EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+                           QTextCursor last(view->document()->lastBlock());
+                           EXPECT_TRUE(view->viewport()->rect().contains(view->cursorRect(last)));
+                           return form;
+                       }});
     testing::expectWindowsFit(windows, QStringLiteral(WHARF_WINDOW_PICTURES));
 }
 
