@@ -32,7 +32,9 @@ std::string ExpandRelativePath(std::string_view path, std::string_view base)
     const char sep = separatorOf(base);
     if (!base.empty() && isPathSeparator(base.back()))
         base.remove_suffix(1);
-    std::string rest(path);
+    // Folders that the path itself leaves again go first, so every "..\"
+    // left climbs out of base.
+    std::string rest = normalizePath(path);
     std::string head(base);
     for (size_t step = findParentStep(rest); step != std::string::npos; step = findParentStep(rest)) {
         const size_t last = head.find_last_of("\\/");

@@ -11,8 +11,9 @@ namespace wharf {
 
 // Makes a project path absolute against base. Empty stays empty; a path
 // with a drive, a UNC prefix, a leading "/" or a leading "{" (a path
-// variable only the setup runtime resolves) is returned unchanged. Each
-// "..\" (or "../") removes one folder from the end of base. The parts are
+// variable only the setup runtime resolves) is returned unchanged. A folder
+// of the path followed by ".." goes with it; each "..\" (or "../") left at
+// the start removes one folder from the end of base. The parts are
 // joined with the separator base uses; when that is "/", the path's own
 // "\" become "/" too.
 std::string ExpandRelativePath(std::string_view path, std::string_view base);

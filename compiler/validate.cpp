@@ -2,6 +2,7 @@
 
 #include "archive.h"
 #include "codec.h"
+#include "compilepaths.h"
 #include "encdec.h"
 #include "filetools.h"
 #include "files.h"
@@ -48,14 +49,18 @@ std::vector<std::string> filesTheCompileUses()
     std::vector<std::string> files = {run.ProjectFile};
     files.insert(files.end(), run.SupportFiles.begin(), run.SupportFiles.end());
     TStringList lines;
-    for (const char *section : {"SourceFiles", "PatchedFiles", "AdditionalFiles"}) {
-        project.ReadSectionValues(section, lines);
-        for (const std::string &path : ResolveFileList(lines))
-            if (path.find('{') == std::string::npos)
-                files.push_back(path);
+    for (const CompilePath &path : compileRelativePaths()) {
+        if (path.use != CompilePathUse::InputFile)
+            continue;
+        if (!path.isList()) {
+            files.push_back(ExpandRelativePath(project.ReadString(path.section, path.key, ""), run.WorkDir));
+            continue;
+        }
+        project.ReadSectionValues(path.section, lines);
+        for (const std::string &file : ResolveFileList(lines))
+            if (file.find('{') == std::string::npos)
+                files.push_back(file);
     }
-    for (const char *key : {"BackImage", "WzrdImg", "LicenseFile", "ReadmeFile", "AutorunIcon", "RunBatch"})
-        files.push_back(ExpandRelativePath(project.ReadString("Temporary", key, ""), run.WorkDir));
     return files;
 }
 

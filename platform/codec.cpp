@@ -177,6 +177,15 @@ std::string toUtf16Le(std::string_view utf8)
     return out;
 }
 
+bool isValidUtf8(std::string_view bytes)
+{
+    size_t pos = 0;
+    while (pos < bytes.size())
+        if (!nextCodePoint(bytes, pos))
+            return false;
+    return true;
+}
+
 bool fitsWindows1252(std::string_view utf8)
 {
     size_t pos = 0;

@@ -33,6 +33,10 @@ std::string toUtf16Le(std::string_view utf8);
 // Appends one code point to UTF-8 text.
 void appendUtf8(std::string &out, char32_t cp);
 
+// True when bytes are well-formed UTF-8: no overlong forms, surrogates or
+// code points beyond U+10FFFF.
+bool isValidUtf8(std::string_view bytes);
+
 // True when toWindows1252 would succeed.
 bool fitsWindows1252(std::string_view utf8);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -150,6 +151,34 @@ bool finishNewFile(Fd &out, const std::string &path, bool written)
 struct DirCloser {
     void operator()(DIR *d) const { ::closedir(d); }
 };
+
+// The path with every symbolic link at its end followed, also a chain of
+// links (a relative target is taken against the link's folder): the file a
+// write through the path reaches. A link that names nothing gives the path
+// it names. nullopt with errno set when a link can't be read or the chain
+// does not end (ELOOP).
+std::optional<std::string> followLinks(std::string path)
+{
+    constexpr int kMaxLinks = 40;  // the kernel's own limit
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return std::nullopt;
+        target.resize(static_cast<size_t>(n));
+        if (!target.empty() && target.front() != '/') {
+            const size_t slash = path.rfind('/');
+            if (slash != std::string::npos)
+                target = path.substr(0, slash + 1) + target;
+        }
+        path = std::move(target);
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -327,24 +356,40 @@ bool writeFile(std::string_view path, std::string_view data)
 
 bool replaceFile(std::string_view path, std::string_view data)
 {
-    const std::string target = toNativePath(path);
+    const std::optional<std::string> resolved = followLinks(toNativePath(path));
+    if (!resolved)
+        return false;
+    const std::string &target = *resolved;
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    // A read-only file stays as it is, also for a user whom its permission
+    // bits do not bind: renaming over it would replace it regardless.
+    if (exists && ((st.st_mode & S_IWUSR) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
+        errno = EACCES;
+        return false;
+    }
     std::string scratch = target + ".XXXXXX";
     const int fd = ::mkstemp(scratch.data());
     if (fd < 0)
-        return writeFile(path, data);
+        return writeFile(target, data);
     Fd out(fd);
-    struct stat st {};
     // Keep the permissions of the file being replaced.
-    if (::stat(target.c_str(), &st) == 0)
+    if (exists) {
         ::fchmod(out.get(), st.st_mode & 07777);
-    else {
+    } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ::fchmod(out.get(), 0666 & ~mask);
     }
     if (!writeAll(out.get(), data.data(), data.size()) || !out.close() ||
         ::rename(scratch.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         ::unlink(scratch.c_str());
+        errno = error;
         return false;
     }
     return true;
@@ -402,6 +447,21 @@ bool FolderLock::lock(std::string_view folder)
         ::close(m_fd);
     m_fd = fd;
     return true;
+}
+
+bool sameFile(std::string_view a, std::string_view b)
+{
+    struct stat sa {};
+    struct stat sb {};
+    return statPath(a, sa) && statPath(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::optional<std::string> canonicalPath(std::string_view path)
+{
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(toNativePath(path).c_str(), nullptr), &std::free);
+    if (!real)
+        return std::nullopt;
+    return std::string(real.get());
 }
 
 std::string currentFolder()

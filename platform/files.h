@@ -59,8 +59,13 @@ bool writeFile(std::string_view path, std::string_view data);
 bool appendFile(std::string_view target, std::string_view source);
 
 // Writes data as the whole file through a temporary file in the same folder
-// that then replaces it, so a failed write leaves the old file intact. Falls
-// back to writing in place when the folder does not allow a new file.
+// that then replaces it, so a failed write leaves the old file intact. A
+// path that is a symbolic link (or a chain of them) writes the file the
+// link names, in that file's folder, and the link stays a link; the file
+// keeps its permissions. Falls back to writing in place when the folder
+// does not allow a new file. False, with errno set and nothing changed, when
+// the write fails, and for a file that is read-only (its owner may not write
+// it, as fileAttributes reports it) or that this user may not write (EACCES).
 bool replaceFile(std::string_view path, std::string_view data);
 
 // A part of an existing file: count bytes from offset, or everything from
@@ -103,6 +108,13 @@ public:
 private:
     int m_fd = -1;
 };
+
+// True when both paths name one existing file or folder (links followed).
+bool sameFile(std::string_view a, std::string_view b);
+
+// The absolute path of what path names with every link, "." and ".."
+// resolved; nullopt when it does not exist.
+std::optional<std::string> canonicalPath(std::string_view path);
 
 // The process's current folder.
 std::string currentFolder();

@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include <vector>
+
 namespace wharf {
 namespace {
 
@@ -15,6 +17,32 @@ size_t nameStart(std::string_view path)
 }
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Length of the root of a path: "X:" with its separator, "/", or two
+// separators with the server and share names after them; 0 for a relative
+// path. rooted tells whether ".." can climb no higher than the root.
+size_t rootLength(std::string_view path, bool &rooted)
+{
+    rooted = true;
+    if (path.size() >= 2 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
+        size_t end = 2;
+        for (int part = 0; part < 2 && end < path.size(); ++part) {
+            while (end < path.size() && !isPathSeparator(path[end]))
+                ++end;
+            if (end < path.size())
+                ++end;
+        }
+        return end;
+    }
+    if (hasDriveLetter(path)) {
+        rooted = path.size() > 2 && isPathSeparator(path[2]);
+        return rooted ? 3 : 2;
+    }
+    if (!path.empty() && path[0] == '/')
+        return 1;
+    rooted = false;
+    return 0;
+}
 
 } // namespace
 
@@ -64,6 +92,41 @@ std::string toNativePath(std::string_view path)
     for (char &c : out)
         if (c == '\\')
             c = '/';
+    return out;
+}
+
+std::string normalizePath(std::string_view path)
+{
+    bool rooted = false;
+    const size_t root = rootLength(path, rooted);
+    // Each folder kept, with the separator that follows it (none for the
+    // last one).
+    struct Part {
+        std::string_view name;
+        std::string_view text;
+    };
+    std::vector<Part> kept;
+    size_t start = root;
+    while (start < path.size()) {
+        size_t end = start;
+        while (end < path.size() && !isPathSeparator(path[end]))
+            ++end;
+        const std::string_view name = path.substr(start, end - start);
+        const size_t next = end < path.size() ? end + 1 : end;
+        const std::string_view part = path.substr(start, next - start);
+        if (name == "..") {
+            if (!kept.empty() && kept.back().name != "..")
+                kept.pop_back();
+            else if (!rooted)
+                kept.push_back({name, part});
+        } else if (name != "." && !name.empty()) {
+            kept.push_back({name, part});
+        }
+        start = next;
+    }
+    std::string out(path.substr(0, root));
+    for (const Part &part : kept)
+        out += part.text;
     return out;
 }
 

@@ -33,6 +33,15 @@ std::string joinPath(std::string_view base, std::string_view name);
 // The path as the file system takes it: every "\" turned into "/".
 std::string toNativePath(std::string_view path);
 
+// The path with every "." folder and every folder followed by ".." taken
+// out of its text; the separators left stand as they are, repeated ones
+// count as one. A ".." with no folder
+// before it stays at the start of a relative path and is dropped at the root
+// of an absolute one; the root itself (a drive, "/", a UNC server and share)
+// is never taken out. Empty when nothing is left of a relative path.
+// Examples: /w/x/../proj/./p.wfp gives /w/proj/p.wfp; a\..\..\b gives ..\b.
+std::string normalizePath(std::string_view path);
+
 // Removes one trailing separator unless the path is a root.
 std::string excludeTrailingSeparator(std::string_view path);
 

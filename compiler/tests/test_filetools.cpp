@@ -22,7 +22,8 @@ TEST(FileToolsTest, ExpandRelativePath)
         {"a.txt", "C:\\p\\", "C:\\p\\a.txt"},
         {"..\\a.txt", "C:", "C:\\a.txt"},
         {"..\\..\\pics\\a.bmp", "C:\\work\\proj\\sub", "C:\\work\\pics\\a.bmp"},
-        {"sub\\..\\x", "C:\\a\\b", "C:\\a\\sub\\x"},  // the first "..\" wherever it stands
+        {"sub\\..\\x", "C:\\a\\b", "C:\\a\\b\\x"},  // a ".." inside the path leaves its own folder
+        {"../x/../proj/bin/t.exe", "/w/y", "/w/proj/bin/t.exe"},
         {"../../pics/a.bmp", "/work/proj/sub", "/work/pics/a.bmp"},
         {"..\\pics\\a.bmp", "/work/proj", "/work/pics/a.bmp"},
         {"pics\\a.bmp", "/work/proj/", "/work/proj/pics/a.bmp"},

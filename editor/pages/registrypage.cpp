@@ -567,9 +567,7 @@ void TRegistryPage::B_RegImportClick()
         return;
     }
     const RegFile file = parseRegFile(*bytes);
-    const bool anyKey = std::any_of(file.Sections.begin(), file.Sections.end(),
-                                    [](const RegFileSection &section) { return !section.Skipped; });
-    if (!anyKey && file.Unsavable.empty()) {
+    if (!isRegistryFile(file)) {
         controller.ShowProgress(0);
         showError(context().seams(), context().mainWindow(),
                   QStringLiteral("The file \"%1\" holds no Registry keys: it is no Registry file.").arg(fileName));

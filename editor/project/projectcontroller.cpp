@@ -20,6 +20,27 @@ constexpr std::string_view kSavingText = "Saving script file...";
 constexpr std::string_view kReadingText = "Reading script file...";
 constexpr std::string_view kSaveQuestion = "Do you want to save the current file?";
 
+// The bytes of a project file as the store reads them: Windows-1252 text. A
+// file that an editor saved as UTF-8 with a byte order mark loses the mark,
+// and its UTF-8 text becomes the Windows-1252 text it stands for (a
+// character that has none is refused: the file can't be saved as it is);
+// when no UTF-8 text follows the mark, the rest is taken as it stands.
+std::string projectFileBytes(std::string bytes, const std::string &fileName)
+{
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (!bytes.starts_with(kUtf8Mark))
+        return bytes;
+    bytes.erase(0, kUtf8Mark.size());
+    if (!isValidUtf8(bytes))
+        return bytes;
+    try {
+        return toWindows1252(bytes);
+    } catch (const ECodecError &e) {
+        throw EProjectFileError("The project file " + fileName +
+                                " is UTF-8 text that a project file can't hold: " + e.what() + ".");
+    }
+}
+
 // The bytes of a project file; a missing file reads as empty.
 std::string readProjectBytes(const std::string &fileName)
 {
@@ -28,7 +49,21 @@ std::string readProjectBytes(const std::string &fileName)
     std::optional<std::string> bytes = readFile(fileName);
     if (!bytes)
         throw EProjectFileError("Could not read the project file " + fileName + ".");
-    return std::move(*bytes);
+    return projectFileBytes(std::move(*bytes), fileName);
+}
+
+// The path of a project file as the project keeps it (its folder, title and
+// recent entry): without "." and ".." folders, so the paths saved relative
+// to its folder resolve wherever they are read. Where a linked folder makes
+// the shorter spelling name another place, the folder's real path is taken.
+std::string plainProjectPath(const std::string &path)
+{
+    const std::string plain = normalizePath(path);
+    const std::string folder = extractFilePath(path);
+    if (plain == path || !folderExists(folder) || sameFile(extractFilePath(plain), folder))
+        return plain;
+    const std::optional<std::string> real = canonicalPath(folder);
+    return real ? joinPath(*real, extractFileName(path)) : path;
 }
 
 } // namespace
@@ -158,7 +193,7 @@ bool ProjectController::SaveProject(const std::string &requested)
         std::optional<std::string> chosen = m_prompts.chooseProjectToSave();
         if (!chosen)
             return false;
-        fileName = std::move(*chosen);
+        fileName = plainProjectPath(*chosen);
     }
     const bool scratch = isScratchCopy(fileName);
     if (!scratch)
@@ -173,8 +208,8 @@ bool ProjectController::SaveProject(const std::string &requested)
     // file, or from the chosen file when the project has none yet.
     TMemIniStore ini(fileName);
     if (m_projectFileName != kNoProjectFile)
-        if (const std::optional<std::string> previous = readFile(m_projectFileName))
-            ini.LoadFromBytes(*previous);
+        if (std::optional<std::string> previous = readFile(m_projectFileName))
+            ini.LoadFromBytes(projectFileBytes(std::move(*previous), m_projectFileName));
 
     // The save rewrites sources and group indexes; the document takes them
     // only once the file is safely written.
@@ -210,7 +245,7 @@ void ProjectController::LoadProject(const std::string &requested)
         ~AppendModeEnd() { mode = false; }
     } appendModeEnd{m_appendMode};
 
-    const std::string fileName = editor::ExpandRelativePath(requested, m_programFolder);
+    const std::string fileName = plainProjectPath(editor::ExpandRelativePath(requested, m_programFolder));
     ShowProgress(0);
     m_progress.processMessages();
     const bool scratch = isScratchCopy(fileName);

@@ -31,6 +31,19 @@ size_t separatorCount(std::string_view path)
     return static_cast<size_t>(std::count_if(path.begin(), path.end(), isPathSeparator));
 }
 
+bool ignoresCase(std::string_view path)
+{
+    return hasDriveLetter(path) || path.starts_with('\\');
+}
+
+// The one separator a path is written with; 0 when it has none or both.
+char separatorStyle(std::string_view path)
+{
+    const bool back = path.find('\\') != std::string_view::npos;
+    const bool forward = path.find('/') != std::string_view::npos;
+    return back == forward ? '\0' : back ? '\\' : '/';
+}
+
 } // namespace
 
 std::string MakeRelativePath(std::string_view path, std::string_view base)
@@ -43,7 +56,7 @@ std::string MakeRelativePath(std::string_view path, std::string_view base)
     if (!sameTextIgnoreCase(drivePart(path), drivePart(folder)))
         return std::string(path);
 
-    const bool ignoreCase = hasDriveLetter(path) || path.starts_with('\\');
+    const bool ignoreCase = ignoresCase(path);
     std::string_view rest = path.substr(drivePart(path).size());
     std::string_view left = std::string_view(folder).substr(drivePart(folder).size());
     size_t steps = 0;
@@ -81,6 +94,25 @@ std::string ExpandRelativePath(std::string_view path, std::string_view base)
     if (base.empty())
         return std::string(path);
     return wharf::ExpandRelativePath(path, base);
+}
+
+bool SameFolder(std::string_view a, std::string_view b)
+{
+    const std::string left = toNativePath(excludeTrailingSeparator(a));
+    const std::string right = toNativePath(excludeTrailingSeparator(b));
+    return ignoresCase(a) || ignoresCase(b) ? sameTextIgnoreCase(left, right) : left == right;
+}
+
+std::string RebasePath(std::string_view path, std::string_view from, std::string_view to)
+{
+    const bool relative = !isAbsolutePath(path);
+    if (relative && SameFolder(from, to))
+        return std::string(path);
+    std::string out = MakeRelativePath(ExpandRelativePath(path, from), to);
+    const char style = relative ? separatorStyle(path) : '\0';
+    if (style != '\0' && !isAbsolutePath(out))
+        std::replace_if(out.begin(), out.end(), isPathSeparator, style);
+    return out;
 }
 
 } // namespace wharf::editor

@@ -22,8 +22,21 @@ std::string MakeRelativePath(std::string_view path, std::string_view base);
 
 // Path made absolute against the folder base. Empty, absolute and "{"-led
 // paths are returned unchanged, and so is every path when base is empty.
-// Each "..\" (or "../") anywhere in path removes the last folder of base;
-// the rest is joined to base with base's separator.
+// A folder of path followed by ".." goes with it; each "..\" (or "../")
+// left at the start removes the last folder of base; the rest is joined to
+// base with base's separator.
 std::string ExpandRelativePath(std::string_view path, std::string_view base);
+
+// True when the folders a and b are one: drive and UNC folders compared
+// without regard to case, native ones exactly; "\" and "/" alike, one
+// trailing separator not counted.
+bool SameFolder(std::string_view a, std::string_view b);
+
+// path, relative to the folder from (or absolute), written relative to the
+// folder to, so that it keeps naming its file (it stays absolute where it
+// can't be relative, as MakeRelativePath says). A relative path keeps its
+// separator style: one written only with "\" (or only with "/") comes back
+// so. Between one folder and itself a relative path stays as it is.
+std::string RebasePath(std::string_view path, std::string_view from, std::string_view to);
 
 } // namespace wharf::editor

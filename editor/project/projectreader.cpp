@@ -1,6 +1,7 @@
 #include "projectreader.h"
 
 #include "codec.h"
+#include "compilepaths.h"
 #include "paths.h"
 #include "projectpaths.h"
 #include "projectwriter.h"
@@ -166,7 +167,7 @@ public:
         m_old = m_result.EditorVersion == "1.0";
         const bool current = m_result.EditorVersion == "2.0" || m_result.EditorVersion == "2";
         m_rebase = m_context.append && !m_context.projectFolder.empty() &&
-                   !sameTextIgnoreCase(m_context.fileFolder, m_context.projectFolder);
+                   !editor::SameFolder(m_context.fileFolder, m_context.projectFolder);
 
         if (!m_context.append) {
             m_project = Project();
@@ -207,10 +208,11 @@ public:
         progress(88);
         readDllCalls();
         progress(93);
-        readList("AdditionalUninst", m_project.UninstExpressions, 93, 5, false);
+        readList("AdditionalUninst", m_project.UninstExpressions, 93, 5);
         progress(98);
         readList("DataFiles", m_project.DataFiles, 98, 2);
         progress(100);
+        reportCutTexts();
 
         const int32_t system = m_project.General.System;
         // Anything the read had to change (and reports) needs a save too.
@@ -285,11 +287,40 @@ private:
             progress(base + static_cast<int>(std::lround(span * static_cast<double>(done) / total)));
     }
 
-    // An appended path that is relative to the appended file's folder, made
-    // absolute so it keeps naming the same file.
-    std::string rebased(const std::string &path) const
+    // An appended value of section that the compile takes relative to the
+    // project's folder, made absolute so it keeps naming the same file.
+    std::string rebased(std::string_view section, const std::string &path) const
     {
-        return m_rebase ? editor::ExpandRelativePath(path, m_context.fileFolder) : path;
+        const auto paths = compileRelativePaths();
+        const bool isPath = std::any_of(paths.begin(), paths.end(), [&](const CompilePath &p) {
+            return p.isList() && p.section == section;
+        });
+        return m_rebase && isPath ? editor::ExpandRelativePath(path, m_context.fileFolder) : path;
+    }
+
+    // value cut to width characters; a cut is named in the read's warning
+    // by the key it came from.
+    std::string field(const std::string &value, size_t width, std::string_view section, size_t n)
+    {
+        std::string kept = cutText(value, width);
+        if (kept.size() < value.size())
+            m_cut.push_back("[" + std::string(section) + "] " + std::to_string(n));
+        return kept;
+    }
+
+    void reportCutTexts()
+    {
+        if (m_cut.empty())
+            return;
+        constexpr size_t kNamed = 10;
+        std::string list;
+        for (size_t i = 0; i < m_cut.size() && i < kNamed; ++i)
+            list += (list.empty() ? "" : ", ") + m_cut[i];
+        if (m_cut.size() > kNamed)
+            list += " and " + std::to_string(m_cut.size() - kNamed) + " more";
+        m_result.warnings.push_back("Texts longer than a project holds (255 characters, 10 for a registry value "
+                                    "type) were cut: " +
+                                    list + ".");
     }
 
     std::string programPath(std::string_view folder, std::string_view name) const
@@ -416,12 +447,11 @@ private:
                                     list + ".");
     }
 
-    void readList(std::string_view section, std::vector<std::string> &list, int base, int span, bool paths = true)
+    void readList(std::string_view section, std::vector<std::string> &list, int base, int span)
     {
         const size_t n = count(section);
         for (size_t i = 0; i < n; ++i) {
-            const std::string value = str(section, i);
-            list.push_back(paths ? rebased(value) : value);
+            list.push_back(rebased(section, str(section, i)));
             step(base, span, i + 1, n);
         }
     }
@@ -443,7 +473,7 @@ private:
         }
         const size_t n = count("LanguageFiles");
         for (size_t i = 0; i < n; ++i) {
-            add(rebased(str("LanguageFiles", i)));
+            add(rebased("LanguageFiles", str("LanguageFiles", i)));
             step(17, 3, i + 1, n);
         }
     }
@@ -482,9 +512,10 @@ private:
         for (size_t f = 0; f < n; ++f) {
             FileEntry file;
             file.Source = str("SourceFiles", f);
-            file.Destination = cutText(str("DestFiles", f), kFieldWidth);
-            file.PatchedFile = cutText(str("PatchedFiles", f), kFieldWidth);
-            file.Description = cutText(str("FileDescriptions", f, extractFileName(file.Source)), kFieldWidth);
+            file.Destination = field(str("DestFiles", f), kFieldWidth, "DestFiles", f);
+            file.PatchedFile = rebased("PatchedFiles", field(str("PatchedFiles", f), kFieldWidth, "PatchedFiles", f));
+            file.Description =
+                field(str("FileDescriptions", f, extractFileName(file.Source)), kFieldWidth, "FileDescriptions", f);
             file.CompareVersions = boolean("CompareVersions", f, false);
             file.CompareTimeStamps = boolean("CompareTimeStamps", f, m_result.BuildNo < 12);
             file.Shared = boolean("FileShared", f, false);
@@ -505,8 +536,7 @@ private:
             }
             file.InstallFont = boolean("InstallFont", f, false);
             if (m_rebase && file.Relative)
-                file.Source = editor::MakeRelativePath(editor::ExpandRelativePath(file.Source, m_context.fileFolder),
-                                                       m_context.projectFolder);
+                file.Source = editor::RebasePath(file.Source, m_context.fileFolder, m_context.projectFolder);
 
             // A group index that names no group of the file puts the file into
             // the last group there is (a new one when there is none).
@@ -623,7 +653,7 @@ private:
                 // The appended groups stand behind the open project's.
                 if (groupsBefore > 0)
                     groups = shiftGroupList(groups, groupsBefore);
-                m_project.InstallTypes.push_back({name, cutText(groups, kFieldWidth)});
+                m_project.InstallTypes.push_back({name, field(groups, kFieldWidth, "GroupsInType", i)});
             }
             step(43, 3, i + 1, n);
         }
@@ -635,12 +665,12 @@ private:
         for (size_t i = 0; i < n; ++i) {
             ShortcutEntry s;
             s.Title = str("IconTitles", i);
-            s.Path = cutText(str("IconPaths", i, "{prg}"), kFieldWidth);
-            s.Params = cutText(str("IconParams", i), kFieldWidth);
-            s.Target = cutText(str("IconTargets", i), kFieldWidth);
+            s.Path = field(str("IconPaths", i, "{prg}"), kFieldWidth, "IconPaths", i);
+            s.Params = field(str("IconParams", i), kFieldWidth, "IconParams", i);
+            s.Target = field(str("IconTargets", i), kFieldWidth, "IconTargets", i);
             const std::string targetFolder = excludeTrailingSeparator(extractFilePath(s.Target));
-            s.WorkDir = cutText(str("IconWorkDirs", i, targetFolder), kFieldWidth);
-            s.Location = cutText(str("IconLocations", i, s.Target), kFieldWidth);
+            s.WorkDir = field(str("IconWorkDirs", i, targetFolder), kFieldWidth, "IconWorkDirs", i);
+            s.Location = field(str("IconLocations", i, s.Target), kFieldWidth, "IconLocations", i);
             s.ShowMode = static_cast<uint16_t>(integer("IconShowModes", i, 0));
             s.IconIndex = static_cast<uint16_t>(integer("IconIndexes", i, 0));
             s.HotKey = static_cast<uint16_t>(integer("IconHotKeys", i, 0));
@@ -662,11 +692,11 @@ private:
             key.Create = boolean("CreateRegKeys", r, true);
             key.Overwrite = false;
             RegistryEntry value;
-            value.Data = cutText(str("RegValues", r, kEmpty), kFieldWidth);
+            value.Data = field(str("RegValues", r, kEmpty), kFieldWidth, "RegValues", r);
             // Empty data is the empty marker, which a save leaves out.
             if (value.Data.empty())
                 value.Data = std::string(kEmpty);
-            value.ValueType = cutText(str("RegValueTypes", r, "String"), kValueTypeWidth);
+            value.ValueType = field(str("RegValueTypes", r, "String"), kValueTypeWidth, "RegValueTypes", r);
             value.Uninstall = boolean("UninstRegValues", r, false);
             value.Overwrite = boolean("OverwriteRegValues", r, true);
             value.Create = boolean("CreateRegValues", r, true);
@@ -732,7 +762,7 @@ private:
         const size_t n = count("DllExtensions");
         for (size_t i = 0; i < n; ++i) {
             DllCall c;
-            c.FileName = rebased(str("DllExtensions", i));
+            c.FileName = rebased("DllExtensions", str("DllExtensions", i));
             c.FunctionName = str("DllFuncNames", i);
             int32_t when = 0;
             const bool number = parseIniInteger(str("DllWhenExecute", i, "1"), when);
@@ -749,6 +779,7 @@ private:
     ProjectReadResult m_result;
     bool m_old = false;
     bool m_rebase = false;
+    std::vector<std::string> m_cut;  // the keys whose texts were cut
     mutable std::unordered_map<std::string, NumberedKeys> m_numbered;
 };
 

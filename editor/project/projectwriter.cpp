@@ -1,10 +1,13 @@
 #include "projectwriter.h"
 
+#include "codec.h"
+#include "compilepaths.h"
 #include "paths.h"
 #include "projectpaths.h"
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace wharf {
 namespace {
@@ -72,6 +75,58 @@ std::string key(size_t index)
     return std::to_string(index);
 }
 
+// The document's values behind a path the compile resolves; false when the
+// document holds none of them (they come from the file's lines as they
+// stand). A file's source is here only for an external file: the others
+// follow their Relative flag as they are written.
+bool documentPaths(Project &project, const CompilePath &path, std::vector<std::string *> &values)
+{
+    using Settings = GeneralSettings;
+    static constexpr std::pair<std::string_view, std::string Settings::*> kSettings[] = {
+        {"BackImage", &Settings::BackImage},     {"WzrdImg", &Settings::WzrdImg},
+        {"LicenseFile", &Settings::LicenseFile}, {"ReadmeFile", &Settings::ReadmeFile},
+        {"AutorunIcon", &Settings::AutorunIcon}, {"MainIcon", &Settings::MainIcon},
+        {"RunBatch", &Settings::RunBatch},       {"OutputDir", &Settings::OutputDir},
+    };
+    static constexpr std::pair<std::string_view, std::vector<std::string> Project::*> kLists[] = {
+        {"AdditionalFiles", &Project::AdditionalFiles}, {"BillboardPics", &Project::BillboardPics},
+        {"LanguageFiles", &Project::LanguageFiles},     {"DataFiles", &Project::DataFiles},
+        {"Dialogs", &Project::Dialogs},                 {"UninstallDialogs", &Project::UninstallDialogs},
+    };
+    if (!path.isList()) {
+        if (path.section != kTemporary)
+            return false;
+        for (const auto &[key, member] : kSettings)
+            if (key == path.key) {
+                values.push_back(&(project.General.*member));
+                return true;
+            }
+        return false;
+    }
+    for (const auto &[section, member] : kLists)
+        if (section == path.section) {
+            for (std::string &value : project.*member)
+                values.push_back(&value);
+            return true;
+        }
+    const bool sources = path.section == "SourceFiles";
+    if (sources || path.section == "PatchedFiles") {
+        for (GroupEntry &group : project.Groups)
+            for (FileEntry &file : group.Files)
+                if (!sources)
+                    values.push_back(&file.PatchedFile);
+                else if (file.External)
+                    values.push_back(&file.Source);
+        return true;
+    }
+    if (path.section == "DllExtensions") {
+        for (DllCall &call : project.DllCalls)
+            values.push_back(&call.FileName);
+        return true;
+    }
+    return false;
+}
+
 // Reports the write's progress: fixed marks and the shares of a step.
 class Progress {
 public:
@@ -107,7 +162,7 @@ public:
         for (std::string_view section : projectSectionNames())
             while (m_ini.SectionExists(section))
                 m_ini.EraseSection(section);
-        m_rebase = !m_context.projectFolder.empty() && m_context.projectFolder != m_context.workDir;
+        m_rebase = !m_context.projectFolder.empty() && !editor::SameFolder(m_context.projectFolder, m_context.workDir);
         rebaseBuildPaths();
         m_additionalFiles = m_project.AdditionalFiles;
         writeGeneral();
@@ -152,36 +207,49 @@ private:
     {
         if (!m_rebase || path.empty() || isAbsolutePath(path) || path.find('{') != std::string::npos)
             return;
-        path = editor::MakeRelativePath(editor::ExpandRelativePath(path, m_context.projectFolder),
-                                        m_context.workDir);
+        path = editor::RebasePath(path, m_context.projectFolder, m_context.workDir);
     }
 
-    void rebase(std::vector<std::string> &paths) const
-    {
-        for (std::string &path : paths)
-            rebase(path);
-    }
-
+    // Every file the compile resolves against the project's folder moves
+    // along: in the document where it holds the value, else in the lines
+    // that stay from the file before. A relative output folder is the
+    // project's own and stays beside it.
     void rebaseBuildPaths()
     {
         if (!m_rebase)
             return;
-        GeneralSettings &g = m_project.General;
-        for (std::string *path : {&g.MainIcon, &g.BackImage, &g.WzrdImg, &g.AutorunIcon, &g.ReadmeFile,
-                                  &g.LicenseFile})
-            rebase(*path);
-        rebase(m_project.Dialogs);
-        rebase(m_project.UninstallDialogs);
-        rebase(m_project.BillboardPics);
-        rebase(m_project.LanguageFiles);
-        rebase(m_project.AdditionalFiles);
-        rebase(m_project.DataFiles);
-        for (DllCall &call : m_project.DllCalls)
-            rebase(call.FileName);
-        for (GroupEntry &group : m_project.Groups)
-            for (FileEntry &file : group.Files)
-                if (file.External)
-                    rebase(file.Source);
+        for (const CompilePath &path : compileRelativePaths()) {
+            if (path.use == CompilePathUse::OutputFolder)
+                continue;
+            std::vector<std::string *> values;
+            if (documentPaths(m_project, path, values)) {
+                for (std::string *value : values)
+                    rebase(*value);
+            } else {
+                rebaseKeptLines(path);
+            }
+        }
+    }
+
+    void rebaseKeptLines(const CompilePath &path)
+    {
+        TStringList lines;
+        m_ini.ReadSectionValues(path.section, lines);
+        for (const std::string &line : lines) {
+            // A line without a key can't be written back in its place.
+            const size_t eq = line.find('=');
+            if (eq == std::string::npos || eq == 0 ||
+                (!path.isList() && !sameTextIgnoreCase(std::string_view(line).substr(0, eq), path.key)))
+                continue;
+            std::string value = line.substr(eq + 1);
+            const bool quoted = value.size() >= 2 && hasEnclosingQuotes(value);
+            if (quoted)
+                value = value.substr(1, value.size() - 2);
+            const std::string before = value;
+            rebase(value);
+            if (value != before)
+                m_ini.WriteString(path.section, line.substr(0, eq), quoted ? "\"" + value + "\"" : value);
+        }
     }
 
     void text(std::string_view section, std::string_view name, std::string_view value)
@@ -313,8 +381,7 @@ private:
         std::string source;
         if (!file.External || file.Source.find('{') != std::string::npos) {
             if (file.Relative) {
-                file.Source = editor::MakeRelativePath(
-                    editor::ExpandRelativePath(file.Source, m_context.projectFolder), m_context.workDir);
+                file.Source = editor::RebasePath(file.Source, m_context.projectFolder, m_context.workDir);
                 // A source that can't be relative to the new folder (another
                 // drive) is absolute now, as a read of the file will say.
                 file.Relative = !isAbsolutePath(file.Source);

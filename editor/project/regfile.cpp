@@ -2,6 +2,7 @@
 
 #include "codec.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -9,45 +10,6 @@ namespace wharf {
 namespace {
 
 constexpr size_t kMaxData = 255;
-
-// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or
-// code points beyond U+10FFFF); hasWide tells whether any byte is not ASCII.
-bool isUtf8(std::string_view bytes, bool &hasWide)
-{
-    hasWide = false;
-    for (size_t i = 0; i < bytes.size();) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        hasWide = true;
-        size_t length = 0;
-        char32_t cp = 0;
-        char32_t least = 0;
-        if ((c & 0xE0) == 0xC0) {
-            length = 2, cp = c & 0x1F, least = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            length = 3, cp = c & 0x0F, least = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            length = 4, cp = c & 0x07, least = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + length > bytes.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
 
 std::string decodeText(std::string_view bytes)
 {
@@ -65,8 +27,8 @@ std::string decodeText(std::string_view bytes)
         bytes.remove_prefix(3);
         wide = true;
     }
-    bool anyWide = false;
-    if (isUtf8(bytes, anyWide) && (wide || anyWide))
+    const bool anyWide = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    if ((wide || anyWide) && isValidUtf8(bytes))
         return std::string(bytes);
     return fromWindows1252(bytes);
 }
@@ -205,21 +167,24 @@ ParsedLine parseValueLine(std::string_view line)
     return result;
 }
 
-// The section for the text between "[" and "]".
-RegFileSection parseSection(std::string_view name)
+// The section for the text between "[" and "]"; deletion tells whether it
+// deletes a key below one of the six roots.
+RegFileSection parseSection(std::string_view name, bool &deletion)
 {
     RegFileSection section;
-    const size_t slash = name.find('\\');
-    const std::string_view root = name.substr(0, slash);
+    const bool deletes = name.starts_with('-');
+    const std::string_view target = deletes ? name.substr(1) : name;
+    const size_t slash = target.find('\\');
     const RegistryTree roots;
-    const RegistryRoot *known = name.starts_with('-') ? nullptr : roots.findRoot(root);
-    if (!known) {
+    const RegistryRoot *known = roots.findRoot(target.substr(0, slash));
+    deletion = deletes && known;
+    if (!known || deletes) {
         section.Skipped = true;
         return section;
     }
     section.Root = known->Name;
     if (slash != std::string_view::npos)
-        section.KeyPath = std::string(name.substr(slash + 1));
+        section.KeyPath = std::string(target.substr(slash + 1));
     return section;
 }
 
@@ -243,11 +208,14 @@ RegFile parseRegFile(std::string_view bytes)
         if (line.starts_with('[')) {
             // A header with anything after its "]" can't be read: it and its
             // values are left out rather than given to the key before it.
+            bool deletion = false;
             if (line.ends_with(']') && line.size() >= 2)
-                file.Sections.push_back(parseSection(line.substr(1, line.size() - 2)));
+                file.Sections.push_back(parseSection(line.substr(1, line.size() - 2), deletion));
             else
                 file.Sections.push_back(RegFileSection{true, {}, {}, {}});
             section = &file.Sections.back();
+            if (deletion)
+                ++file.KeyDeletions;
             if (section->Skipped) {
                 ++file.SkippedEntries;
             } else if (!fitsWindows1252(section->KeyPath)) {
@@ -288,6 +256,13 @@ RegFile parseRegFile(std::string_view bytes)
         }
     }
     return file;
+}
+
+bool isRegistryFile(const RegFile &file)
+{
+    return file.KeyDeletions > 0 || !file.Unsavable.empty() ||
+           std::any_of(file.Sections.begin(), file.Sections.end(),
+                       [](const RegFileSection &section) { return !section.Skipped; });
 }
 
 void importRegFile(RegistryTree &tree, const RegFile &file, const std::function<void(int)> &progress)

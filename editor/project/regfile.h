@@ -57,6 +57,9 @@ struct RegFile {
     // Deletion sections and values, sections under unknown roots, section
     // headers that can't be read and lines of a section that are no value.
     int SkippedEntries = 0;
+    // Sections that delete a key below one of the six roots (counted in
+    // SkippedEntries too).
+    int KeyDeletions = 0;
     // Keys (with their values) and values left out because Windows-1252
     // can't hold their text, as "ROOT\key" or "ROOT\key\name" ("@" for a
     // default value).
@@ -68,6 +71,11 @@ struct RegFile {
 // Parses the bytes of an export file. Never fails: what it cannot read is
 // counted in SkippedEntries; text before the first section is ignored.
 RegFile parseRegFile(std::string_view bytes);
+
+// True when the file is a registry export: it holds a section of one of the
+// six roots, also one that only deletes a key or one whose text a project
+// can't hold. A file of none of them (an INI file, say) is no registry file.
+bool isRegistryFile(const RegFile &file);
 
 // Adds the keys and values of every section that is not skipped to tree,
 // section by section in file order, and calls progress (when given) with

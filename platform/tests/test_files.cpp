@@ -1,10 +1,13 @@
 #include "files.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace wharf;
 
@@ -164,4 +167,66 @@ TEST_F(FilesTest, ReplaceFileKeepsOldContentOnFailure)
     EXPECT_EQ(readFile(path("p")), "two");
     EXPECT_FALSE(replaceFile(path("nofolder/p"), "x"));
     EXPECT_EQ(listFolder(dir.path()).size(), 1u); // no scratch file left
+}
+
+TEST_F(FilesTest, ReplaceFileWritesThroughLinksAndKeepsTheMode)
+{
+    ASSERT_TRUE(createFolder(path("real")));
+    struct Case {
+        const char *label;
+        std::vector<std::pair<std::string, std::string>> links;  // link name, its target as stored
+        const char *file;                                          // the file the links name
+        bool existed;
+    } cases[] = {
+        {"a link", {{"one.wfp", path("real/one.wfp")}}, "real/one.wfp", true},
+        {"a chain with a relative link", {{"two.wfp", "mid.wfp"}, {"mid.wfp", "real/two.wfp"}}, "real/two.wfp", true},
+        {"a link naming no file yet", {{"new.wfp", "real/new.wfp"}}, "real/new.wfp", false},
+    };
+    for (const Case &c : cases) {
+        if (c.existed) {
+            ASSERT_TRUE(writeFile(path(c.file), "old")) << c.label;
+            ASSERT_EQ(::chmod(path(c.file).c_str(), 0640), 0);
+        }
+        for (const auto &[name, target] : c.links)
+            ASSERT_EQ(::symlink(target.c_str(), path(name).c_str()), 0) << c.label;
+        const std::string link = path(c.links.front().first);
+        ASSERT_TRUE(replaceFile(link, "new")) << c.label;
+        EXPECT_EQ(readFile(path(c.file)), "new") << c.label;
+        for (const auto &[name, target] : c.links) {
+            struct stat st {};
+            ASSERT_EQ(::lstat(path(name).c_str(), &st), 0);
+            EXPECT_TRUE(S_ISLNK(st.st_mode)) << c.label << ": " << name;
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(path(c.file).c_str(), &st), 0);
+        if (c.existed) {
+            EXPECT_EQ(st.st_mode & 07777, 0640u) << c.label;
+        }
+    }
+    // No scratch file stays beside the links or the files.
+    EXPECT_EQ(listFolder(path("real")).size(), 3u);
+}
+
+TEST_F(FilesTest, ReplaceFileRefusesWhatItMayNotWrite)
+{
+    ASSERT_TRUE(writeFile(path("ro.wfp"), "kept"));
+    ASSERT_EQ(::chmod(path("ro.wfp").c_str(), 0444), 0);
+    ASSERT_EQ(::symlink("ro.wfp", path("to-ro.wfp").c_str()), 0);
+    ASSERT_EQ(::symlink("loop-b", path("loop-a").c_str()), 0);
+    ASSERT_EQ(::symlink("loop-a", path("loop-b").c_str()), 0);
+    ASSERT_TRUE(createFolder(path("folder")));
+    struct Case {
+        const char *name;
+        int error;
+    } cases[] = {{"ro.wfp", EACCES}, {"to-ro.wfp", EACCES}, {"loop-a", ELOOP}, {"folder", EISDIR}};
+    for (const Case &c : cases) {
+        errno = 0;
+        EXPECT_FALSE(replaceFile(path(c.name), "new")) << c.name;
+        EXPECT_EQ(errno, c.error) << c.name;
+    }
+    EXPECT_EQ(readFile(path("ro.wfp")), "kept");
+    struct stat st {};
+    ASSERT_EQ(::lstat(path("to-ro.wfp").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(listFolder(dir.path()).size(), 5u);  // nothing new beside them
 }

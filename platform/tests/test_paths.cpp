@@ -44,3 +44,24 @@ TEST(PathsTest, NameParts)
     EXPECT_EQ(includeTrailingSeparator("C:\\a"), "C:\\a\\");
     EXPECT_EQ(toNativePath("a\\b/c"), "a/b/c");
 }
+
+TEST(PathsTest, NormalizeTakesOutDotFolders)
+{
+    struct Case {
+        const char *path, *expected;
+    } cases[] = {
+        {"/w/x/../proj/./p.wfp", "/w/proj/p.wfp"},
+        {"a\\..\\..\\b", "..\\b"},                     // a relative path keeps what climbs out of it
+        {"C:\\a\\..\\..\\b", "C:\\b"},                 // the root is as high as it goes
+        {"\\\\srv\\share\\..\\x", "\\\\srv\\share\\x"},  // server and share are the root
+        {"/..", "/"},
+        {"/a/b/..", "/a/"},
+        {"sub/../", ""},
+        {"x/..foo/.y/z", "x/..foo/.y/z"},              // only "." and ".." themselves
+        {"a//b", "a/b"},
+        {"C:x\\..\\y", "C:y"},
+        {"{app}\\bin", "{app}\\bin"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(normalizePath(c.path), c.expected) << c.path;
+}

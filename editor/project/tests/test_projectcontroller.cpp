@@ -1,15 +1,22 @@
 #include "projectcontroller.h"
 
+#include "compilepaths.h"
 #include "fakeshell.h"
 #include "files.h"
+#include "filetools.h"
 #include "inistore.h"
 
 #include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace wharf;
 using namespace wharf::testing;
 
 namespace {
+
+constexpr const char *kCurrentLayout = "[Temporary]\r\nEditorVersion=2.0\r\nSubVersion=Professional\r\nBuildNo=14\r\n";
 
 class ProjectControllerTest : public ::testing::Test {
 protected:
@@ -246,4 +253,126 @@ TEST_F(ProjectControllerTest, ModifiedMarkAndProgressPanel)
     EXPECT_EQ(shell.panelText, "OK");
     controller.SetModified(false);
     EXPECT_EQ(shell.modifiedText, "");
+}
+
+TEST_F(ProjectControllerTest, SavesGoThroughLinksAndNeverOverAReadOnlyFile)
+{
+    // The project is kept in a versioned folder and linked into a work folder.
+    ASSERT_TRUE(createFolder(dir.file("versioned")));
+    ASSERT_TRUE(createFolder(dir.file("work")));
+    const std::string real = dir.file("versioned/p.wfp");
+    const std::string link = dir.file("work/p.wfp");
+    ASSERT_TRUE(writeFile(real, std::string(kCurrentLayout) + "[General]\r\nAppName=Old\r\n"));
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    controller.LoadProject(link);
+    controller.document().General.AppName = "New";
+    controller.SetModified(true);
+    controller.save();
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_NE(read(real).find("AppName=New\r\n"), std::string::npos);
+    EXPECT_FALSE(controller.ProjectModified());
+
+    // A file the user may not write is refused by name, and stays.
+    ASSERT_EQ(::chmod(real.c_str(), 0444), 0);
+    const std::string before = read(real);
+    controller.document().General.AppName = "Newer";
+    controller.SetModified(true);
+    try {
+        controller.save();
+        ADD_FAILURE() << "a read-only project was saved";
+    } catch (const EFCreateError &e) {
+        EXPECT_NE(std::string(e.what()).find(link), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(read(real), before);
+    EXPECT_TRUE(controller.ProjectModified());
+    EXPECT_EQ(listFolder(dir.file("versioned")).size(), 1u);
+}
+
+TEST_F(ProjectControllerTest, SaveAsKeepsEveryPathTheCompileResolvesOnItsFile)
+{
+    // A relative path, written with "\", wherever a compile takes a path
+    // against the project's folder; the sections the editor does not know
+    // come through from the file.
+    std::map<std::string, std::string> sections = {
+        {"Temporary", "EditorVersion=2.0\r\nSubVersion=Professional\r\nBuildNo=14\r\n"},
+        {"Groups", "0=\"G\"\r\n"}, {"DestFiles", "0=\"{app}\\a.exe\"\r\n"}, {"DllFuncNames", "0=\"Run\"\r\n"}};
+    for (const CompilePath &path : compileRelativePaths()) {
+        const std::string value = "in\\" + std::string(path.section) + std::string(path.key) + ".x";
+        sections[std::string(path.section)] +=
+            path.isList() ? "0=\"" + value + "\"\r\n" : std::string(path.key) + "=" + value + "\r\n";
+    }
+    std::string text;
+    for (const auto &[name, lines] : sections)
+        text += "[" + name + "]\r\n" + lines;
+    ASSERT_TRUE(createFolder(dir.file("proj")));
+    ASSERT_TRUE(createFolder(dir.file("other")));
+    ASSERT_TRUE(createFolder(dir.file("other/deeper")));
+    const std::string first = dir.file("proj/p.wfp");
+    ASSERT_TRUE(writeFile(first, text));
+    controller.LoadProject(first);
+    ASSERT_TRUE(shell.messages.empty()) << shell.messages[0].text;
+    const std::string moved = dir.file("other/deeper/q.wfp");
+    shell.saveChoices.push_back(moved);
+    controller.saveAs();
+
+    const TMemIniStore before(first);
+    const TMemIniStore after(moved);
+    for (const CompilePath &path : compileRelativePaths()) {
+        const std::string key = path.isList() ? "0" : std::string(path.key);
+        const std::string value = after.ReadString(path.section, key, "");
+        if (path.use == CompilePathUse::OutputFolder) {
+            // The setup is written beside the project wherever it is.
+            EXPECT_EQ(value, before.ReadString(path.section, key, "")) << key;
+            continue;
+        }
+        EXPECT_EQ(ExpandRelativePath(value, dir.file("other/deeper")),
+                  ExpandRelativePath(before.ReadString(path.section, key, ""), dir.file("proj")))
+            << path.section << " " << key << ": " << value;
+        EXPECT_EQ(value.find('/'), std::string::npos) << path.section << " " << key << ": " << value;
+    }
+    EXPECT_EQ(controller.ProjectFolder(), dir.file("other/deeper/"));
+}
+
+TEST_F(ProjectControllerTest, AProjectOpenedThroughDotDotKeepsAPlainFolder)
+{
+    ASSERT_TRUE(createFolder(dir.file("x")));
+    ASSERT_TRUE(createFolder(dir.file("proj")));
+    const std::string plain = dir.file("proj/p.wfp");
+    ASSERT_TRUE(writeFile(plain, std::string(kCurrentLayout) +
+                                     "[Groups]\r\n0=\"G\"\r\n[SourceFiles]\r\n0=\"bin\\tool.exe\"\r\n"
+                                     "1=\"..\\..\\up\\x.exe\"\r\n[DestFiles]\r\n0=\"{app}\\tool.exe\"\r\n"
+                                     "1=\"{app}\\x.exe\"\r\n[PatchedFiles]\r\n0=\"old\\tool.exe\"\r\n"));
+    controller.LoadProject(dir.file("x/../proj/./p.wfp"));
+    EXPECT_EQ(controller.ProjectFileName(), plain);
+    EXPECT_EQ(controller.ProjectFolder(), dir.file("proj/"));
+    EXPECT_EQ(shell.recentFiles, std::vector<std::string>{plain});
+    EXPECT_EQ(shell.title, "Brindlewharf Professional - " + plain);
+
+    // A plain save keeps the stored relative paths as they stand.
+    controller.SetModified(true);
+    controller.save();
+    const std::string saved = read(plain);
+    for (const char *line : {"0=\"bin\\tool.exe\"", "1=\"..\\..\\up\\x.exe\"", "0=\"old\\tool.exe\""})
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
+
+    // Saved beside the folder it was opened from, the paths still name
+    // their files, in their own style.
+    shell.saveChoices.push_back(dir.file("x/q.wfp"));
+    controller.saveAs();
+    const TMemIniStore moved(dir.file("x/q.wfp"));
+    EXPECT_EQ(moved.ReadString("SourceFiles", "0", ""), "..\\proj\\bin\\tool.exe");
+    EXPECT_EQ(moved.ReadString("SourceFiles", "1", ""), "..\\..\\up\\x.exe");
+    EXPECT_EQ(moved.ReadString("PatchedFiles", "0", ""), "..\\proj\\old\\tool.exe");
+
+    // Where a linked folder makes ".." lead elsewhere than the text says,
+    // the folder's real path is taken.
+    ASSERT_TRUE(createFolder(dir.file("deep")));
+    ASSERT_TRUE(createFolder(dir.file("deep/inner")));
+    ASSERT_TRUE(createFolder(dir.file("deep/proj")));
+    ASSERT_TRUE(writeFile(dir.file("deep/proj/p.wfp"), kCurrentLayout));
+    ASSERT_EQ(::symlink(dir.file("deep/inner").c_str(), dir.file("lnk").c_str()), 0);
+    controller.LoadProject(dir.file("lnk/../proj/p.wfp"));
+    EXPECT_EQ(controller.ProjectFileName(), canonicalPath(dir.file("deep/proj")).value_or("?") + "/p.wfp");
 }

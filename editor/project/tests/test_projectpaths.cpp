@@ -55,7 +55,7 @@ TEST(ProjectPathsTest, ExpandRelativePath)
         {"..\\..\\a.exe", "C:\\Work\\Proj", "C:\\a.exe"},
         {"a.exe", "C:\\Work\\Proj\\", "C:\\Work\\Proj\\a.exe"},
         {"..\\..\\..\\a.exe", "C:\\Work\\", "C:\\a.exe"},
-        {"sub\\..\\a.exe", "C:\\Work\\Proj\\", "C:\\Work\\sub\\a.exe"},
+        {"sub\\..\\a.exe", "C:\\Work\\Proj\\", "C:\\Work\\Proj\\a.exe"},
         {"D:\\x.exe", "C:\\Work\\", "D:\\x.exe"},
         {"{src}\\x.exe", "C:\\Work\\", "{src}\\x.exe"},
         {"", "C:\\Work\\", ""},
@@ -65,6 +65,7 @@ TEST(ProjectPathsTest, ExpandRelativePath)
         {"..\\src\\a.exe", "/home/u/proj/", "/home/u/src/a.exe"},
         {"a.exe", "/home/u/proj", "/home/u/proj/a.exe"},
         {"../../../../a.exe", "/home/u/", "/a.exe"},
+        {"../x/../proj/bin/tool.exe", "/home/u/x/", "/home/u/proj/bin/tool.exe"},
         {"/opt/x.exe", "/home/u/", "/opt/x.exe"},
         // nothing to expand against
         {"a.exe", "", "a.exe"},
@@ -82,4 +83,40 @@ TEST(ProjectPathsTest, RelativeAndBackAgain)
     };
     for (const PathCase &c : cases)
         EXPECT_EQ(ExpandRelativePath(MakeRelativePath(c.path, c.base), c.base), c.path) << c.path;
+}
+
+TEST(ProjectPathsTest, SameFolder)
+{
+    struct Case {
+        const char *a, *b;
+        bool same;
+    } cases[] = {
+        {"/srv/base/", "/srv/base", true},
+        {"/srv/Base/", "/srv/base/", false},  // native folders differ by case
+        {"C:\\Setups\\", "c:\\setups", true},
+        {"C:\\Setups\\", "C:/Setups/", true},
+        {"\\\\srv\\Share\\", "\\\\SRV\\share\\", true},
+        {"", "/srv/", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SameFolder(c.a, c.b), c.same) << c.a << " and " << c.b;
+}
+
+TEST(ProjectPathsTest, RebasePathKeepsTheSeparatorStyle)
+{
+    struct Case {
+        const char *path, *from, *to, *expected;
+    } cases[] = {
+        {"bin\\tool.exe", "/w/proj/", "/w/proj/", "bin\\tool.exe"},  // one folder: untouched
+        {"..\\..\\x.exe", "/w/a/b/", "/w/a/b", "..\\..\\x.exe"},
+        {"sub\\..\\x.exe", "/w/proj/", "/w/proj/", "sub\\..\\x.exe"},
+        {"bin\\tool.exe", "/w/proj/", "/w/other/", "..\\proj\\bin\\tool.exe"},
+        {"bin/tool.exe", "/w/proj/", "/w/other/", "../proj/bin/tool.exe"},
+        {"tool.exe", "/w/proj/", "/w/other/", "../proj/tool.exe"},
+        {"..\\lib\\x.dll", "C:\\Work\\Proj\\", "C:\\Work\\", "lib\\x.dll"},
+        {"bin\\tool.exe", "C:\\Proj\\", "D:\\Elsewhere\\", "C:\\Proj\\bin\\tool.exe"},  // stays absolute
+        {"/opt/tool.exe", "/w/proj/", "/w/other/", "../../opt/tool.exe"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(RebasePath(c.path, c.from, c.to), c.expected) << c.path << " from " << c.from << " to " << c.to;
 }

@@ -176,6 +176,13 @@ TEST(ProjectReaderTest, ReadsThatChangeTheProjectMarkItAndSaySo)
         {"groups of the same name", std::string(kCurrent) + "[Groups]\n0=\"A\"\n1=\"a\"\n", "\"a\" became \"a2\""},
         {"a file naming no group", std::string(kCurrent) + "[SourceFiles]\n0=\"x.exe\"\n", "Group 1"},
         {"an unknown registry root", std::string(kCurrent) + "[RootKeys]\n0=HKEY_NOWHERE\n", "HKEY_NOWHERE"},
+        {"a destination too long", std::string(kCurrent) + "[Groups]\n0=\"G\"\n[SourceFiles]\n0=\"a.exe\"\n" +
+                                       "[DestFiles]\n0=\"" + std::string(300, 'd') + "\"\n",
+         "cut: [DestFiles] 0."},
+        {"registry texts too long", std::string(kCurrent) + "[RootKeys]\n0=HKEY_USERS\n1=HKEY_USERS\n" +
+                                        "[RegValueNames]\n0=\"V\"\n1=\"W\"\n[RegValues]\n1=\"" +
+                                        std::string(256, 'v') + "\"\n[RegValueTypes]\n0=ExpandedString\n",
+         "cut: [RegValueTypes] 0, [RegValues] 1."},
     };
     for (const Case &c : cases) {
         Project project;
@@ -495,7 +502,8 @@ TEST(ProjectReaderTest, AppendedRelativePathsKeepTheirFiles)
     TMemIniStore ini("");
     ini.LoadFromBytes("[Temporary]\nEditorVersion=2.0\nSubVersion=Professional\nBuildNo=14\n"
                       "[General]\nAppName=Appended\n[Groups]\n0=\"G\"\n"
-                      "[SourceFiles]\n0=\"bin\\a.exe\"\n1=\"C:\\Abs\\b.exe\"\n[DataFiles]\n0=\"data\\d.dat\"\n");
+                      "[SourceFiles]\n0=\"bin\\a.exe\"\n1=\"C:\\Abs\\b.exe\"\n[PatchedFiles]\n0=\"old\\a.exe\"\n"
+                      "[DataFiles]\n0=\"data\\d.dat\"\n");
     ProjectReadContext context;
     context.append = true;
     context.fileFolder = "C:\\Other\\Project\\";
@@ -503,8 +511,18 @@ TEST(ProjectReaderTest, AppendedRelativePathsKeepTheirFiles)
     readProjectSections(ini, project, context);
     EXPECT_EQ(project.General.AppName, "Open");
     EXPECT_EQ(project.Groups[0].Files[0].Source, "..\\..\\Other\\Project\\bin\\a.exe");
+    EXPECT_EQ(project.Groups[0].Files[0].PatchedFile, "C:\\Other\\Project\\old\\a.exe");
     EXPECT_EQ(project.Groups[0].Files[1].Source, "C:\\Abs\\b.exe");
     EXPECT_EQ(project.DataFiles, std::vector<std::string>{"C:\\Other\\Project\\data\\d.dat"});
+
+    // Native folders that differ only by case are two folders.
+    Project native;
+    context.fileFolder = "/srv/Base/";
+    context.projectFolder = "/srv/base/";
+    readProjectSections(ini, native, context);
+    EXPECT_EQ(native.Groups[0].Files[0].Source, "..\\Base\\bin\\a.exe");
+    EXPECT_EQ(native.Groups[0].Files[0].PatchedFile, "/srv/Base/old/a.exe");
+    EXPECT_EQ(native.DataFiles, std::vector<std::string>{"/srv/Base/data/d.dat"});
 }
 
 TEST(ProjectReaderTest, IconSourceOfAShortcut)
@@ -726,4 +744,37 @@ TEST_F(ReaderFileTest, RoundTripThroughFilesInNativeForm)
     controller.save();
     EXPECT_EQ(readFile(path).value_or(""), first);
     EXPECT_EQ(controller.document().Groups[0].Files[0].Source, "src/tool.exe");
+}
+
+TEST_F(ReaderFileTest, AByteOrderMarkIsTakenAsUtf8)
+{
+    // Saved as UTF-8 by a Windows editor: the file reads as the project it is.
+    const std::string path = write("bom.wfp", fixture("bom.wfp"));
+    controller.LoadProject(path);
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_FALSE(controller.ProjectModified());
+    const GeneralSettings &g = controller.document().General;
+    EXPECT_EQ(g.AppName, "M\xc3\xbcller Tools");
+    EXPECT_EQ(g.OutputDir, "out");
+    EXPECT_EQ(g.RunBatch, "tools\\after.sh");
+    EXPECT_EQ(g.ArchiveMode, 1);
+    controller.SetModified(true);
+    controller.save();
+    const std::string saved = readFile(path).value_or("");
+    EXPECT_TRUE(saved.starts_with("[")) << saved.substr(0, 8);
+    EXPECT_NE(saved.find("AppName=M\xfcller Tools\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("RunBatch=tools\\after.sh\r\n"), std::string::npos);
+
+    // After a mark, bytes that are no UTF-8 are the file's own Windows-1252.
+    controller.LoadProject(write("marked.wfp", "\xEF\xBB\xBF" + std::string(kCurrent) + "[General]\nAppName=M\xfcller\n"));
+    EXPECT_EQ(controller.document().General.AppName, "M\xc3\xbcller");
+    // UTF-8 text a project file can't hold is refused by name.
+    const std::string wide = write("wide.wfp", "\xEF\xBB\xBF" + std::string(kCurrent) + "[General]\nAppName=\xe6\x97\xa5\n");
+    try {
+        controller.LoadProject(wide);
+        ADD_FAILURE() << "read text a save can't write";
+    } catch (const EProjectFileError &e) {
+        EXPECT_NE(std::string(e.what()).find(wide), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(controller.ProjectFileName(), dir.file("marked.wfp"));
 }

@@ -127,6 +127,9 @@ TEST(ProjectWriterTest, RelativeSourcesFollowTheNewFolder)
     project.General.BackImage = "art/back.bmp";
     project.General.WzrdImg = "art/wizard.bmp";
     project.General.AutorunIcon = "art/cd.ico";
+    project.General.RunBatch = "tools\\after.sh";
+    project.General.OutputDir = "out";
+    project.Groups[0].Files[0].PatchedFile = "old\\a.exe";
     project.Dialogs = {"dlg/welcome.ddf"};
     project.UninstallDialogs = {"dlg/bye.ddf"};
     project.BillboardPics = {"art/bb1.bmp"};
@@ -143,7 +146,15 @@ TEST(ProjectWriterTest, RelativeSourcesFollowTheNewFolder)
     FileEntry otherDrive = file;
     otherDrive.Source = "D:\\Tools\\x.exe";
     project.Groups[0].Files.push_back(otherDrive);
-    const std::string bytes = written(project, {}, context);
+    // A section only the compiler reads comes through from the file before.
+    const std::string bytes =
+        written(project, "[ScriptingExtensions]\r\nA=\"ext\\s.dll\"\r\nB=/opt/t.dll\r\nC={app}\\c.dll\r\n", context);
+    EXPECT_NE(bytes.find("[ScriptingExtensions]\r\nA=\"..\\proj\\ext\\s.dll\"\r\nB=/opt/t.dll\r\nC={app}\\c.dll\r\n"),
+              std::string::npos)
+        << bytes;
+    EXPECT_EQ(project.General.RunBatch, "..\\proj\\tools\\after.sh");
+    EXPECT_EQ(project.General.OutputDir, "out");  // the output goes beside the project
+    EXPECT_EQ(project.Groups[0].Files[0].PatchedFile, "..\\proj\\old\\a.exe");
     EXPECT_EQ(project.Groups[0].Files[2].Source, "D:\\Tools\\x.exe");
     EXPECT_FALSE(project.Groups[0].Files[2].Relative);
     EXPECT_TRUE(project.Groups[0].Files[0].Relative);

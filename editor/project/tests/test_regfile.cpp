@@ -41,6 +41,7 @@ struct ImportCase {
     int skipped = 0;
     bool unsupported = false;
     std::vector<std::string> unsavable = {};
+    bool registryFile = true;
 };
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
@@ -138,7 +139,9 @@ TEST(RegFileTest, ImportCases)
         {"an empty default value and a value named {emp} are values too",
          kHeader + "[HKEY_USERS\\A]\r\n@=\"\"\r\n\"{emp}\"=\"x\"\r\n",
          {"HKEY_USERS\\A\\", "HKEY_USERS\\A\\{emp} = String {emp}", "HKEY_USERS\\A\\{emp} = String x"}},
-        {"no sections at all", "not a registry file", {}},
+        {"no sections at all", "not a registry file", {}, 0, false, {}, false},
+        {"only sections of no registry root", "[Settings]\r\nName=1\r\n", {}, 1, false, {}, false},
+        {"only deletions of keys", wharf::testing::fixture("export-deletions.reg"), {}, 2},
     };
     for (const ImportCase &c : cases) {
         const RegFile file = parseRegFile(c.text);
@@ -148,6 +151,7 @@ TEST(RegFileTest, ImportCases)
         EXPECT_EQ(file.SkippedEntries, c.skipped) << c.label;
         EXPECT_EQ(file.Unsupported, c.unsupported) << c.label;
         EXPECT_EQ(file.Unsavable, c.unsavable) << c.label;
+        EXPECT_EQ(isRegistryFile(file), c.registryFile) << c.label;
     }
 }
 
