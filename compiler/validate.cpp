@@ -138,8 +138,6 @@ void checkOutputFolder()
     }
     for (const std::string &file : filesTheCompileUses())
         checkNotCleared(file, *output);
-    if (run.OutputType == 0 || run.OutputType == 1)
-        checkNotCleared(ExpandRelativePath(run.Project->ReadString("Temporary", "MainIcon", ""), run.WorkDir), *output);
     for (const FolderEntry &entry : listFolder(run.OutputDir))
         if (entry.isFolder && IsCompileOutputName(entry.name))
             ReportProblem("The output folder " + run.OutputDir + " holds a folder " + entry.name +
