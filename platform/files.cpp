@@ -341,7 +341,8 @@ pid_t scratchOwner(std::string_view name)
     constexpr std::size_t kUnique = 6;
     if (name.size() < kUnique + 4 || name[name.size() - kUnique - 1] != '-')
         return 0;
-    if (!std::all_of(name.end() - kUnique, name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+    const auto alphanumeric = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+    if (!std::all_of(name.end() - kUnique, name.end(), alphanumeric))
         return 0;
     const std::string_view rest = name.substr(0, name.size() - kUnique - 1);
     const std::size_t dash = rest.rfind('-');

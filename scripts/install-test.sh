@@ -252,7 +252,8 @@ for arguments in "-c" "hello/hello.wfp -c more" "-c hello/hello.wfp"; do
     problem "wharfwright $arguments ended with $status: $(cat "$work/usage.err")"
 done
 run usage "" -c
-[ "$status" -eq 2 ] && grep -q '^Usage: wharfwright' "$work/usage.err" || problem "wharfwright \"\" -c ended with $status"
+[ "$status" -eq 2 ] && grep -q '^Usage: wharfwright' "$work/usage.err" ||
+  problem "wharfwright \"\" -c ended with $status"
 run window hello/hello.wfp
 [ "$status" -eq 2 ] && grep -q 'no display' "$work/window.err" ||
   problem "the window without a display ended with $status: $(cat "$work/window.err")"

@@ -50,8 +50,8 @@ TEST_F(HelpServiceTest, AHelpFileNoViewerOpensIsNamedInFull)
     EXPECT_FALSE(m_help.showKeyword(nullptr, QStringLiteral("wharfwright.hlp"), QStringLiteral("Files")));
     ASSERT_EQ(m_fake.messages.shown.size(), 1u);
     EXPECT_EQ(m_fake.messages.shown[0].type, MsgDlgType::Error);
-    EXPECT_TRUE(m_fake.messages.shown[0].text.startsWith(
-        QStringLiteral("Could not open the help file \"%1\"").arg(QString::fromStdString(m_folder.file("wharfwright.html")))))
+    const QString document = QString::fromStdString(m_folder.file("wharfwright.html"));
+    EXPECT_TRUE(m_fake.messages.shown[0].text.startsWith(QStringLiteral("Could not open the help file \"%1\"").arg(document)))
         << m_fake.messages.shown[0].text.toStdString();
 }
 
