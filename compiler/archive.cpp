@@ -5,6 +5,7 @@
 #include "files.h"
 #include "patch.h"
 #include "paths.h"
+#include "runcontext.h"
 #include "versioninfo.h"
 
 #include <algorithm>
@@ -493,7 +494,9 @@ bool CreateArchive(std::string_view pattern, const std::vector<std::string> &fil
 
     const auto count = static_cast<int32_t>(files.size());
     const int64_t tableEnd = kArchiveHeaderSize + kArchiveEntrySize * count;
-    ScratchFolder scratch;
+    // bzout.tmp grows to the size of the compressed payload: it belongs in
+    // the compile's own folder, not in a shared temporary folder.
+    const ScratchFolder scratch(RunScratchFolder(), "archive");
     const std::string archivePath = scratch.file("bzarc.tmp");
     const std::string dataPath = scratch.file("bzout.tmp");
     const std::string patchPath = scratch.file("patch.tmp");

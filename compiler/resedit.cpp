@@ -3,6 +3,7 @@
 #include "files.h"
 #include "mapping.h"
 #include "paths.h"
+#include "runcontext.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -231,7 +232,7 @@ struct ResourceUpdate::Impl {
             return;
         }
         if (!scratch)
-            scratch = std::make_unique<ScratchFolder>();
+            scratch = std::make_unique<ScratchFolder>(RunScratchFolder(), "resources");
         char name[32];
         std::snprintf(name, sizeof name, "res%08X-%04X.tmp", static_cast<unsigned>(::getpid()),
                       ++scratchCount);
@@ -429,7 +430,7 @@ bool ResourceUpdate::Impl::write()
 
     // Build the new section in a scratch mapping.
     if (!scratch)
-        scratch = std::make_unique<ScratchFolder>();
+        scratch = std::make_unique<ScratchFolder>(RunScratchFolder(), "resources");
     char name[32];
     std::snprintf(name, sizeof name, "sec%08X.tmp", static_cast<unsigned>(::getpid()));
     FileMapping section;

@@ -52,6 +52,12 @@ std::string replaceWhole(const std::string &path, const std::string &data)
 
 } // namespace
 
+std::string RunScratchFolder()
+{
+    const RunContext &run = CurrentRun();
+    return run.Temp ? run.Temp->path() : std::string();
+}
+
 RunContext &CurrentRun()
 {
     static RunContext context;

@@ -74,6 +74,11 @@ private:
     bool m_held;
 };
 
+// The folder where the compile that runs keeps its scratch files: its Temp,
+// while that exists. Empty outside a compile, which leaves a writer's
+// scratch files to ScratchFolder's default place.
+std::string RunScratchFolder();
+
 // Collects text in the log when WriteLog is set and sends it to the
 // callback (kind 1 when an error line is pending, else 0, with Percent).
 // Until the closing lines, the answer replaces StopRequested and a "stop"

@@ -5,8 +5,14 @@
 #include "designer.h"
 #include "programfolder.h"
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
+    if (const QString problem = wharf::missingDisplayProblem(argc, argv); !problem.isEmpty()) {
+        std::fprintf(stderr, "wharfdraft: %s.\n", problem.toUtf8().constData());
+        return 2;
+    }
     wharf::WharfApplication app(argc, argv);
     app.setTitle(QStringLiteral("Dialog Designer"));
     wharf::TDesigner designer(wharf::standardSeams(), wharf::programFolder());

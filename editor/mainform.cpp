@@ -374,7 +374,7 @@ void TMainForm::FormShow()
 {
     m_shell.ToolCommands.clear();
     const EditorCommandLine line = parseEditorCommandLine(m_environment.arguments);
-    m_batchMode = line.batchCompile;
+    m_batchMode = line.batchCompile();
     bool opened = false;
     openStartProject(m_batchMode, opened);
     if (m_batchMode) {

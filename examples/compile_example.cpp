@@ -7,11 +7,15 @@
 // Like the editor, it compiles a scratch copy of the project whose
 // [Temporary] WorkDir is the project's own folder, so relative paths in the
 // project resolve against it; --output replaces the project's output folder.
+// Both are written in the project file's own encoding, Windows-1252; a folder
+// whose path it can't hold is refused (status 2).
 // The copy lies in a private folder of this run ($XDG_RUNTIME_DIR, else
 // $TMPDIR, else /tmp), so the program folder is only read and two runs
 // never share it.
 
 #include "wharfforge.h"
+
+#include "codec.h"
 
 #include <cerrno>
 #include <climits>
@@ -23,6 +27,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -154,14 +159,24 @@ int main(int argc, char **argv)
     }
     std::stringstream content;
     content << in.rdbuf();
-    std::string text = setTemporaryKey(content.str(), "WorkDir", folderOf(project) + "/");
-    if (!output.empty()) {
-        if (output.front() != '/') {
-            char cwd[PATH_MAX];
-            if (::getcwd(cwd, sizeof cwd))
-                output = std::string(cwd) + "/" + output;
+    if (!output.empty() && output.front() != '/') {
+        char cwd[PATH_MAX];
+        if (::getcwd(cwd, sizeof cwd))
+            output = std::string(cwd) + "/" + output;
+    }
+    // The paths are UTF-8; the project file is Windows-1252 text.
+    std::string text = content.str();
+    for (const auto &[key, folder, what] : {std::tuple{"WorkDir", folderOf(project) + "/", "from the project folder"},
+                                            std::tuple{"OutputDir", output, "into the output folder"}}) {
+        if (folder.empty())
+            continue;
+        try {
+            text = setTemporaryKey(text, key, wharf::toWindows1252(folder));
+        } catch (const wharf::ECodecError &e) {
+            std::cerr << "Cannot compile " << what << " " << folder << ": " << e.what()
+                      << ", the encoding of project files.\n";
+            return 2;
         }
-        text = setTemporaryKey(text, "OutputDir", output);
     }
 
     const PrivateFolder folder;

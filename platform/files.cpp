@@ -3,6 +3,7 @@
 #include "paths.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -11,7 +12,10 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
+#include <limits>
 #include <memory>
+#include <signal.h>
 #include <stdexcept>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -482,16 +486,25 @@ ScratchFolder::ScratchFolder(std::string_view parent, std::string_view prefix)
     const std::string folder = pattern;
     pattern += "/";
     pattern += prefix;
-    pattern += "-XXXXXX";
+    pattern += "-" + std::to_string(::getpid()) + "-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("Could not create a private scratch folder in " + folder + ": " +
                                  std::strerror(errno));
     m_path = pattern;
+    // The lock tells a later sweep that the folder is in use; a file system
+    // without locks leaves the owner's process id as the only sign.
+    m_lock = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_lock);
+        m_lock = -1;
+    }
 }
 
 ScratchFolder::~ScratchFolder()
 {
     removeTree(m_path);
+    if (m_lock >= 0)
+        ::close(m_lock);
 }
 
 std::string ScratchFolder::file(std::string_view name) const
@@ -499,19 +512,77 @@ std::string ScratchFolder::file(std::string_view name) const
     return m_path + "/" + std::string(name);
 }
 
+namespace {
+
+// The owner's process id in a name made by ScratchFolder
+// ("<prefix>-<pid>-XXXXXX"); 0 for any other name.
+pid_t scratchOwner(std::string_view name)
+{
+    constexpr std::size_t kUnique = 6;
+    if (name.size() < kUnique + 4 || name[name.size() - kUnique - 1] != '-')
+        return 0;
+    const auto alphanumeric = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+    if (!std::all_of(name.end() - kUnique, name.end(), alphanumeric))
+        return 0;
+    const std::string_view rest = name.substr(0, name.size() - kUnique - 1);
+    const std::size_t dash = rest.rfind('-');
+    if (dash == std::string_view::npos || dash == 0 || dash + 1 == rest.size() || rest.size() - dash > 11)
+        return 0;
+    long long pid = 0;
+    for (const char c : rest.substr(dash + 1)) {
+        if (c < '0' || c > '9')
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? static_cast<pid_t>(pid) : 0;
+}
+
+bool processExists(pid_t pid)
+{
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+} // namespace
+
+void ScratchFolder::removeAbandoned(std::string_view parent)
+{
+    const std::string folder = toNativePath(parent);
+    for (const FolderEntry &entry : listFolder(folder)) {
+        const pid_t owner = scratchOwner(entry.name);
+        if (owner == 0 || !entry.isFolder || processExists(owner))
+            continue;
+        const std::string path = folder + "/" + entry.name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        // A process of the same id in another process namespace may still
+        // hold it.
+        Fd lock(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
+        if (!lock.ok() || (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK))
+            continue;
+        removeTree(path);
+    }
+}
+
+namespace {
+
+// Names from the listing are taken as they are: a "\" in one is part of
+// the name, not a separator.
+void removeNativeTree(const std::filesystem::path &path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, error))) {
+        for (std::filesystem::directory_iterator it(path, error), end; !error && it != end; it.increment(error))
+            removeNativeTree(it->path());
+    }
+    std::filesystem::remove(path, error);
+}
+
+} // namespace
+
 void removeTree(std::string_view path)
 {
-    const std::string p = toNativePath(path);
-    struct stat st {};
-    if (::lstat(p.c_str(), &st) != 0)
-        return;
-    if (!S_ISDIR(st.st_mode)) {
-        ::unlink(p.c_str());
-        return;
-    }
-    for (const FolderEntry &e : listFolder(p))
-        removeTree(p + "/" + e.name);
-    ::rmdir(p.c_str());
+    removeNativeTree(toNativePath(path));
 }
 
 } // namespace wharf

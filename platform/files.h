@@ -121,9 +121,10 @@ std::string currentFolder();
 
 // A folder of this process's own (mode 0700), removed with its contents when
 // the object goes. Made under parent, or under the temporary folder ($TMPDIR,
-// else "/tmp") when parent is empty, with a unique name that starts with
-// prefix. Throws std::runtime_error naming the path and the reason when it
-// can't be made.
+// else "/tmp") when parent is empty, named "<prefix>-<pid>-XXXXXX" after the
+// process that owns it, which holds an exclusive lock (flock) on the folder
+// while the object lives. Throws std::runtime_error naming the path and the
+// reason when it can't be made.
 class ScratchFolder {
 public:
     ScratchFolder() : ScratchFolder(std::string_view{}) {}
@@ -135,11 +136,19 @@ public:
     const std::string &path() const { return m_path; }
     std::string file(std::string_view name) const;
 
+    // Removes the scratch folders in parent that a process left behind when
+    // it ended without removing them (killed, or stopped by a signal): only
+    // folders of this naming, owned by this user, whose process no longer
+    // runs and whose lock nobody holds. Anything else in parent stays.
+    static void removeAbandoned(std::string_view parent);
+
 private:
     std::string m_path;
+    int m_lock = -1; // the open folder holding the lock; -1 without one
 };
 
 // Removes a folder tree without following links. Used for scratch folders.
+// The names inside are taken as they are, so a "\" in one is no separator.
 void removeTree(std::string_view path);
 
 } // namespace wharf

@@ -1,5 +1,7 @@
 #include "userdirs.h"
 
+#include "files.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -79,7 +81,9 @@ std::string userRuntimeFolder()
         base = xdgValue("XDG_CACHE_HOME");
     if (base.empty())
         base = homeFolder() + "/.cache";
-    return underBase(base);
+    std::string folder = underBase(base);
+    ScratchFolder::removeAbandoned(folder);
+    return folder;
 }
 
 } // namespace wharf

@@ -16,7 +16,9 @@ namespace wharf {
 std::string userStateFolder();
 
 // $XDG_RUNTIME_DIR/brindlewharf, else $XDG_CACHE_HOME/brindlewharf, else
-// ~/.cache/brindlewharf: the parent of each run's private scratch folders.
+// ~/.cache/brindlewharf: the parent of each run's private scratch folders
+// (ScratchFolder). The folders that ended runs left there (a process killed
+// before it could remove its own) are removed first.
 std::string userRuntimeFolder();
 
 // Creates every missing level of path, the last ones with mode 0700, and

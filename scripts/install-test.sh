@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The install as an ordinary user meets it: installs the build into a scratch
-# prefix, checks that the install is complete, makes the prefix read-only and
-# compiles the installed example project with the installed editor's batch
-# compile, found on the PATH. Run as root, the compile runs as "nobody";
-# otherwise as the calling user. Nothing under the prefix may change, the
-# setup must be complete, and what the run writes goes into the user's own
-# folders.
+# The install as an ordinary user meets it: installs the build, stripped,
+# into a scratch prefix whose path holds a blank, checks that the install is
+# complete and self-contained, makes the prefix read-only and uses the
+# installed editor found on the PATH the way a build machine does: no
+# display, no variable but HOME, PATH and LANG. Run as root, the programs
+# run as "nobody"; otherwise as the calling user. A normal, a failed and a
+# SIGTERM-ed compile of copies of the installed example leave nothing under
+# the prefix changed and no scratch behind; a scratch folder that a killed
+# run left is swept. Last, the install manifest uninstalls it all.
 #
 #   install-test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -13,25 +15,34 @@ build=$1
 source=$2
 
 work=$(mktemp -d)
+# The test's own install must not replace the manifest of the user's.
+manifest=$build/install_manifest.txt
+[ ! -e "$manifest" ] || cp -p "$manifest" "$work/user-manifest.txt"
 cleanup() {
+  if [ -e "$work/user-manifest.txt" ]; then
+    cp -p "$work/user-manifest.txt" "$manifest"
+  else
+    rm -f "$manifest"
+  fi
   chmod -R u+w "$work" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 # The unprivileged user must reach the prefix and its home below.
 chmod 755 "$work"
-prefix=$work/prefix
+prefix="$work/my prefix"
 problems=0
 problem() {
   echo "FAILED: $*" >&2
   problems=$((problems + 1))
 }
 
-if ! cmake --install "$build" --prefix "$prefix" > "$work/install.log" 2>&1; then
+if ! cmake --install "$build" --prefix "$prefix" --strip > "$work/install.log" 2>&1; then
   cat "$work/install.log"
   echo "FAILED: cmake --install" >&2
   exit 1
 fi
+cp "$manifest" "$work/manifest.txt"
 
 # --- A complete install -------------------------------------------------
 for name in wharfwright wharfdraft; do
@@ -46,21 +57,52 @@ for name in wharfwright wharfdraft; do
 done
 program=$(dirname "$(readlink -f "$prefix/bin/wharfwright")")
 
-# Every file the build put into its program folder is installed as it is,
-# but for what runs in the build tree leave behind.
+is_elf() { [ "$(head -c 4 "$1" | od -An -c | tr -d ' ')" = '177ELF' ]; }
+
+# Every file the build put into its program folder is installed, but for
+# what runs in the build tree leave behind; the programs and the library
+# differ only by their RPATH and their debug information.
 while IFS= read -r -d '' file; do
   relative=${file#"$build/program/"}
   case /$relative/ in
     */Temp/* | */Debug/* | *.tmp/ | *.log/ | /wharfforge-example/) continue ;;
   esac
-  cmp -s "$file" "$program/$relative" || problem "the program folder lacks $relative or holds another one"
+  if is_elf "$file"; then
+    [ -f "$program/$relative" ] || problem "the program folder lacks $relative"
+  else
+    cmp -s "$file" "$program/$relative" || problem "the program folder lacks $relative or holds another one"
+  fi
 done < <(find "$build/program" -type f -print0)
-for name in libwharfforge.so setup.bin setupldr.bin selfext.bin regserv.bin default.wfp default.ctl; do
+for name in libwharfforge.so setup.bin setupldr.bin selfext.bin regserv.bin default.wfp default.ctl \
+  wharfwright.html Dialogs/welcome.ddf; do
   [ -f "$program/$name" ] || problem "the program folder lacks $name"
 done
 for name in Temp Debug wftemp.tmp wharfforge.log wharfforge-example; do
   [ ! -e "$program/$name" ] || problem "a file of the build tree's runs was installed: $name"
 done
+
+# Every installed program and library finds its libraries in the install
+# alone: a search path is relative to its own folder, never absolute (a
+# build folder that somebody else can write would run their code), and
+# the install is stripped.
+elves=0
+while IFS= read -r -d '' file; do
+  is_elf "$file" || continue
+  elves=$((elves + 1))
+  while IFS= read -r entry; do
+    paths=${entry#*[}
+    paths=${paths%]*}
+    IFS=: read -r -a parts <<< "$paths"
+    for part in "${parts[@]}"; do
+      case $part in
+        '$ORIGIN' | '$ORIGIN/'* | '${ORIGIN}' | '${ORIGIN}/'*) ;;
+        *) problem "${file#"$prefix/"} searches $part for its libraries" ;;
+      esac
+    done
+  done < <(readelf -d "$file" | grep -E '\((RPATH|RUNPATH)\)' || true)
+  ! readelf -S "$file" | grep -q '\.debug_' || problem "${file#"$prefix/"} was not stripped"
+done < <(find "$prefix" -type f -print0)
+[ "$elves" -ge 3 ] || problem "only $elves programs and libraries were installed"
 
 share=$prefix/share
 for name in wharfwright wharfdraft; do
@@ -72,13 +114,23 @@ for name in wharfwright wharfdraft; do
   if command -v desktop-file-validate > /dev/null; then
     desktop-file-validate "$desktop" || problem "$desktop does not validate"
   fi
-  grep -qx "Exec=$prefix/bin/$name %f" "$desktop" || problem "$desktop does not start $prefix/bin/$name"
+  # The prefix holds a blank: the program stands in quotes.
+  grep -qxF "Exec=\"$prefix/bin/$name\" %f" "$desktop" || problem "$desktop does not start $prefix/bin/$name"
+  grep -qxF "TryExec=$prefix/bin/$name" "$desktop" || problem "$desktop tries no $prefix/bin/$name"
   grep -qx "Icon=$name" "$desktop" || problem "$desktop names no icon $name"
 done
 grep -qx "MimeType=application/x-wharfwright-project;" "$share/applications/wharfwright.desktop" ||
   problem "the editor's desktop file names no project type"
 grep -qx "MimeType=application/x-wharfdraft-dialog;" "$share/applications/wharfdraft.desktop" ||
   problem "the designer's desktop file names no dialog type"
+# The install told the desktop which programs open the two file types.
+if command -v update-desktop-database > /dev/null; then
+  cache=$share/applications/mimeinfo.cache
+  grep -qx "application/x-wharfwright-project=wharfwright.desktop;" "$cache" ||
+    problem "no program opens projects: $cache"
+  grep -qx "application/x-wharfdraft-dialog=wharfdraft.desktop;" "$cache" ||
+    problem "no program opens dialog files: $cache"
+fi
 
 mime=$share/mime/packages/brindlewharf.xml
 if [ -f "$mime" ]; then
@@ -87,12 +139,8 @@ if [ -f "$mime" ]; then
   fi
   # The desktop's own tool reads the types and maps the file names to them.
   if command -v update-mime-database > /dev/null; then
-    mkdir -p "$work/mime/packages"
-    cp "$mime" "$work/mime/packages/"
-    update-mime-database "$work/mime" > "$work/mime.log" 2>&1 ||
-      { cat "$work/mime.log"; problem "update-mime-database refuses $mime"; }
-    grep -q "application/x-wharfwright-project:\*\.wfp" "$work/mime/globs2" || problem "*.wfp is no project type"
-    grep -q "application/x-wharfdraft-dialog:\*\.ddf" "$work/mime/globs2" || problem "*.ddf is no dialog type"
+    grep -q "application/x-wharfwright-project:\*\.wfp" "$share/mime/globs2" || problem "*.wfp is no project type"
+    grep -q "application/x-wharfdraft-dialog:\*\.ddf" "$share/mime/globs2" || problem "*.ddf is no dialog type"
   fi
 else
   problem "no MIME type file $mime"
@@ -124,7 +172,7 @@ if [ "$problems" -ne 0 ]; then
   exit 1
 fi
 
-# --- A read-only install used by an ordinary user -------------------------
+# --- A read-only install used on a build machine ---------------------------
 chmod -R a-w "$prefix"
 snapshot() {
   (cd "$prefix" && find . -printf '%y %m %s %T@ %p %l\n' | LC_ALL=C sort &&
@@ -134,43 +182,143 @@ snapshot > "$work/before.txt"
 
 home=$work/home
 mkdir "$home"
-cp -r "$example" "$home/hello"
-chmod -R u+w "$home/hello"
+# The installed example, copied out as the README says; one copy fails (a
+# file it installs is missing), one is big enough to be stopped halfway.
+copy_example() {
+  cp -r "$example" "$home/$1"
+  chmod -R u+w "$home/$1"
+}
+copy_example hello
 printf 'my own notes\n' > "$home/hello/notes.txt"
 cp -r "$home/hello" "$work/authored"
+copy_example broken
+rm "$home/broken/files/hello.txt"
+copy_example big
+# Many files, so that the compile reaches a stop point soon after the signal.
+for n in $(seq 2 25); do
+  head -c 2000000 /dev/urandom > "$home/big/files/payload$n.bin"
+  sed -i -e "s|^\[SourceFiles\]\r\?$|&\n$n=\"files\\\\payload$n.bin\"|" \
+    -e "s|^\[DestFiles\]\r\?$|&\n$n=\"{app}\"|" "$home/big/hello.wfp"
+done
+grep -q 'payload25.bin' "$home/big/hello.wfp" || problem "the big example lists no payload"
+
+# A private folder that a killed run left behind; the next run sweeps it.
+runtime=$home/.cache/brindlewharf
+mkdir -p -m 0700 "$home/.cache" "$runtime"
+ended=$(sh -c 'echo $$')
+mkdir -m 0700 "$runtime/compile-$ended-a1B2c3"
+printf 'x' > "$runtime/compile-$ended-a1B2c3/bzout.tmp"
+
 runas=()
 if [ "$(id -u)" -eq 0 ]; then
   chown -R nobody: "$home"
   runas=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups --)
 fi
-# A clean environment: the user's folders are the defaults under HOME, and
-# the sanitizers keep their options when the build uses them.
-environment=(HOME="$home" PATH="$prefix/bin:/usr/bin:/bin" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
+# What a user's run has: the user's folders are the defaults under HOME, no
+# display and no Qt variable; the sanitizers keep their options when the
+# build uses them.
+environment=(HOME="$home" PATH="$prefix/bin:/usr/bin:/bin" LANG=C.UTF-8)
 for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
   [ -z "${!name:-}" ] || environment+=("$name=${!name}")
 done
+# run NAME ARGUMENTS...: runs the installed editor in the home folder, its
+# output in $work/NAME.out and $work/NAME.err, its status in $status.
+run() {
+  local name=$1
+  shift
+  status=0
+  (cd "$home" && exec timeout 240 "${runas[@]}" env -i "${environment[@]}" wharfwright "$@") \
+    > "$work/$name.out" 2> "$work/$name.err" || status=$?
+}
+left_behind() {
+  [ -d "$runtime" ] && [ -n "$(ls -A "$runtime")" ]
+}
+setup_files() {
+  find "$1" -maxdepth 1 -type f \( -name setup.exe -o -name 'setup*.lib' -o -name 'setup.[0-9]*' \) 2>/dev/null
+}
 
-status=0
-(cd "$home" && "${runas[@]}" env -i "${environment[@]}" wharfwright hello/hello.wfp -c) \
-  > "$work/compile.txt" 2>&1 || status=$?
-cat "$work/compile.txt"
-snapshot > "$work/after.txt"
+# The command line without a project, and a window without a display.
+run help --help
+[ "$status" -eq 0 ] && grep -q '^Usage: wharfwright' "$work/help.out" && [ ! -s "$work/help.err" ] ||
+  problem "--help ended with $status: $(cat "$work/help.out" "$work/help.err")"
+grep -qF "Help: $program/wharfwright.html" "$work/help.out" || problem "--help names no help file"
+run version --version
+[ "$status" -eq 0 ] && grep -q '^wharfwright .* 2\.0' "$work/version.out" ||
+  problem "--version ended with $status: $(cat "$work/version.out" "$work/version.err")"
+for arguments in "-c" "hello/hello.wfp -c more" "-c hello/hello.wfp"; do
+  read -r -a words <<< "$arguments"
+  run usage "${words[@]}"
+  [ "$status" -eq 2 ] && grep -q '^Usage: wharfwright' "$work/usage.err" && [ ! -s "$work/usage.out" ] ||
+    problem "wharfwright $arguments ended with $status: $(cat "$work/usage.err")"
+done
+run usage "" -c
+[ "$status" -eq 2 ] && grep -q '^Usage: wharfwright' "$work/usage.err" ||
+  problem "wharfwright \"\" -c ended with $status"
+run window hello/hello.wfp
+[ "$status" -eq 2 ] && grep -q 'no display' "$work/window.err" ||
+  problem "the window without a display ended with $status: $(cat "$work/window.err")"
 
+# A normal compile: only the compiler's lines, on the standard output.
+run compile hello/hello.wfp -c
+cat "$work/compile.out" "$work/compile.err"
 [ "$status" -eq 0 ] || problem "the batch compile ended with status $status"
-grep -q "Compilation finished" "$work/compile.txt" || problem "the compile did not finish"
+grep -q "Compilation finished" "$work/compile.out" || problem "the compile did not finish"
+[ ! -s "$work/compile.err" ] || problem "the compile wrote to the error output: $(cat "$work/compile.err")"
 for name in setup.exe setup0.lib setup.0; do
   [ -s "$home/hello/output/$name" ] || problem "the setup lacks $name"
 done
-diff -u "$work/before.txt" "$work/after.txt" || problem "something under the prefix changed"
 for file in hello.wfp notes.txt files/hello.txt; do
   cmp -s "$work/authored/$file" "$home/hello/$file" || problem "the author's $file changed"
 done
 log=$home/.local/state/brindlewharf/wharfforge.log
 [ -s "$log" ] || problem "no compile log $log"
-runtime=$home/.cache/brindlewharf
-if [ -d "$runtime" ] && [ -n "$(ls -A "$runtime")" ]; then
-  problem "scratch files were left in $runtime: $(ls -A "$runtime")"
+! left_behind || problem "the normal compile left scratch in $runtime: $(ls -A "$runtime")"
+
+# A failed compile: the error lines on the error output, status 1.
+run broken broken/hello.wfp -c
+[ "$status" -eq 1 ] || problem "the failed compile ended with status $status"
+grep -q '^ERROR: .*hello.txt does not exist' "$work/broken.err" ||
+  problem "the failed compile named no missing file: $(cat "$work/broken.err")"
+! grep -q "Compilation finished" "$work/broken.out" || problem "the failed compile said it finished"
+! left_behind || problem "the failed compile left scratch in $runtime: $(ls -A "$runtime")"
+
+# A compile ended by SIGTERM halfway, while its archive grows.
+(cd "$home" && exec "${runas[@]}" env -i "${environment[@]}" wharfwright big/hello.wfp -c) \
+  > "$work/big.out" 2> "$work/big.err" &
+pid=$!
+for _ in $(seq 1200); do
+  [ -z "$(find "$runtime" -name bzout.tmp -size +100k 2>/dev/null)" ] || break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -TERM "$pid" 2>/dev/null; then
+  status=0
+  wait "$pid" || status=$?
+  [ "$status" -eq 143 ] || problem "the SIGTERM-ed compile ended with status $status, not by the signal"
+  grep -q '^ERROR: Compilation terminated by user!' "$work/big.err" ||
+    problem "the SIGTERM-ed compile did not stop as a stop answer does: $(cat "$work/big.err")"
+  ! grep -q "Compilation finished" "$work/big.out" || problem "the SIGTERM-ed compile said it finished"
+  [ -z "$(setup_files "$home/big/output")" ] || problem "the SIGTERM-ed compile left $(setup_files "$home/big/output")"
+  ! left_behind || problem "the SIGTERM-ed compile left scratch in $runtime: $(ls -A "$runtime")"
+else
+  wait "$pid" || true
+  problem "the big compile ended before it could be stopped: $(cat "$work/big.out")"
 fi
+
+snapshot > "$work/after.txt"
+diff -u "$work/before.txt" "$work/after.txt" || problem "something under the prefix changed"
+
+# --- Uninstalling by the manifest ------------------------------------------
+# What stays: the folders, and the caches the desktop's tools made.
+chmod -R u+w "$prefix"
+xargs -d '\n' rm -f < "$work/manifest.txt"
+while IFS= read -r -d '' file; do
+  case ${file#"$prefix/"} in
+    share/mime/packages/*) problem "the uninstall left $file" ;;
+    share/mime/* | share/applications/mimeinfo.cache) ;;
+    *) problem "the uninstall left $file" ;;
+  esac
+done < <(find "$prefix" ! -type d -print0)
 
 if [ "$problems" -ne 0 ]; then
   echo "$problems problems" >&2

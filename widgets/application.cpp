@@ -2,6 +2,7 @@
 
 #include "fonts.h"
 
+#include <cstring>
 #include <exception>
 
 namespace wharf {
@@ -28,6 +29,19 @@ bool WharfApplication::notify(QObject *receiver, QEvent *event)
 void WharfApplication::showException(const QString &message)
 {
     m_seams->messages->showMessage(activeWindow(), title(), message);
+}
+
+QString missingDisplayProblem(int argc, char **argv)
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return {};
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return {};
+    }
+    return QStringLiteral("there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
 }
 
 } // namespace wharf

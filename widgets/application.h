@@ -36,4 +36,11 @@ private:
     QString m_title;
 };
 
+// Qt ends a program that finds no display with an abort and a hint at
+// reinstalling it. Gives, before the application object is made, what to
+// print in its place: a text saying that there is no display, when neither
+// DISPLAY nor WAYLAND_DISPLAY is set and no platform is chosen (by
+// QT_QPA_PLATFORM or a "-platform" argument); else an empty text.
+QString missingDisplayProblem(int argc, char **argv);
+
 } // namespace wharf

@@ -49,7 +49,15 @@ bool HelpService::open(QWidget *owner, const QString &helpFile, const QString &k
         url.setFragment(keyword);
         target = url.toString();
     }
-    return m_seams->processes->openDocument(target);
+    if (m_seams->processes->openDocument(target))
+        return true;
+    // Without the desktop's opener nothing would happen at all; the author
+    // can still open the file by hand.
+    showError(*m_seams, owner,
+              QStringLiteral("Could not open the help file \"%1\": no program to show it could be started. Open "
+                             "it in a web browser.")
+                  .arg(document));
+    return false;
 }
 
 } // namespace wharf

@@ -32,7 +32,8 @@ public:
 
     // Opens the document at its start. False (after telling the author
     // "Could not find the help file "<name>".") when there is none; false
-    // too when the viewer could not be started.
+    // too, after a message naming the document's full path, when no viewer
+    // could be started for it.
     bool showContents(QWidget *owner, const QString &helpFile);
     // Opens the document at the keyword: an HTML document at the anchor of
     // that name, any other at its start.

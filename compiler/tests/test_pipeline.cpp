@@ -14,6 +14,7 @@
 #include "resedit.h"
 #include "pipeline.h"
 #include "runcontext.h"
+#include "scopedenv.h"
 #include "testtools.h"
 
 #include <dlfcn.h>
@@ -22,9 +23,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <random>
 #include <thread>
 
@@ -890,6 +893,45 @@ TEST_F(PipelineTest, TwoProcessesCompilingAtOnceShareNoScratchFile)
     EXPECT_TRUE(saved == logText() || saved == slurp(dir.file("child.log")));
     EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty());
     EXPECT_EQ(listFolder(state + "/brindlewharf").size(), 1u); // no scratch copy of the log is left
+}
+
+TEST_F(PipelineTest, TheWritersScratchFilesLieInTheCompilesOwnTemp)
+{
+    // A shared temporary folder that can't be used: the archive writer and
+    // the resource updater (icon, loader size) need none.
+    const ScopedEnv tmp("TMPDIR", dir.file("no-such-folder"));
+    set("Temporary", "OutputType", "1");
+    set("Temporary", "MainIcon", fixturePath("four.ico"));
+    put("files/big.bin", randomBytes(300000, 4));
+    set("SourceFiles", "2", "\"files\\big.bin\"");
+    set("DestFiles", "2", "\"{app}\"");
+    // Where the archive's scratch files lie while it is written, relative
+    // to the user's runtime folder.
+    std::set<std::string> places;
+    g_answer = [&](const Line &l) {
+        if (l.kind != 2)
+            return true;
+        const std::filesystem::path root = runtime + "/brindlewharf";
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "bzarc.tmp" || name == "bzout.tmp") {
+                // Named "<prefix>-<pid>-XXXXXX": the prefixes tell whose.
+                const auto prefix = [](const std::filesystem::path &folder) {
+                    const std::string text = folder.filename().string();
+                    return text.substr(0, text.find('-'));
+                };
+                const std::filesystem::path own = entry.path().parent_path();
+                const std::string above = own.parent_path() == root ? "" : prefix(own.parent_path());
+                places.insert(above + "/" + prefix(own) + "/" + name);
+            }
+        }
+        return true;
+    };
+    EXPECT_FALSE(compile());
+    EXPECT_TRUE(errors().empty()) << errors()[0];
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"setup.exe"});
+    EXPECT_EQ(places, (std::set<std::string>{"compile/archive/bzarc.tmp", "compile/archive/bzout.tmp"}));
+    EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty());
 }
 
 TEST_F(PipelineTest, ALogThatCantBeSavedIsAnErrorLineNamingItsPath)

@@ -4,6 +4,7 @@
 #include "inistore.h"
 #include "paths.h"
 #include "projectcontroller.h"
+#include "userdirs.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -157,9 +158,9 @@ void ComponentsPanel::B_AddCompClick()
 
     const QString component = selected.front()->text();
     try {
-        // The copy lies in a folder of this editor's own (owner only), which
+        // The copy lies in a private folder of this run (owner only), which
         // goes with its contents when the plug-in is done.
-        const ScratchFolder scratch;
+        const ScratchFolder scratch(userRuntimeFolder(), "wharfwright");
         const std::string copy = scratch.file("wftemp.tmp");
         controller.SaveProject(copy);
         const bool changed = library.addComponent(copy);

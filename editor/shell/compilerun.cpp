@@ -1,10 +1,12 @@
 #include "compilerun.h"
 
+#include "codec.h"
 #include "files.h"
 #include "inistore.h"
 #include "paths.h"
 #include "projectcontroller.h"
 #include "projectpaths.h"
+#include "stopsignals.h"
 #include "userdirs.h"
 
 #include <cerrno>
@@ -47,6 +49,9 @@ bool onCompileMessage(const char *text, uint16_t kind, uint16_t percent) noexcep
         goOn = run->listener->goOn();
     } catch (...) {
     }
+    // A stop signal counts as the author's cancel.
+    if (stopSignal() != 0)
+        goOn = false;
     try {
         run->listener->compileMessage(QString::fromUtf8(text ? text : ""), kind, percent);
     } catch (...) {
@@ -145,6 +150,18 @@ bool isFileSystemRoot(const fs::path &folder)
     return self.st_dev != parent.st_dev || self.st_ino == parent.st_ino;
 }
 
+// The first character of text that Windows-1252 can't hold; empty when it
+// holds them all.
+QString firstUnstorableCharacter(const QString &text)
+{
+    for (const char32_t c : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!fitsWindows1252(character.toStdString()))
+            return character;
+    }
+    return {};
+}
+
 std::vector<fs::path> homeFolders()
 {
     std::vector<fs::path> homes;
@@ -166,6 +183,19 @@ QString compileWorkFolder(const ProjectController &project, const QString &progr
 std::string compileLogPath()
 {
     return joinPath(userStateFolder(), "wharfforge.log");
+}
+
+QString workFolderRefusal(const ProjectController &project, const QString &programFolder)
+{
+    const QString folder = compileWorkFolder(project, programFolder);
+    const QString character = firstUnstorableCharacter(folder);
+    if (character.isEmpty())
+        return {};
+    return QStringLiteral("The project can't be compiled from the folder \"%1\": its path holds \"%2\", which "
+                          "Windows-1252 can't hold, and the compiler takes the project's folder from the project "
+                          "file, which is Windows-1252 text. Save the project into a folder whose path has only "
+                          "Windows-1252 characters.")
+        .arg(folder, character);
 }
 
 QString outputFolderRefusal(const ProjectController &project, const QString &programFolder)
@@ -218,6 +248,8 @@ CompileOutcome runProjectCompile(ProjectController &project, const EditorEnviron
 {
     if (!environment.compileFile)
         throw std::runtime_error("The compiler library is not available.");
+    if (const QString refusal = workFolderRefusal(project, environment.programFolder); !refusal.isEmpty())
+        throw std::runtime_error(refusal.toStdString());
     if (const QString refusal = outputFolderRefusal(project, environment.programFolder); !refusal.isEmpty())
         throw std::runtime_error(refusal.toStdString());
     ActiveRun run{&listener};

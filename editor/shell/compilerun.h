@@ -50,6 +50,12 @@ QString compileWorkFolder(const ProjectController &project, const QString &progr
 // reason, when that folder can't be made.
 std::string compileLogPath();
 
+// The compiler learns the project's folder from the scratch copy, which is
+// Windows-1252 text. Gives the message that refuses a folder whose path holds
+// a character Windows-1252 can't hold (naming the folder and the character),
+// or an empty text when the folder can be written there.
+QString workFolderRefusal(const ProjectController &project, const QString &programFolder);
+
 // A compile clears its output folder, so a folder that holds anything of
 // the author's besides the setup must not be one. Gives the message that
 // refuses the project's output folder (resolved as the compiler resolves
@@ -61,15 +67,17 @@ std::string compileLogPath();
 // too).
 QString outputFolderRefusal(const ProjectController &project, const QString &programFolder);
 
-// Compiles the open project: refuses an output folder that
-// outputFolderRefusal refuses (std::runtime_error with its message), makes
+// Compiles the open project: refuses a project folder that
+// workFolderRefusal refuses and an output folder that outputFolderRefusal
+// refuses (std::runtime_error with the message), makes
 // a private folder (mode 0700) of this run under environment.runtimeFolder
 // (or userRuntimeFolder()), writes the scratch copy "wftemp.tmp" there
 // (saved from the document when the project is modified, else a copy of its
 // file), sets its [Temporary] WorkDir to the project's folder, runs
 // beforeCall (may be empty), then calls environment.compileFile with the
 // program folder without its trailing separator, the callback and the
-// write-log flag. The private folder goes afterwards with its contents,
+// write-log flag. Once a stop signal was noted (stopSignal()), every answer
+// of the callback is "stop". The private folder goes afterwards with its contents,
 // also when something raised; what was raised then goes on to the caller.
 // A scratch file that can't be made throws std::runtime_error naming the
 // path and the system's reason. The project's file name, folder, title and

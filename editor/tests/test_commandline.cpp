@@ -9,28 +9,43 @@ namespace {
 
 struct CommandLineCase {
     QStringList arguments;
+    EditorStart start;
     QString project;
-    bool batch;
 };
 
 TEST(EditorCommandLine, CompilesOnlyWithExactlyTwoArgumentsAndTheSwitch)
 {
+    using enum EditorStart;
     const CommandLineCase cases[] = {
-        {{}, {}, false},
-        {{"a.wfp"}, "a.wfp", false},
-        {{"a.wfp", "-c"}, "a.wfp", true},
-        {{"a.wfp", "-C"}, "a.wfp", true},
-        {{"a.wfp", "/c"}, "a.wfp", true},
-        {{"a.wfp", "/C"}, "a.wfp", true},
-        {{"a.wfp", "-x"}, "a.wfp", false},
-        {{"a.wfp", "-compile"}, "a.wfp", false},
-        {{"a.wfp", "-c", "more"}, "a.wfp", false},
-        {{"-c"}, "-c", false},
+        {{}, Window, {}},
+        {{"a.wfp"}, Window, "a.wfp"},
+        {{"a.wfp", "-c"}, BatchCompile, "a.wfp"},
+        {{"a.wfp", "-C"}, BatchCompile, "a.wfp"},
+        {{"a.wfp", "/c"}, BatchCompile, "a.wfp"},
+        {{"a.wfp", "/C"}, BatchCompile, "a.wfp"},
+        {{"a.wfp", "-x"}, Window, "a.wfp"},
+        {{"a.wfp", "-compile"}, Window, "a.wfp"},
+        {{"a.wfp", "b.wfp", "c.wfp"}, Window, "a.wfp"},
+        // A switch that can't compile must not leave a window waiting.
+        {{"-c"}, Malformed, {}},
+        {{"/C"}, Malformed, {}},
+        {{"", "-c"}, Malformed, {}},
+        {{"-c", "-c"}, Malformed, {}},
+        {{"-c", "a.wfp"}, Malformed, {}},
+        {{"a.wfp", "-c", "more"}, Malformed, {}},
+        {{"--help"}, Help, {}},
+        {{"a.wfp", "-h"}, Help, {}},
+        {{"--version"}, Version, {}},
+        {{"a.wfp", "-c", "--version"}, Version, {}},
     };
     for (const CommandLineCase &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const EditorCommandLine line = parseEditorCommandLine(c.arguments);
-        EXPECT_EQ(line.project, c.project) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(line.batchCompile, c.batch) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.start, c.start);
+        EXPECT_EQ(line.start == Malformed, !line.problem.isEmpty()) << line.problem.toStdString();
+        if (c.start == Window || c.start == BatchCompile) {
+            EXPECT_EQ(line.project, c.project);
+        }
     }
 }
 

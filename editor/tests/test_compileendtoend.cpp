@@ -57,12 +57,10 @@ protected:
         ASSERT_TRUE(copyTree(QString::fromStdString(joinPath(builtProgram, "Dialogs")),
                              QString::fromStdString(programFolder + "Dialogs")));
         ASSERT_TRUE(copyFile(joinPath(builtProgram, "default.wfl"), programFolder + "default.wfl"));
+        // The example as it lies in the source tree: its wizard pages are
+        // the program folder's stock pages.
         example = scratch.file("hello");
         ASSERT_TRUE(copyTree(QStringLiteral(WHARF_EXAMPLES_DIR "/hello"), QString::fromStdString(example)));
-        // The example names the stock pages beside it, as a copy of the
-        // example made by scripts/setup.sh has them.
-        ASSERT_TRUE(copyTree(QString::fromStdString(joinPath(builtProgram, "Dialogs")),
-                             QString::fromStdString(joinPath(example, "Dialogs"))));
     }
 
     // Compiles the open project from the compile page; true when the
@@ -118,7 +116,9 @@ TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
     EXPECT_EQ(page.LV_OutputFiles->count(), 3);
     EXPECT_TRUE(page.B_ExecSetup->isEnabled());
     EXPECT_TRUE(runtimeLeftovers().empty());
-    EXPECT_FALSE(windows.MainForm->controller().ProjectModified());
+    // Reading took the pages from the program folder, a change the project
+    // keeps until it is saved; the compile leaves the mark as it was.
+    EXPECT_TRUE(windows.MainForm->controller().ProjectModified());
 }
 
 TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
@@ -140,8 +140,10 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     };
     const auto batchCompile = [&](const std::string &project) {
         QProcess process;
+        // A build machine's: no display, and no Qt variable.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), environment.settingsFolder);
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         process.setProcessEnvironment(env);
@@ -157,7 +159,7 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     const Run good = batchCompile(joinPath(example, "hello.wfp"));
     EXPECT_EQ(good.status, 0) << good.err.toStdString();
     EXPECT_TRUE(good.out.contains(QStringLiteral("Compilation finished."))) << good.out.toStdString();
-    EXPECT_FALSE(good.err.contains(QStringLiteral("ERROR: ")));
+    EXPECT_TRUE(good.err.isEmpty()) << good.err.toStdString();
     expectCompleteOutput(joinPath(example, "output"));
     // The run's private folder went; the user's runtime folder stays.
     EXPECT_TRUE(folderExists(runtime.toStdString() + "/brindlewharf"));

@@ -761,6 +761,47 @@ TEST(CompileScratchTest, AScratchFileThatCantBeMadeIsNamedWithTheReason)
     }
 }
 
+TEST(CompileFolderTest, AProjectFolderWindows1252CantHoldIsNamedBeforeTheCompiler)
+{
+    // The compiler learns the folder from the Windows-1252 scratch copy.
+    struct Case {
+        const char *folder;
+        const char *character; // the one named; empty: the compile runs
+    };
+    const Case cases[] = {{"Übung", ""}, {"Документы", "Д"}, {"文档", "文"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.folder);
+        EditorFixture run;
+        const std::string folder = run.scratch.file(c.folder);
+        ASSERT_TRUE(createFolder(folder));
+        const std::string project = joinPath(folder, "p.wfp");
+        ASSERT_TRUE(copyFile(run.writeProject("p.wfp"), project));
+        std::vector<std::string> workDirs;
+        run.environment.compileFile = [&](const char *file, const char *, CompileCallback, bool) {
+            workDirs.push_back(TMemIniStore(file).ReadString("Temporary", "WorkDir", ""));
+            return false;
+        };
+        run.start({QString::fromStdString(project), QStringLiteral("-c")});
+        run.windows.MainForm->FormShow();
+        EXPECT_TRUE(run.runtimeLeftovers().empty());
+        ASSERT_EQ(run.terminations.size(), 1u);
+        if (*c.character == '\0') {
+            EXPECT_EQ(workDirs, std::vector<std::string>{folder + "/"});
+            EXPECT_EQ(run.terminations[0], 0);
+            continue;
+        }
+        EXPECT_TRUE(workDirs.empty());
+        EXPECT_EQ(run.terminations[0], 1);
+        ASSERT_EQ(run.printed.size(), 1u);
+        const QString &line = run.printed[0].line;
+        EXPECT_TRUE(run.printed[0].error);
+        EXPECT_TRUE(line.startsWith(QStringLiteral("ERROR: "))) << line.toStdString();
+        EXPECT_TRUE(line.contains(QStringLiteral("\"%1/\"").arg(QString::fromStdString(folder)))) << line.toStdString();
+        EXPECT_TRUE(line.contains(QStringLiteral("\"%1\"").arg(QString::fromUtf8(c.character))));
+        EXPECT_FALSE(line.contains(QStringLiteral("wftemp.tmp")));
+    }
+}
+
 TEST(CompileLogTest, ThePageSaysWhereTheLogIs)
 {
     EditorFixture run;

@@ -31,6 +31,23 @@ TEST_F(FilesTest, ScratchFolderIsPrivateAndGoesAway)
     EXPECT_FALSE(folderExists(kept));
 }
 
+TEST_F(FilesTest, RemoveTreeTakesListedNamesAsTheyAreAndFollowsNoLink)
+{
+    // A "\" in a name is an ordinary character here; a link's target stays.
+    ASSERT_TRUE(writeFile(path("outside"), "keep"));
+    const std::string tree = path("tree");
+    ASSERT_EQ(::mkdir(tree.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((tree + "/sub\\dir").c_str(), 0700), 0);
+    const int fd = ::open((tree + "/sub\\dir/back\\slash").c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ASSERT_EQ(::symlink(path("outside").c_str(), (tree + "/link").c_str()), 0);
+    removeTree(tree);
+    struct stat st {};
+    EXPECT_NE(::lstat(tree.c_str(), &st), 0) << "the tree stayed";
+    EXPECT_EQ(readFile(path("outside")), "keep");
+}
+
 TEST_F(FilesTest, AttributesSizeAndBackslashPaths)
 {
     ASSERT_TRUE(writeFile(path("a.txt"), "hello"));

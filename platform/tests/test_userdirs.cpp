@@ -8,7 +8,11 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using wharf::testing::ScopedEnv;
 
@@ -77,6 +81,55 @@ TEST(UserDirsTest, ScratchFoldersOfOneParentNeverCoincide)
     ScratchFolder a(parent.path(), "compile");
     ScratchFolder b(parent.path(), "compile");
     EXPECT_NE(a.path(), b.path());
-    EXPECT_EQ(a.path().rfind(parent.path() + "/compile-", 0), 0u) << a.path();
+    // Named after the process that owns it.
+    EXPECT_EQ(a.path().rfind(parent.path() + "/compile-" + std::to_string(::getpid()) + "-", 0), 0u) << a.path();
     EXPECT_EQ(modeOf(a.path()), 0700u);
+}
+
+TEST(UserDirsTest, TheRuntimeFolderLosesOnlyTheFoldersOfEndedRuns)
+{
+    ScratchFolder dir;
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+    const std::string parent = userRuntimeFolder();
+    // A process id that is free: a child that has ended and been reaped.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string ended = std::to_string(child);
+    const auto folder = [&](const std::string &name) {
+        const std::string path = parent + "/" + name;
+        EXPECT_EQ(::mkdir(path.c_str(), 0700), 0) << path;
+        EXPECT_TRUE(writeFile(path + "/bzout.tmp", "x"));
+        return path;
+    };
+
+    const std::string abandoned = folder("compile-" + ended + "-a1B2c3");
+    const std::string running = folder("compile-" + std::to_string(::getpid()) + "-a1B2c3");
+    const std::string foreign = folder("notes-" + ended + "-abc");
+    const std::string unnumbered = folder("compile-x" + ended + "-a1B2c3");
+    // Held by a process whose id this one can't see (another container).
+    const std::string locked = folder("wharfdraft-" + ended + "-zzzzzz");
+    const int lock = ::open(locked.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    const std::string target = folder("target");
+    const std::string link = parent + "/wharfwright-" + ended + "-linked";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    const ScratchFolder live(parent, "wharfwright");
+    ASSERT_TRUE(writeFile(live.file("bzout.tmp"), "x"));
+
+    EXPECT_EQ(userRuntimeFolder(), parent);
+    EXPECT_FALSE(folderExists(abandoned));
+    for (const std::string &kept : {running, foreign, unnumbered, locked, target, live.path()})
+        EXPECT_TRUE(fileExists(kept + "/bzout.tmp")) << kept;
+    struct stat st {};
+    EXPECT_EQ(::lstat(link.c_str(), &st), 0) << "a link is no scratch folder";
+    ::close(lock);
+
+    // Once the lock is free the folder of the ended run goes as well.
+    userRuntimeFolder();
+    EXPECT_FALSE(folderExists(locked));
+    EXPECT_TRUE(folderExists(running));
 }

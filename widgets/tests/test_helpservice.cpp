@@ -43,5 +43,17 @@ TEST_F(HelpServiceTest, OpensTheDocumentStandingForTheHelpFile)
     EXPECT_TRUE(m_fake.messages.shown.empty());
 }
 
+TEST_F(HelpServiceTest, AHelpFileNoViewerOpensIsNamedInFull)
+{
+    ASSERT_TRUE(writeFile(m_folder.file("wharfwright.html"), "<html></html>"));
+    m_fake.processes.succeed = false;
+    EXPECT_FALSE(m_help.showKeyword(nullptr, QStringLiteral("wharfwright.hlp"), QStringLiteral("Files")));
+    ASSERT_EQ(m_fake.messages.shown.size(), 1u);
+    EXPECT_EQ(m_fake.messages.shown[0].type, MsgDlgType::Error);
+    const QString document = QString::fromStdString(m_folder.file("wharfwright.html"));
+    EXPECT_TRUE(m_fake.messages.shown[0].text.startsWith(QStringLiteral("Could not open the help file \"%1\"").arg(document)))
+        << m_fake.messages.shown[0].text.toStdString();
+}
+
 } // namespace
 } // namespace wharf

@@ -33,16 +33,17 @@ protected:
     ProjectController m_controller{m_scratch.file("program"), m_shell, m_shell, m_shell, &m_shell};
     ComponentsPanel m_page{nullptr, m_controller, m_fake.seams()};
     QStringList m_ownFiles{QStringLiteral("/opt/wharf/wharfwright")};
-    // The plug-ins' copies go into a temporary folder the test can watch.
+    // The plug-ins' copies go into the user's runtime folder, here one the
+    // test can watch.
     std::string m_temp = m_scratch.file("tmp");
-    std::optional<ScopedEnv> m_tmpdir;
+    std::optional<ScopedEnv> m_runtime;
     std::string m_projectFile = m_scratch.file("work/app.wfp");
 
     void SetUp() override
     {
         createFolder(m_temp);
         createFolder(m_scratch.file("work"));
-        m_tmpdir.emplace("TMPDIR", m_temp);
+        m_runtime.emplace("XDG_RUNTIME_DIR", m_temp);
         m_page.Scan(kSampleProgramDir, &m_ownFiles);
         m_controller.document().General.AppName = "Sample";
         m_controller.document().General.Copyright = "mine";
@@ -56,7 +57,11 @@ protected:
         m_page.LV_Components->setCurrentRow(row);
     }
 
-    void expectNoCopyLeft() { EXPECT_TRUE(listFolder(m_temp).empty()); }
+    void expectNoCopyLeft()
+    {
+        EXPECT_TRUE(folderExists(m_temp + "/brindlewharf"));
+        EXPECT_TRUE(listFolder(m_temp + "/brindlewharf").empty());
+    }
 };
 
 TEST_F(ComponentsPanelTest, ListsThePluginsWithTheirIconsNamesAndTips)
