@@ -416,20 +416,6 @@ bool writeNewFileFrom(std::string_view target, const std::vector<FilePiece> &pie
     return finishNewFile(out, path, ok);
 }
 
-bool writeNewFile(std::string_view path, std::string_view data)
-{
-    const std::string native = toNativePath(path);
-    struct stat st {};
-    const bool replacing = ::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    Fd out(createNewFile(native, replacing ? (st.st_mode & 0777) : 0666));
-    if (!out.ok())
-        return false;
-    // The creation mode went through the umask; a replaced file keeps its own.
-    bool ok = writeAll(out.get(), data.data(), data.size()) &&
-              (!replacing || ::fchmod(out.get(), st.st_mode & 0777) == 0);
-    return finishNewFile(out, native, ok);
-}
-
 FolderLock::~FolderLock()
 {
     if (m_fd >= 0)

@@ -86,11 +86,6 @@ struct FilePiece {
 // removed.
 bool writeNewFileFrom(std::string_view target, const std::vector<FilePiece> &pieces);
 
-// Writes data as a new file at path by the same rule as writeNewFileFrom.
-// It keeps the permissions of the regular file it replaces; a file made
-// afresh gets 0666 less the umask. False with errno set on failure.
-bool writeNewFile(std::string_view path, std::string_view data);
-
 // An advisory lock (flock) on a folder, held until the object goes; any
 // other holder of an open folder, in this process or another, is refused
 // while it is held.

@@ -92,9 +92,7 @@ bool store(std::string_view file, const ProfileText &text)
         raw = "\xFF\xFE" + toUtf16Le(body);
         break;
     }
-    // A new file in place of the old one: a link of that name is replaced,
-    // never written through.
-    return writeNewFile(file, raw);
+    return replaceFile(file, raw);
 }
 
 // The section name of a header line, or nullopt for any other line.

@@ -55,17 +55,18 @@ TEST_F(ProfileTest, NewFileAndFailures)
     EXPECT_EQ(readFile(file), "[Autorun]\r\nOPEN=setup.exe\r\n");
 }
 
-TEST_F(ProfileTest, AWriteReplacesALinkOfThatName)
+// A settings file kept elsewhere and linked into place (a dotfile manager's
+// way) is updated where it lies, like every other save.
+TEST_F(ProfileTest, AWriteGoesThroughALinkToTheFileItNames)
 {
     const std::string outside = dir.file("outside.ini");
     ASSERT_TRUE(writeFile(outside, "[Other]\r\nk=v\r\n"));
     ASSERT_EQ(::symlink(outside.c_str(), file.c_str()), 0);
     ASSERT_TRUE(profileWriteString(file, "Autorun", "OPEN", "setup.exe"));
-    EXPECT_EQ(readFile(outside), "[Other]\r\nk=v\r\n");
+    EXPECT_EQ(readFile(outside), "[Other]\r\nk=v\r\n\r\n[Autorun]\r\nOPEN=setup.exe\r\n");
     struct stat st {};
     ASSERT_EQ(::lstat(file.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISREG(st.st_mode));
-    EXPECT_EQ(profileReadString(file, "Autorun", "OPEN"), "setup.exe");
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 TEST_F(ProfileTest, Utf16FilesAreReadAndKept)
