@@ -479,18 +479,12 @@ ScratchFolder::ScratchFolder(std::string_view parent, std::string_view prefix)
     m_path = pattern;
     // The lock tells a later sweep that the folder is in use; a file system
     // without locks leaves the owner's process id as the only sign.
-    m_lock = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_lock);
-        m_lock = -1;
-    }
+    m_lock.lock(m_path);
 }
 
 ScratchFolder::~ScratchFolder()
 {
     removeTree(m_path);
-    if (m_lock >= 0)
-        ::close(m_lock);
 }
 
 std::string ScratchFolder::file(std::string_view name) const
@@ -543,8 +537,7 @@ void ScratchFolder::removeAbandoned(std::string_view parent)
             continue;
         // A process of the same id in another process namespace may still
         // hold it.
-        Fd lock(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
-        if (!lock.ok() || (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK))
+        if (FolderLock probe; !probe.lock(path) && errno == EWOULDBLOCK)
             continue;
         removeTree(path);
     }

@@ -139,7 +139,7 @@ public:
 
 private:
     std::string m_path;
-    int m_lock = -1; // the open folder holding the lock; -1 without one
+    FolderLock m_lock; // tells a sweep of another run that the folder is in use
 };
 
 // Removes a folder tree without following links. Used for scratch folders.
