@@ -423,12 +423,8 @@ void TMemIniStore::DeleteKey(std::string_view section, std::string_view key)
 void TMemIniStore::UpdateFile()
 {
     const std::string bytes = SaveToBytes();
-    errno = 0;
-    if (!replaceFile(FileName(), bytes)) {
-        const int error = errno;
-        throw EFCreateError("Cannot create file \"" + FileName() + "\"" +
-                            (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
-    }
+    if (const ReplaceResult saved = replaceFile(FileName(), bytes); !saved)
+        throw EFCreateError("Cannot create file \"" + FileName() + "\": " + saved.reason);
 }
 
 // ---------------------------------------------------------------------------

@@ -5,8 +5,6 @@
 #include "keylist.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -65,6 +63,7 @@ void TDialogDocument::NewDialog()
 
 TLoadResult TDialogDocument::LoadDialogFile(const std::string &path)
 {
+    m_unfinishedSave.clear();
     if (!fileExists(path))
         return anythingAt(path) ? TLoadResult::NotAFile : TLoadResult::Missing;
     const auto bytes = readFile(path);
@@ -72,6 +71,7 @@ TLoadResult TDialogDocument::LoadDialogFile(const std::string &path)
         throw EDialogFileError("Could not read the dialog file " + path + ".");
     TDecodedDialog decoded = decodeDialogFile(*bytes);
     NewDialog();
+    m_unfinishedSave = unfinishedSaveNotice(path).value_or(std::string());
     if (decoded.passwordIndex < 0)
         return TLoadResult::NoPassword;
     m_fileName = path;
@@ -85,12 +85,8 @@ TLoadResult TDialogDocument::LoadDialogFile(const std::string &path)
 void TDialogDocument::SaveDialogFile(const std::string &path, TSaveMode mode)
 {
     const std::string bytes = encodeDialogFile(contents());
-    errno = 0;
-    if (!replaceFile(path, bytes)) {
-        const int error = errno;
-        throw EDialogFileError("Could not save the dialog file " + path + ": " +
-                               (error != 0 ? std::strerror(error) : "unknown reason") + ".");
-    }
+    if (const ReplaceResult saved = replaceFile(path, bytes); !saved)
+        throw EDialogFileError("Could not save the dialog file " + path + ": " + saved.reason + ".");
     if (mode == TSaveMode::Document) {
         m_fileName = path;
         m_modified = false;

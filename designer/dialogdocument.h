@@ -80,6 +80,11 @@ public:
     // nothing, when the file exists but can't be read.
     TLoadResult LoadDialogFile(const std::string &path);
 
+    // After LoadDialogFile found a file: when a save of it was cut off before
+    // it finished, the message that says so and names the copy of the file
+    // as it was before (unfinishedSaveNotice); empty otherwise.
+    const std::string &unfinishedSaveMessage() const { return m_unfinishedSave; }
+
     // Writes the dialog to path under password 0, through a new file that
     // replaces the old one only once it is complete. Throws EDialogFileError
     // when it can't be written; the dialog, the remembered name, the flag and
@@ -140,6 +145,7 @@ private:
     // wrapped would meet names in use on every later control.
     std::array<uint32_t, kControlTypeCount> m_nameCounters{};
     std::string m_fileName{kNoFileName};
+    std::string m_unfinishedSave;
     bool m_modified = false;
     uint64_t m_nextId = 1;
     // How many controls hold each name, folded: the name checks of a load

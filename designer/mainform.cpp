@@ -402,6 +402,8 @@ void Tfrm_Main::LoadDialogFile(const QString &path)
         m_seams.messages->messageDlg(this, MsgDlgType::Warning, message, QMessageBox::Ok, QMessageBox::Ok);
     else if (!message.isEmpty())
         showError(message);
+    if (const std::string &unfinished = m_document.unfinishedSaveMessage(); !unfinished.empty())
+        m_seams.messages->messageDlg(this, MsgDlgType::Warning, qs(unfinished), QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void Tfrm_Main::NewDialog()

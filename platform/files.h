@@ -2,7 +2,9 @@
 // File and folder operations. Every path goes through toNativePath first, so
 // Windows-style paths from a project reach the right file.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,15 +60,65 @@ bool writeFile(std::string_view path, std::string_view data);
 // either side fails.
 bool appendFile(std::string_view target, std::string_view source);
 
-// Writes data as the whole file through a temporary file in the same folder
-// that then replaces it, so a failed write leaves the old file intact. A
-// path that is a symbolic link (or a chain of them) writes the file the
-// link names, in that file's folder, and the link stays a link; the file
-// keeps its permissions. Falls back to writing in place when the folder
-// does not allow a new file. False, with errno set and nothing changed, when
-// the write fails, and for a file that is read-only (its owner may not write
-// it, as fileAttributes reports it) or that this user may not write (EACCES).
-bool replaceFile(std::string_view path, std::string_view data);
+// How replaceFile writes the new content.
+enum class ReplaceWay {
+    Rename,  // into a scratch file beside the file, renamed over it
+    InPlace, // over the file itself, once a flushed copy of it is kept
+};
+
+// A seam for tests: beforeWrite runs before each piece (at most 64 KiB) of
+// the new content is written, with the way and the bytes written so far.
+struct ReplaceHooks {
+    std::function<void(ReplaceWay way, std::size_t written)> beforeWrite;
+};
+
+// What replaceFile did. On failure, error is the errno of the cause and
+// reason a phrase for the author that names it and what became of the file
+// ("No space left on device; the file is as it was"), to follow "Cannot
+// create file X: ".
+struct ReplaceResult {
+    bool ok = false;
+    int error = 0;
+    std::string reason;
+    explicit operator bool() const { return ok; }
+};
+
+// Writes data as the whole file so that a failure, a full disk or a process
+// killed at any point never leaves the file shorter than either its old or
+// its new content. A path that is a symbolic link (or a chain of them)
+// writes the file the link names, and the link stays a link.
+//
+// The way is a scratch file beside the file, "<name>.~<pid>-XXXXXX",
+// written, given the file's mode, owner and group, flushed, renamed over the
+// file, and the folder flushed. A scratch file that a killed save left (its
+// process is gone) is removed by the next save of that file.
+//
+// Where a new file can't stand for the old one (no scratch file can be made
+// in the folder, the file has other hard links, its owner or group can't be
+// given to a new file, or the folder does not let this user replace it),
+// the file is written in place, but only after a complete, flushed copy of
+// it is kept in the folder "unfinished-saves" of the user's state folder;
+// a write that fails puts the old content back from it. The copy goes once
+// the file is written whole; a copy that stays marks a save that was cut
+// off (see unfinishedSaveNotice). When no copy can be kept, nothing is
+// written.
+//
+// Refused, with nothing changed: a folder, a file that is read-only (its
+// owner may not write it, as fileAttributes reports it) or that this user may
+// not write (EACCES), a chain of links that does not end (ELOOP). errno is
+// set to result.error on failure.
+ReplaceResult replaceFile(std::string_view path, std::string_view data, const ReplaceHooks &hooks = {});
+
+// The copy that a save of path kept before it wrote the file in place, when
+// that save was cut off before it finished: the copy is still there and no
+// running save holds it. nullopt otherwise, also when path names no file.
+std::optional<std::string> unfinishedSaveCopy(std::string_view path);
+
+// When a save of path that wrote the file in place was cut off before it
+// finished (the copy it kept is still there and no running save holds it):
+// a message for the author that says so and names the copy. nullopt
+// otherwise, also when path names no file.
+std::optional<std::string> unfinishedSaveNotice(std::string_view path);
 
 // A part of an existing file: count bytes from offset, or everything from
 // offset to its end when count is -1.

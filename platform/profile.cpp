@@ -92,7 +92,7 @@ bool store(std::string_view file, const ProfileText &text)
         raw = "\xFF\xFE" + toUtf16Le(body);
         break;
     }
-    return replaceFile(file, raw);
+    return replaceFile(file, raw).ok;
 }
 
 // The section name of a header line, or nullopt for any other line.

@@ -34,8 +34,8 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "%s: %s\n", source.c_str(), problem.c_str());
         if (!problems.empty())
             return 1;
-        if (!wharf::replaceFile(target, wharf::encodeDialogFile(contents))) {
-            std::fprintf(stderr, "%s: cannot be written\n", target.c_str());
+        if (const wharf::ReplaceResult saved = wharf::replaceFile(target, wharf::encodeDialogFile(contents)); !saved) {
+            std::fprintf(stderr, "%s: cannot be written: %s\n", target.c_str(), saved.reason.c_str());
             return 1;
         }
     } catch (const std::exception &e) {

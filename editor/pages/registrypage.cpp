@@ -586,7 +586,7 @@ void TRegistryPage::B_RegImportClick()
                                                QMessageBox::Ok);
     };
     if (file.SkippedEntries > 0)
-        warn(skippedMessage(file.SkippedEntries));
+        warn(skippedMessage(file.SkippedEntries) + someNames(file.SkippedLines));
     if (!file.Unsavable.empty())
         warn(unsavableMessage(file.Unsavable));
     if (!file.Cut.empty())

@@ -20,13 +20,20 @@ constexpr std::string_view kSavingText = "Saving script file...";
 constexpr std::string_view kReadingText = "Reading script file...";
 constexpr std::string_view kSaveQuestion = "Do you want to save the current file?";
 
-// The bytes of a project file as the store reads them: Windows-1252 text. A
-// file that an editor saved as UTF-8 with a byte order mark loses the mark,
-// and its UTF-8 text becomes the Windows-1252 text it stands for (a
-// character that has none is refused: the file can't be saved as it is);
-// when no UTF-8 text follows the mark, the rest is taken as it stands.
+// The bytes of a project file as the store reads them: Windows-1252 text
+// without the NUL or ^Z bytes that some Windows editors put at its end (no
+// line of the project, which a save would carry along as one). A file that
+// an editor saved as UTF-8 with a byte order mark loses the mark, and its
+// UTF-8 text becomes the Windows-1252 text it stands for (a character that
+// has none is refused: the file can't be saved as it is); when no UTF-8 text
+// follows the mark, the rest is taken as it stands.
 std::string projectFileBytes(std::string bytes, const std::string &fileName)
 {
+    size_t keep = bytes.size();
+    while (keep > 0 && std::string_view("\0\x1A\r\n", 4).find(bytes[keep - 1]) != std::string_view::npos)
+        --keep;
+    if (bytes.find_first_of(std::string_view("\0\x1A", 2), keep) != std::string::npos)
+        bytes.resize(keep);
     constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     if (!bytes.starts_with(kUtf8Mark))
         return bytes;
@@ -116,6 +123,21 @@ ProjectController::ProjectController(std::string programFolder, ProjectPrompts &
 std::string ProjectController::templatePath() const
 {
     return joinPath(m_programFolder, kTemplateName);
+}
+
+std::string ProjectController::stockPagesFolder() const
+{
+    return joinPath(m_programFolder, kStockPages);
+}
+
+bool ProjectController::savedFileCompilesAsItStands() const
+{
+    if (m_modified)
+        return false;
+    const std::string stock = stockPagesFolder();
+    const auto isStock = [&](const std::string &page) { return isStockPage(page, stock); };
+    return std::none_of(m_project.Dialogs.begin(), m_project.Dialogs.end(), isStock) &&
+           std::none_of(m_project.UninstallDialogs.begin(), m_project.UninstallDialogs.end(), isStock);
 }
 
 void ProjectController::setBaseCaption(std::string caption)
@@ -217,6 +239,10 @@ bool ProjectController::SaveProject(const std::string &requested)
     ProjectWriteContext context;
     context.workDir = extractFilePath(savedFileName);
     context.projectFolder = m_projectFolder;
+    // The compile's copy names every page by its path, as the compiler
+    // takes it.
+    if (!scratch)
+        context.stockPagesFolder = stockPagesFolder();
     context.progress = progressReporter();
     writeProjectSections(ini, written, context);
     ini.UpdateFile();
@@ -260,6 +286,10 @@ void ProjectController::LoadProject(const std::string &requested)
 
     TMemIniStore ini("");
     ini.LoadFromBytes(readProjectBytes(fileName));
+    // A save of the file that was cut off is told after the read, whatever
+    // the read made of what it left.
+    const std::optional<std::string> unfinished =
+        scratch ? std::nullopt : unfinishedSaveNotice(fileName);
     const std::string fileFolder = extractFilePath(fileName);
     const bool keepFolder = scratch || (m_appendMode && !m_projectFolder.empty());
 
@@ -285,6 +315,8 @@ void ProjectController::LoadProject(const std::string &requested)
             startEmptyProject();
         else
             startNewProject();
+        if (unfinished)
+            m_prompts.showMessage(MessageKind::Warning, MessageButtons::Ok, *unfinished);
         return;
     }
 
@@ -315,6 +347,8 @@ void ProjectController::LoadProject(const std::string &requested)
             text += "\n" + warning;
         m_prompts.showMessage(MessageKind::Warning, MessageButtons::Ok, text);
     }
+    if (unfinished)
+        m_prompts.showMessage(MessageKind::Warning, MessageButtons::Ok, *unfinished);
 }
 
 void ProjectController::startEmptyProject()

@@ -52,6 +52,14 @@ public:
     const std::string &programFolder() const { return m_programFolder; }
     // The project template "default.wfp" in the program folder.
     std::string templatePath() const;
+    // The folder of the stock wizard pages, "Dialogs" in the program folder.
+    std::string stockPagesFolder() const;
+
+    // Whether a compile may take a copy of the project's file as it stands:
+    // the project is unmodified and names no stock pages (its file names
+    // them by the program folder's "Dialogs" folder, which a compile does not
+    // look in). Otherwise the compile's copy is written with SaveProject.
+    bool savedFileCompilesAsItStands() const;
 
     // The main window's caption before any file ("Brindlewharf
     // Professional"), and the title built from it after a read or a save.

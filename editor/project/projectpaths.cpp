@@ -36,15 +36,14 @@ bool ignoresCase(std::string_view path)
     return hasDriveLetter(path) || path.starts_with('\\');
 }
 
-// The one separator a path is written with; 0 when it has none or both.
+} // namespace
+
 char separatorStyle(std::string_view path)
 {
     const bool back = path.find('\\') != std::string_view::npos;
     const bool forward = path.find('/') != std::string_view::npos;
     return back == forward ? '\0' : back ? '\\' : '/';
 }
-
-} // namespace
 
 std::string MakeRelativePath(std::string_view path, std::string_view base)
 {
@@ -103,13 +102,14 @@ bool SameFolder(std::string_view a, std::string_view b)
     return ignoresCase(a) || ignoresCase(b) ? sameTextIgnoreCase(left, right) : left == right;
 }
 
-std::string RebasePath(std::string_view path, std::string_view from, std::string_view to)
+std::string RebasePath(std::string_view path, std::string_view from, std::string_view to, char bareSeparator)
 {
     const bool relative = !isAbsolutePath(path);
     if (relative && SameFolder(from, to))
         return std::string(path);
     std::string out = MakeRelativePath(ExpandRelativePath(path, from), to);
-    const char style = relative ? separatorStyle(path) : '\0';
+    const bool bare = relative && path.find_first_of("\\/") == std::string_view::npos;
+    const char style = bare ? bareSeparator : relative ? separatorStyle(path) : '\0';
     if (style != '\0' && !isAbsolutePath(out))
         std::replace_if(out.begin(), out.end(), isPathSeparator, style);
     return out;

@@ -36,7 +36,13 @@ bool SameFolder(std::string_view a, std::string_view b);
 // folder to, so that it keeps naming its file (it stays absolute where it
 // can't be relative, as MakeRelativePath says). A relative path keeps its
 // separator style: one written only with "\" (or only with "/") comes back
-// so. Between one folder and itself a relative path stays as it is.
-std::string RebasePath(std::string_view path, std::string_view from, std::string_view to);
+// so, and a bare name is written with bareSeparator, the one its project
+// uses. Between one folder and itself a relative path stays as it is.
+std::string RebasePath(std::string_view path, std::string_view from, std::string_view to,
+                       char bareSeparator = '\\');
+
+// The separator style of path: "\" or "/" when it is written with only that
+// one, 0 when it has none or both.
+char separatorStyle(std::string_view path);
 
 } // namespace wharf::editor

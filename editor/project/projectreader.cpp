@@ -168,6 +168,8 @@ public:
         const bool current = m_result.EditorVersion == "2.0" || m_result.EditorVersion == "2";
         m_rebase = m_context.append && !m_context.projectFolder.empty() &&
                    !editor::SameFolder(m_context.fileFolder, m_context.projectFolder);
+        if (m_rebase)
+            m_bareSeparator = relativePathSeparator(m_project);
 
         if (!m_context.append) {
             m_project = Project();
@@ -215,8 +217,11 @@ public:
         reportCutTexts();
 
         const int32_t system = m_project.General.System;
-        // Anything the read had to change (and reports) needs a save too.
-        m_result.unchanged = m_result.EditorVersion == "2.0" && m_result.SubVersion == "Professional" &&
+        // Anything the read had to change (and reports) needs a save too. The
+        // stock pages of a "Standard" file are taken from this program folder
+        // and a save names them so again: nothing to save.
+        m_result.unchanged = m_result.EditorVersion == "2.0" &&
+                             (m_result.SubVersion == "Professional" || m_result.SubVersion == "Standard") &&
                              !(system == 2048 && m_result.BuildNo != 12) &&
                              !(system == kAllTargetSystems && m_result.BuildNo != 14) &&
                              m_result.warnings.empty();
@@ -296,6 +301,15 @@ private:
             return p.isList() && p.section == section;
         });
         return m_rebase && isPath ? editor::ExpandRelativePath(path, m_context.fileFolder) : path;
+    }
+
+    // An appended path relative to the appended file's folder, made relative
+    // to the project's folder like the files' sources.
+    std::string movedRelative(const std::string &path) const
+    {
+        if (!m_rebase || path.empty() || isAbsolutePath(path) || path.find('{') != std::string::npos)
+            return path;
+        return editor::RebasePath(path, m_context.fileFolder, m_context.projectFolder, m_bareSeparator);
     }
 
     // value cut to width characters; a cut is named in the read's warning
@@ -401,9 +415,9 @@ private:
         if (m_old) {
             for (const OldDialog &d : kOldDialogs)
                 if (d.key.empty() || m_ini.ReadBool("Dialogs", d.key, true))
-                    m_project.Dialogs.push_back(programPath("Dialogs", d.file));
+                    m_project.Dialogs.push_back(programPath(kStockPages, d.file));
             for (std::string_view file : kOldUninstallDialogs)
-                m_project.UninstallDialogs.push_back(programPath("Dialogs", file));
+                m_project.UninstallDialogs.push_back(programPath(kStockPages, file));
             progress(9);
             return;
         }
@@ -414,7 +428,7 @@ private:
             const size_t n = count(section);
             for (size_t i = 0; i < n; ++i) {
                 const std::string value = str(section, i);
-                list.push_back(own ? value : programPath("Dialogs", extractFileName(value)));
+                list.push_back(own ? value : programPath(kStockPages, extractFileName(value)));
                 step(base, span, i + 1, n);
             }
         };
@@ -513,7 +527,7 @@ private:
             FileEntry file;
             file.Source = str("SourceFiles", f);
             file.Destination = field(str("DestFiles", f), kFieldWidth, "DestFiles", f);
-            file.PatchedFile = rebased("PatchedFiles", field(str("PatchedFiles", f), kFieldWidth, "PatchedFiles", f));
+            file.PatchedFile = movedRelative(field(str("PatchedFiles", f), kFieldWidth, "PatchedFiles", f));
             file.Description =
                 field(str("FileDescriptions", f, extractFileName(file.Source)), kFieldWidth, "FileDescriptions", f);
             file.CompareVersions = boolean("CompareVersions", f, false);
@@ -535,8 +549,8 @@ private:
                 file.TargetSystems = mask("InstallOnSystem", f);
             }
             file.InstallFont = boolean("InstallFont", f, false);
-            if (m_rebase && file.Relative)
-                file.Source = editor::RebasePath(file.Source, m_context.fileFolder, m_context.projectFolder);
+            if (file.Relative)
+                file.Source = movedRelative(file.Source);
 
             // A group index that names no group of the file puts the file into
             // the last group there is (a new one when there is none).
@@ -779,6 +793,7 @@ private:
     ProjectReadResult m_result;
     bool m_old = false;
     bool m_rebase = false;
+    char m_bareSeparator = '\\';
     std::vector<std::string> m_cut;  // the keys whose texts were cut
     mutable std::unordered_map<std::string, NumberedKeys> m_numbered;
 };

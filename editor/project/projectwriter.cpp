@@ -2,9 +2,11 @@
 
 #include "codec.h"
 #include "compilepaths.h"
+#include "files.h"
 #include "paths.h"
 #include "projectpaths.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -43,6 +45,13 @@ std::string plainValue(std::string_view text)
 {
     std::string value = singleLine(text);
     return hasEnclosingQuotes(value) ? "\"" + value + "\"" : value;
+}
+
+// A value of the file without one pair of enclosing quotes.
+std::string unquoted(std::string_view value)
+{
+    return value.size() >= 2 && hasEnclosingQuotes(value) ? std::string(value.substr(1, value.size() - 2))
+                                                          : std::string(value);
 }
 
 std::string quotedValue(std::string_view text)
@@ -127,6 +136,41 @@ bool documentPaths(Project &project, const CompilePath &path, std::vector<std::s
     return false;
 }
 
+// The separators of a project's relative paths: a bare name moved to
+// another folder is written with "/" in a project whose relative paths are
+// mostly written with "/", else with "\\".
+class SeparatorTally {
+public:
+    void add(std::string_view path)
+    {
+        if (path.empty() || isAbsolutePath(path) || path.find('{') != std::string_view::npos)
+            return;
+        const char style = editor::separatorStyle(path);
+        if (style == '\\')
+            ++m_back;
+        else if (style == '/')
+            ++m_forward;
+    }
+    void addDocument(Project &project)
+    {
+        for (const CompilePath &path : compileRelativePaths()) {
+            std::vector<std::string *> values;
+            documentPaths(project, path, values);
+            for (const std::string *value : values)
+                add(*value);
+        }
+        for (const GroupEntry &group : project.Groups)
+            for (const FileEntry &file : group.Files)
+                if (file.Relative && !file.External)
+                    add(file.Source);
+    }
+    char separator() const { return m_forward > m_back ? '/' : '\\'; }
+
+private:
+    size_t m_back = 0;
+    size_t m_forward = 0;
+};
+
 // Reports the write's progress: fixed marks and the shares of a step.
 class Progress {
 public:
@@ -163,11 +207,14 @@ public:
             while (m_ini.SectionExists(section))
                 m_ini.EraseSection(section);
         m_rebase = !m_context.projectFolder.empty() && !editor::SameFolder(m_context.projectFolder, m_context.workDir);
+        if (m_rebase)
+            m_bareSeparator = projectSeparator();
+        m_stockPages = onlyStockPages();
         rebaseBuildPaths();
         m_additionalFiles = m_project.AdditionalFiles;
         writeGeneral();
-        writeList("Dialogs", m_project.Dialogs, 5, 4);
-        writeList("UninstallDialogs", m_project.UninstallDialogs, 5, 4);
+        writeDialogs("Dialogs", m_project.Dialogs);
+        writeDialogs("UninstallDialogs", m_project.UninstallDialogs);
         WriteScriptLines(m_ini, "Scripts", m_project.InitScript, "InitScript");
         WriteScriptLines(m_ini, "Scripts", m_project.FinalScript, "FinalScript");
         WriteScriptLines(m_ini, "Scripts", m_project.InstallScript, "InstallFiles");
@@ -207,7 +254,29 @@ private:
     {
         if (!m_rebase || path.empty() || isAbsolutePath(path) || path.find('{') != std::string::npos)
             return;
-        path = editor::RebasePath(path, m_context.projectFolder, m_context.workDir);
+        path = editor::RebasePath(path, m_context.projectFolder, m_context.workDir, m_bareSeparator);
+    }
+
+    // The separator of the relative paths of the document and of the lines
+    // the file keeps.
+    char projectSeparator()
+    {
+        SeparatorTally tally;
+        tally.addDocument(m_project);
+        for (const CompilePath &path : compileRelativePaths()) {
+            std::vector<std::string *> values;
+            if (documentPaths(m_project, path, values))
+                continue;
+            TStringList lines;
+            m_ini.ReadSectionValues(path.section, lines);
+            for (const std::string &line : lines) {
+                const size_t eq = line.find('=');
+                if (eq != std::string::npos &&
+                    (path.isList() || sameTextIgnoreCase(std::string_view(line).substr(0, eq), path.key)))
+                    tally.add(unquoted(line.substr(eq + 1)));
+            }
+        }
+        return tally.separator();
     }
 
     // Every file the compile resolves against the project's folder moves
@@ -244,7 +313,7 @@ private:
             std::string value = line.substr(eq + 1);
             const bool quoted = value.size() >= 2 && hasEnclosingQuotes(value);
             if (quoted)
-                value = value.substr(1, value.size() - 2);
+                value = unquoted(value);
             const std::string before = value;
             rebase(value);
             if (value != before)
@@ -285,7 +354,7 @@ private:
         GeneralSettings &g = m_project.General;
         text(kTemporary, "WorkDir", m_context.workDir);
         text(kTemporary, "EditorVersion", "2.0");
-        text(kTemporary, "SubVersion", "Professional");
+        text(kTemporary, "SubVersion", m_stockPages ? "Standard" : "Professional");
         text(kTemporary, "BuildNo", "14");
         text(kGeneral, "AppName", g.AppName);
         text(kGeneral, "Caption", g.Caption);
@@ -350,6 +419,29 @@ private:
         m_ini.WriteInteger(kGeneral, "BillboardDelay", g.BillboardDelay);
     }
 
+    // True when the project has wizard pages and every one is a stock page.
+    bool onlyStockPages() const
+    {
+        if (m_context.stockPagesFolder.empty() || (m_project.Dialogs.empty() && m_project.UninstallDialogs.empty()))
+            return false;
+        const auto stock = [&](const std::string &path) { return isStockPage(path, m_context.stockPagesFolder); };
+        return std::all_of(m_project.Dialogs.begin(), m_project.Dialogs.end(), stock) &&
+               std::all_of(m_project.UninstallDialogs.begin(), m_project.UninstallDialogs.end(), stock);
+    }
+
+    void writeDialogs(std::string_view section, const std::vector<std::string> &pages)
+    {
+        if (!m_stockPages) {
+            writeList(section, pages, 5, 4);
+            return;
+        }
+        std::vector<std::string> names;
+        names.reserve(pages.size());
+        for (const std::string &page : pages)
+            names.push_back(std::string(kStockPages) + "\\" + extractFileName(page));
+        writeList(section, names, 5, 4);
+    }
+
     void writeList(std::string_view section, const std::vector<std::string> &items, int base, int span)
     {
         for (size_t n = 0; n < items.size(); ++n) {
@@ -381,7 +473,8 @@ private:
         std::string source;
         if (!file.External || file.Source.find('{') != std::string::npos) {
             if (file.Relative) {
-                file.Source = editor::RebasePath(file.Source, m_context.projectFolder, m_context.workDir);
+                file.Source =
+                    editor::RebasePath(file.Source, m_context.projectFolder, m_context.workDir, m_bareSeparator);
                 // A source that can't be relative to the new folder (another
                 // drive) is absolute now, as a read of the file will say.
                 file.Relative = !isAbsolutePath(file.Source);
@@ -630,6 +723,8 @@ private:
     const ProjectWriteContext &m_context;
     Progress m_progress;
     bool m_rebase = false;
+    bool m_stockPages = false;
+    char m_bareSeparator = '\\';
     std::vector<std::string> m_additionalFiles;
     size_t m_registryIndex = 0;
     size_t m_registryNodes = 0;
@@ -681,6 +776,22 @@ void WriteFont(TCustomIniStore &ini, std::string_view section, const ProjectFont
     ini.WriteInteger(section, prefix + "Size", font.Size);
     ini.WriteInteger(section, prefix + "Color", font.Color);
     ini.WriteInteger(section, prefix + "Style", font.Style);
+}
+
+bool isStockPage(std::string_view path, std::string_view stockPagesFolder)
+{
+    if (stockPagesFolder.empty() || !isAbsolutePath(path) || extractFileName(path).empty())
+        return false;
+    const std::string folder = extractFilePath(path);
+    return editor::SameFolder(folder, stockPagesFolder) ||
+           (folderExists(folder) && sameFile(folder, stockPagesFolder));
+}
+
+char relativePathSeparator(Project &project)
+{
+    SeparatorTally tally;
+    tally.addDocument(project);
+    return tally.separator();
 }
 
 void writeProjectSections(TMemIniStore &ini, Project &project, const ProjectWriteContext &context)

@@ -20,6 +20,16 @@
 
 namespace wharf {
 
+// The folder of the program folder that holds the stock wizard pages. A
+// project file whose SubVersion is not "Professional" names its pages by
+// their file names in it ("Dialogs\welcome.ddf"), and a read takes them from
+// the program folder it runs from: a project whose pages are all stock pages
+// is saved so, and stays portable between program folders.
+inline constexpr std::string_view kStockPages = "Dialogs";
+
+// True when path names a file right in the folder stockPagesFolder.
+bool isStockPage(std::string_view path, std::string_view stockPagesFolder);
+
 // The 64 sections every save rewrites, in the order a save writes them.
 const std::vector<std::string_view> &projectSectionNames();
 
@@ -31,12 +41,23 @@ void WriteScriptLines(TCustomIniStore &ini, std::string_view section, const std:
 // Writes font as the four keys name + "Name", "Size", "Color", "Style".
 void WriteFont(TCustomIniStore &ini, std::string_view section, const ProjectFont &font, std::string_view name);
 
+// The separator the project's relative paths are written with, which a
+// bare name moved to another folder takes: "/" when more of them are written
+// with "/" than with "\\", else "\\" (also when none has one). Reads project
+// only.
+char relativePathSeparator(Project &project);
+
 struct ProjectWriteContext {
     // Folder of the file being written, with its trailing separator; written
     // as WorkDir and the base relative sources are rewritten against.
     std::string workDir;
     // Folder the document's relative sources are relative to now.
     std::string projectFolder;
+    // The program's folder of stock wizard pages ("Dialogs" in the program
+    // folder). When every wizard page of the project lies there, the file
+    // names them as stock pages (see kStockPages). Empty for a copy whose
+    // paths the compiler takes as they stand.
+    std::string stockPagesFolder;
     // Receives the rising percentages of the write; may be empty.
     std::function<void(int)> progress;
 };

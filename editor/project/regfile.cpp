@@ -188,6 +188,16 @@ RegFileSection parseSection(std::string_view name, bool &deletion)
     return section;
 }
 
+// A line left out, named for the author by its number and its text.
+std::string lineName(size_t index, std::string_view text)
+{
+    constexpr size_t kShown = 80;
+    std::string shown = cutText(text, kShown);
+    if (shown.size() < text.size())
+        shown += "...";
+    return "line " + std::to_string(index + 1) + ": " + shown;
+}
+
 std::string sectionName(const RegFileSection &section)
 {
     return section.KeyPath.empty() ? section.Root : section.Root + "\\" + section.KeyPath;
@@ -218,6 +228,7 @@ RegFile parseRegFile(std::string_view bytes)
                 ++file.KeyDeletions;
             if (section->Skipped) {
                 ++file.SkippedEntries;
+                file.SkippedLines.push_back(lineName(i, line));
             } else if (!fitsWindows1252(section->KeyPath)) {
                 file.Unsavable.push_back(sectionName(*section));
                 section->Skipped = true;
@@ -226,6 +237,7 @@ RegFile parseRegFile(std::string_view bytes)
         }
         // Long data goes on over the following lines, each line but the last
         // ending with "\"; the value is judged only when it is whole.
+        const size_t first = i;
         std::string joined(line);
         while (joined.ends_with('\\') && i + 1 < lines.size()) {
             joined.pop_back();
@@ -252,6 +264,7 @@ RegFile parseRegFile(std::string_view bytes)
             break;
         case LineKind::Skipped:
             ++file.SkippedEntries;
+            file.SkippedLines.push_back(lineName(first, joined));
             break;
         }
     }

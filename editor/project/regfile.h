@@ -57,6 +57,9 @@ struct RegFile {
     // Deletion sections and values, sections under unknown roots, section
     // headers that can't be read and lines of a section that are no value.
     int SkippedEntries = 0;
+    // Each of them named by its line: "line 7: "Name"="unclosed" (its
+    // number in the file, from 1, and its text, cut to 80 characters).
+    std::vector<std::string> SkippedLines;
     // Sections that delete a key below one of the six roots (counted in
     // SkippedEntries too).
     int KeyDeletions = 0;

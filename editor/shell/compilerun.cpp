@@ -96,7 +96,7 @@ template <typename Write> void withReason(Write write)
 
 void writeScratchCopy(ProjectController &project, const std::string &scratch)
 {
-    if (project.ProjectModified()) {
+    if (!project.savedFileCompilesAsItStands()) {
         withReason([&] { project.SaveProject(scratch); });
         return;
     }

@@ -1,9 +1,14 @@
 #include "files.h"
 
+#include "savetesting.h"
+#include "scopedenv.h"
+
+#include <algorithm>
 #include <cerrno>
-#include <gtest/gtest.h>
-#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -238,4 +243,301 @@ TEST_F(FilesTest, ReplaceFileRefusesWhatItMayNotWrite)
     ASSERT_EQ(::lstat(path("to-ro.wfp").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(listFolder(dir.path()).size(), 5u);  // nothing new beside them
+}
+
+namespace {
+
+using wharf::testing::ChildOutcome;
+using wharf::testing::ChildUser;
+using wharf::testing::kNobody;
+using wharf::testing::kNoGroup;
+using wharf::testing::kUsers;
+using wharf::testing::runInChild;
+using wharf::testing::runningAsRoot;
+using wharf::testing::ScopedEnv;
+using wharf::testing::SmallFileSystem;
+
+constexpr std::size_t kPiece = 1 << 16;  // the pieces replaceFile writes
+
+struct FileState {
+    std::string content;
+    uid_t uid = 0;
+    gid_t gid = 0;
+    mode_t mode = 0;
+    ino_t inode = 0;
+};
+
+FileState stateOf(const std::string &path)
+{
+    FileState state;
+    state.content = readFile(path).value_or("<unreadable>");
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        state.uid = st.st_uid;
+        state.gid = st.st_gid;
+        state.mode = st.st_mode & 07777;
+        state.inode = st.st_ino;
+    }
+    return state;
+}
+
+std::vector<std::string> names(const std::string &folder)
+{
+    std::vector<std::string> out;
+    for (const FolderEntry &entry : listFolder(folder))
+        out.push_back(entry.name);
+    return out;
+}
+
+// "ok rename", "ok in place" or "failed: <reason>", for a child to report.
+std::string describe(const ReplaceResult &result, const std::optional<ReplaceWay> &way)
+{
+    if (!result)
+        return "failed: " + result.reason;
+    return way == ReplaceWay::InPlace ? "ok in place" : "ok rename";
+}
+
+class ReplaceFileTest : public ::testing::Test {
+protected:
+    ScratchFolder dir;
+    // Copies of files written in place go to the user's state folder.
+    ScopedEnv state{"XDG_STATE_HOME", dir.file("state")};
+
+    std::string path(const std::string &name) const { return dir.file(name); }
+    std::string copies() const { return dir.file("state") + "/brindlewharf/unfinished-saves"; }
+
+    // Saves and tells which way the content went.
+    std::string save(const std::string &file, const std::string &data) const
+    {
+        std::optional<ReplaceWay> way;
+        ReplaceHooks hooks;
+        hooks.beforeWrite = [&](ReplaceWay w, std::size_t) { way = w; };
+        return describe(replaceFile(file, data, hooks), way);
+    }
+};
+
+} // namespace
+
+TEST_F(ReplaceFileTest, ANewFileStandsForTheOldOneOrItIsWrittenInPlaceAfterACopy)
+{
+    const std::string longName(250, 'n');
+    struct Row {
+        const char *label;
+        std::string name;
+        std::function<void(const std::string &)> arrange;
+        const char *way;
+        bool sameInode;
+    } rows[] = {
+        {"a plain file", "plain.wfp", [](const std::string &) {}, "ok rename", false},
+        {"a file of another user (a save with sudo)", "other.wfp",
+         [](const std::string &file) { ASSERT_EQ(::chown(file.c_str(), kNobody, kNoGroup), 0); }, "ok rename",
+         false},
+        {"a file with another name (a hard link)", "linked.wfp",
+         [this](const std::string &file) { ASSERT_EQ(::link(file.c_str(), path("twin.wfp").c_str()), 0); },
+         "ok in place", true},
+        {"a name too long for a scratch file", longName, [](const std::string &) {}, "ok in place", true},
+    };
+    for (const Row &row : rows) {
+        if (!runningAsRoot() && row.name == "other.wfp")
+            continue;  // only root can give a file away
+        const std::string file = path(row.name);
+        ASSERT_TRUE(writeFile(file, std::string(3 * kPiece, 'a'))) << row.label;
+        ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+        row.arrange(file);
+        const FileState before = stateOf(file);
+        const std::string data(2 * kPiece + 7, 'b');
+        EXPECT_EQ(save(file, data), row.way) << row.label;
+        const FileState after = stateOf(file);
+        EXPECT_TRUE(after.content == data) << row.label;
+        EXPECT_EQ(after.mode, 0640u) << row.label;
+        EXPECT_EQ(after.uid, before.uid) << row.label;
+        EXPECT_EQ(after.gid, before.gid) << row.label;
+        EXPECT_EQ(after.inode == before.inode, row.sameInode) << row.label;
+        EXPECT_TRUE(names(copies()).empty()) << row.label << ": a copy stayed";
+    }
+    EXPECT_TRUE(readFile(path("twin.wfp")) == std::string(2 * kPiece + 7, 'b'));
+    // Nothing but the files themselves (the state folder aside) is left.
+    EXPECT_EQ(names(dir.path()).size(), std::size(rows) + 2 - (runningAsRoot() ? 0 : 1));
+
+    // A new file whose name leaves no room for a scratch file's is made as
+    // it is.
+    const std::string fresh = path(std::string(252, 'f'));
+    EXPECT_EQ(save(fresh, "new"), "ok in place");
+    EXPECT_EQ(readFile(fresh), "new");
+}
+
+TEST_F(ReplaceFileTest, AnotherUserSavesWhatItMayWriteAndKeepsItsOwnerGroupAndMode)
+{
+    if (!runningAsRoot())
+        GTEST_SKIP() << "needs root to arrange files of other users and to save as another user";
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);  // the user reaches the files below
+    const std::string userState = path("user-state");
+    ASSERT_TRUE(createFolder(userState));
+    ASSERT_EQ(::chown(userState.c_str(), kNobody, kNoGroup), 0);
+
+    struct Row {
+        const char *label;
+        uid_t folderUid;
+        gid_t folderGid;
+        mode_t folderMode;
+        uid_t fileUid;
+        gid_t fileGid;
+        mode_t fileMode;
+        std::vector<gid_t> groups;
+        const char *way;
+    } rows[] = {
+        {"a folder the user can't write", 0, 0, 0755, kNobody, kNoGroup, 0644, {}, "ok in place"},
+        {"a group-shared file of the user", kNobody, kNoGroup, 0755, kNobody, kUsers, 0664, {kUsers}, "ok rename"},
+        {"a file of another owner, written through the group", 0, kUsers, 0775, 0, kUsers, 0664, {kUsers},
+         "ok in place"},
+        {"another user's file in a sticky folder", 0, 0, 01777, 0, 0, 0666, {}, "ok in place"},
+    };
+    int n = 0;
+    for (const Row &row : rows) {
+        const std::string folder = path("f" + std::to_string(n++));
+        ASSERT_TRUE(createFolder(folder));
+        ASSERT_EQ(::chown(folder.c_str(), row.folderUid, row.folderGid), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), row.folderMode), 0);
+        const std::string file = folder + "/p.wfp";
+        ASSERT_TRUE(writeFile(file, std::string(kPiece + 3, 'a')));
+        ASSERT_EQ(::chown(file.c_str(), row.fileUid, row.fileGid), 0);
+        ASSERT_EQ(::chmod(file.c_str(), row.fileMode), 0);
+        const std::string data(2 * kPiece, 'b');
+        const ChildOutcome outcome = runInChild(
+            [&] {
+                ::setenv("XDG_STATE_HOME", userState.c_str(), 1);
+                std::optional<ReplaceWay> way;
+                ReplaceHooks hooks;
+                hooks.beforeWrite = [&](ReplaceWay w, std::size_t) { way = w; };
+                return describe(replaceFile(file, data, hooks), way);
+            },
+            ChildUser{kNobody, kNoGroup, row.groups});
+        EXPECT_EQ(outcome.output, row.way) << row.label;
+        const FileState after = stateOf(file);
+        EXPECT_TRUE(after.content == data) << row.label;
+        EXPECT_EQ(after.uid, row.fileUid) << row.label;
+        EXPECT_EQ(after.gid, row.fileGid) << row.label;
+        EXPECT_EQ(after.mode, row.fileMode) << row.label;
+        EXPECT_EQ(names(folder), std::vector<std::string>{"p.wfp"}) << row.label;
+        EXPECT_TRUE(names(userState + "/brindlewharf/unfinished-saves").empty()) << row.label;
+    }
+
+    // Where no copy can be kept either, nothing is written, and the reason
+    // names both.
+    const std::string folder = path("f0");
+    const std::string file = folder + "/p.wfp";
+    const std::string before = readFile(file).value_or("");
+    const ChildOutcome refused = runInChild(
+        [&] {
+            ::setenv("XDG_STATE_HOME", (folder + "/state").c_str(), 1);
+            return describe(replaceFile(file, "new"), std::nullopt);
+        },
+        ChildUser{kNobody, kNoGroup, {}});
+    EXPECT_NE(refused.output.find("failed: it can't be replaced by a new file because no new file can be made in "
+                                  "its folder (Permission denied), and no copy of it could be kept"),
+              std::string::npos)
+        << refused.output;
+    EXPECT_NE(refused.output.find("the file is as it was"), std::string::npos) << refused.output;
+    EXPECT_TRUE(readFile(file) == before);
+}
+
+TEST_F(ReplaceFileTest, AFullDiskOrNoFreeInodeNeverCutsTheFile)
+{
+    SmallFileSystem disk(path("disk"), "size=512k,nr_inodes=64");
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason();
+    const std::string file = disk.folder() + "/p.wfp";
+    const std::string old(kPiece + 5, 'a');
+    ASSERT_TRUE(writeFile(file, old));
+    const std::string twin = disk.folder() + "/twin.wfp";
+
+    // No room: refused before anything of the file is touched, both ways.
+    disk.fillSpace();
+    const std::string longer(3 * kPiece, 'b');
+    for (const bool linked : {false, true}) {
+        if (linked) {
+            ASSERT_EQ(::link(file.c_str(), twin.c_str()), 0);
+        }
+        const ReplaceResult result = replaceFile(file, longer);
+        EXPECT_FALSE(result) << linked;
+        EXPECT_EQ(result.error, ENOSPC) << linked;
+        EXPECT_NE(result.reason.find("No space left on device"), std::string::npos) << result.reason;
+        EXPECT_NE(result.reason.find("the file is as it was"), std::string::npos) << result.reason;
+        EXPECT_TRUE(readFile(file) == old) << linked;
+        EXPECT_TRUE(names(copies()).empty()) << linked;
+    }
+    ASSERT_TRUE(deleteFile(twin));
+    EXPECT_EQ(names(disk.folder()), (std::vector<std::string>{"filler", "p.wfp"}));  // no scratch file
+
+    // No inode for a scratch file: the file is written in place, after a copy
+    // kept outside the full file system.
+    ASSERT_TRUE(deleteFile(disk.folder() + "/filler"));
+    disk.fillInodes();
+    EXPECT_EQ(save(file, longer), "ok in place");
+    EXPECT_TRUE(readFile(file) == longer);
+    EXPECT_TRUE(names(copies()).empty());
+}
+
+TEST_F(ReplaceFileTest, ASaveKilledDuringItsWriteLosesNothing)
+{
+    const std::string file = path("p.wfp");
+    const std::string old(3 * kPiece, 'a');
+    const std::string data(3 * kPiece, 'b');
+    // The child is killed as it is about to write its second piece.
+    const auto killedSave = [&](const std::string &target) {
+        return runInChild([&] {
+            ReplaceHooks hooks;
+            hooks.beforeWrite = [](ReplaceWay, std::size_t written) {
+                if (written >= kPiece)
+                    ::raise(SIGKILL);
+            };
+            return describe(replaceFile(target, data, hooks), std::nullopt);
+        });
+    };
+
+    // Replaced by a new file: the old file stays whole; the killed save's
+    // scratch file is named after the file and its process, and the next
+    // save removes it, but not one of a save still running (this process).
+    ASSERT_TRUE(writeFile(file, old));
+    const std::string running = file + ".~" + std::to_string(::getpid()) + "-AbC123";
+    ASSERT_TRUE(writeFile(running, "in use"));
+    const ChildOutcome killed = killedSave(file);
+    ASSERT_EQ(killed.signal, SIGKILL) << killed.output;
+    EXPECT_TRUE(readFile(file) == old);
+    const std::string runningName = running.substr(dir.path().size() + 1);
+    const std::string killedName = "p.wfp.~" + std::to_string(killed.pid) + "-";
+    std::vector<std::string> left = names(dir.path());
+    const auto scratch = std::find_if(left.begin(), left.end(), [&](const std::string &name) {
+        return name.starts_with(killedName) && name.size() == killedName.size() + 6;
+    });
+    ASSERT_NE(scratch, left.end());
+    left.erase(scratch);
+    EXPECT_EQ(left, (std::vector<std::string>{"p.wfp", runningName}));
+    EXPECT_FALSE(unfinishedSaveNotice(file));
+    EXPECT_TRUE(replaceFile(file, "whole"));
+    EXPECT_EQ(names(dir.path()), (std::vector<std::string>{"p.wfp", runningName, "state"}));
+    ASSERT_TRUE(deleteFile(running));
+
+    // Written in place (it has a second name): the file is cut off, its copy
+    // stays, and opening it says so and names the copy.
+    ASSERT_TRUE(writeFile(file, old));
+    ASSERT_EQ(::link(file.c_str(), path("twin.wfp").c_str()), 0);
+    ASSERT_EQ(killedSave(file).signal, SIGKILL);
+    EXPECT_TRUE(readFile(file) == std::string(kPiece, 'b') + std::string(2 * kPiece, 'a'));
+    const std::optional<std::string> copy = unfinishedSaveCopy(file);
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(readFile(*copy) == old);
+    const std::optional<std::string> notice = unfinishedSaveNotice(file);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(*notice, "A save of " + file +
+                           " was cut off before it finished, so the file may be incomplete. The file as it was "
+                           "before that save is kept in " +
+                           *copy + ": copy it over " + file +
+                           " to take it back, and delete it once the file is as it should be.");
+
+    // A later whole save leaves that copy for the author to take back.
+    EXPECT_TRUE(replaceFile(file, data));
+    EXPECT_TRUE(readFile(path("twin.wfp")) == data);
+    EXPECT_EQ(names(copies()).size(), 1u);
+    EXPECT_EQ(unfinishedSaveCopy(file), copy);
 }

@@ -199,7 +199,8 @@ TEST_F(ProjectCompileTest, SavedAsInAnotherFolderStillCompiles)
     ASSERT_TRUE(createFolder(dir.file("elsewhere/deeper")));
     saveAndCompile({dir.file("elsewhere/harbour.wfp"), dir.file("elsewhere/deeper/harbour.wfp")});
     ASSERT_TRUE(errors().empty()) << errors().front();
-    EXPECT_EQ(controller.document().LanguageFiles, std::vector<std::string>{"../../proj/lang.wfl"});
+    // A bare name takes the separator the project's relative sources use.
+    EXPECT_EQ(controller.document().LanguageFiles, std::vector<std::string>{"..\\..\\proj\\lang.wfl"});
     const ArchiveContents package = ReadArchive(dir.file("elsewhere/deeper/out/setup.%d"), "");
     ASSERT_EQ(package.entries.size(), 2u);
     EXPECT_EQ(package.entries[1].data, std::string("\x01\x02\x00\x03", 4));

@@ -112,11 +112,13 @@ TEST(ProjectPathsTest, RebasePathKeepsTheSeparatorStyle)
         {"sub\\..\\x.exe", "/w/proj/", "/w/proj/", "sub\\..\\x.exe"},
         {"bin\\tool.exe", "/w/proj/", "/w/other/", "..\\proj\\bin\\tool.exe"},
         {"bin/tool.exe", "/w/proj/", "/w/other/", "../proj/bin/tool.exe"},
-        {"tool.exe", "/w/proj/", "/w/other/", "../proj/tool.exe"},
+        {"tool.exe", "/w/proj/", "/w/other/", "..\\proj\\tool.exe"},  // a bare name: the project's style
         {"..\\lib\\x.dll", "C:\\Work\\Proj\\", "C:\\Work\\", "lib\\x.dll"},
         {"bin\\tool.exe", "C:\\Proj\\", "D:\\Elsewhere\\", "C:\\Proj\\bin\\tool.exe"},  // stays absolute
         {"/opt/tool.exe", "/w/proj/", "/w/other/", "../../opt/tool.exe"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(RebasePath(c.path, c.from, c.to), c.expected) << c.path << " from " << c.from << " to " << c.to;
+    EXPECT_EQ(RebasePath("tool.exe", "/w/proj/", "/w/other/", '/'), "../proj/tool.exe");
+    EXPECT_EQ(RebasePath("tool.exe", "/w/a/proj/", "/w/", '/'), "a/proj/tool.exe");
 }

@@ -479,7 +479,8 @@ TEST(ProjectReaderTest, WhenTheReadLeavesTheProjectUnmodified)
         {"2.0", "Professional", 14, 4194304, true}, {"2.0", "Professional", 14, 63, true},
         {"2.0", "Professional", 14, 2048, false},   {"2.0", "Professional", 12, 2048, false},
         {"2.0", "Professional", 13, 4194304, false}, {"2.0", "Professional", 13, 63, true},
-        {"2", "Professional", 14, 4194304, false},  {"2.0", "Standard", 14, 4194304, false},
+        {"2", "Professional", 14, 4194304, false},  {"2.0", "Standard", 14, 4194304, true},
+        {"2.0", "Standard", 13, 4194304, false},     {"2.0", "Personal", 14, 4194304, false},
     };
     for (const Case &c : cases) {
         FakeShell shell;
@@ -502,7 +503,8 @@ TEST(ProjectReaderTest, AppendedRelativePathsKeepTheirFiles)
     TMemIniStore ini("");
     ini.LoadFromBytes("[Temporary]\nEditorVersion=2.0\nSubVersion=Professional\nBuildNo=14\n"
                       "[General]\nAppName=Appended\n[Groups]\n0=\"G\"\n"
-                      "[SourceFiles]\n0=\"bin\\a.exe\"\n1=\"C:\\Abs\\b.exe\"\n[PatchedFiles]\n0=\"old\\a.exe\"\n"
+                      "[SourceFiles]\n0=\"bin\\a.exe\"\n1=\"C:\\Abs\\b.exe\"\n2=\"c.exe\"\n"
+                      "[PatchedFiles]\n0=\"old\\a.exe\"\n2=\"c.old\"\n"
                       "[DataFiles]\n0=\"data\\d.dat\"\n");
     ProjectReadContext context;
     context.append = true;
@@ -510,9 +512,13 @@ TEST(ProjectReaderTest, AppendedRelativePathsKeepTheirFiles)
     context.projectFolder = "C:\\Setups\\Harbour\\";
     readProjectSections(ini, project, context);
     EXPECT_EQ(project.General.AppName, "Open");
+    // Sources and the older versions they are patched against stay relative;
+    // a bare name takes the project's separator ("\\" when it has none yet).
     EXPECT_EQ(project.Groups[0].Files[0].Source, "..\\..\\Other\\Project\\bin\\a.exe");
-    EXPECT_EQ(project.Groups[0].Files[0].PatchedFile, "C:\\Other\\Project\\old\\a.exe");
+    EXPECT_EQ(project.Groups[0].Files[0].PatchedFile, "..\\..\\Other\\Project\\old\\a.exe");
     EXPECT_EQ(project.Groups[0].Files[1].Source, "C:\\Abs\\b.exe");
+    EXPECT_EQ(project.Groups[0].Files[2].Source, "..\\..\\Other\\Project\\c.exe");
+    EXPECT_EQ(project.Groups[0].Files[2].PatchedFile, "..\\..\\Other\\Project\\c.old");
     EXPECT_EQ(project.DataFiles, std::vector<std::string>{"C:\\Other\\Project\\data\\d.dat"});
 
     // Native folders that differ only by case are two folders.
@@ -521,7 +527,7 @@ TEST(ProjectReaderTest, AppendedRelativePathsKeepTheirFiles)
     context.projectFolder = "/srv/base/";
     readProjectSections(ini, native, context);
     EXPECT_EQ(native.Groups[0].Files[0].Source, "..\\Base\\bin\\a.exe");
-    EXPECT_EQ(native.Groups[0].Files[0].PatchedFile, "/srv/Base/old/a.exe");
+    EXPECT_EQ(native.Groups[0].Files[0].PatchedFile, "..\\Base\\old\\a.exe");
     EXPECT_EQ(native.DataFiles, std::vector<std::string>{"/srv/Base/data/d.dat"});
 }
 
