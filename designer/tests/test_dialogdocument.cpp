@@ -4,10 +4,13 @@
 #include "encdec.h"
 #include "files.h"
 #include "keylist.h"
+#include "savetesting.h"
+#include "scopedenv.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
-
 #include <sstream>
+#include <unistd.h>
 
 using namespace wharf;
 
@@ -171,6 +174,58 @@ TEST_F(DialogDocumentTest, ScratchSaveKeepsNameAndFlag)
     EXPECT_EQ(doc.fileName(), named);
     EXPECT_TRUE(doc.modified());
     EXPECT_TRUE(fileExists(dir.file("dbg.tmp")));
+}
+
+TEST_F(DialogDocumentTest, AFullDiskOrACutOffSaveLeavesADialogThatOpens)
+{
+    using namespace wharf::testing;
+    const ScopedEnv state("XDG_STATE_HOME", dir.file("state"));
+    SmallFileSystem disk(dir.file("disk"), "size=256k");
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason();
+    const std::string path = disk.folder() + "/page.ddf";
+    doc.addControl(edit(0, "First"));
+    doc.SaveDialogFile(path);
+    const std::string before = readFile(path).value();
+    for (int i = 1; i < 3000; ++i)
+        doc.addControl(edit(i));
+
+    // A full disk: the save is refused, named, and the file still opens.
+    disk.fillSpace();
+    try {
+        doc.SaveDialogFile(path);
+        ADD_FAILURE() << "saved on a full disk";
+    } catch (const EDialogFileError &e) {
+        EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(readFile(path).value() == before);
+    ASSERT_TRUE(deleteFile(disk.folder() + "/filler"));
+
+    // A save written in place (the file has a second name) and killed in
+    // its write: opening the file says so and names the copy, which opens
+    // as the dialog was.
+    ASSERT_EQ(::link(path.c_str(), (disk.folder() + "/twin.ddf").c_str()), 0);
+    const std::string bytes = encodeDialogFile(doc.contents());
+    const ChildOutcome killed = runInChild([&] {
+        ReplaceHooks hooks;
+        hooks.beforeWrite = [](ReplaceWay, std::size_t written) {
+            if (written > 0)
+                ::raise(SIGKILL);
+        };
+        return replaceFile(path, bytes, hooks).reason;
+    });
+    ASSERT_EQ(killed.signal, SIGKILL) << killed.output;
+    TDialogDocument opened;
+    opened.LoadDialogFile(path);
+    const std::optional<std::string> copy = unfinishedSaveCopy(path);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(opened.unfinishedSaveMessage(), unfinishedSaveNotice(path).value_or(""));
+    EXPECT_NE(opened.unfinishedSaveMessage().find(*copy), std::string::npos);
+    TDialogDocument kept;
+    EXPECT_EQ(kept.LoadDialogFile(*copy), TLoadResult::Loaded);
+    EXPECT_EQ(kept.controlCount(), 1u);
+    EXPECT_EQ(kept.controlName(0), "First");
+    EXPECT_TRUE(kept.unfinishedSaveMessage().empty());
 }
 
 TEST_F(DialogDocumentTest, FailedSaveChangesNothing)

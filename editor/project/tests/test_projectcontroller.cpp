@@ -5,7 +5,10 @@
 #include "files.h"
 #include "filetools.h"
 #include "inistore.h"
+#include "savetesting.h"
+#include "scopedenv.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
@@ -375,4 +378,224 @@ TEST_F(ProjectControllerTest, AProjectOpenedThroughDotDotKeepsAPlainFolder)
     ASSERT_EQ(::symlink(dir.file("deep/inner").c_str(), dir.file("lnk").c_str()), 0);
     controller.LoadProject(dir.file("lnk/../proj/p.wfp"));
     EXPECT_EQ(controller.ProjectFileName(), canonicalPath(dir.file("deep/proj")).value_or("?") + "/p.wfp");
+}
+
+namespace {
+
+// A project of many files, so that its text outgrows a small disk.
+void addFiles(Project &project, int count)
+{
+    GroupEntry group;
+    group.Name = "Many";
+    for (int i = 0; i < count; ++i) {
+        FileEntry file;
+        file.Source = "files\\payload" + std::to_string(i) + ".bin";
+        file.Relative = true;
+        file.Destination = "{app}\\data";
+        file.Description = "payload" + std::to_string(i) + ".bin";
+        group.Files.push_back(file);
+    }
+    project.Groups.push_back(group);
+}
+
+class ProjectSaveTest : public ProjectControllerTest {
+protected:
+    // Copies of projects written in place go to this test's state folder.
+    ScopedEnv state{"XDG_STATE_HOME", dir.file("state")};
+};
+
+} // namespace
+
+TEST_F(ProjectSaveTest, AFullDiskLeavesTheProjectAsItWasAndSaysWhy)
+{
+    SmallFileSystem disk(dir.file("disk"), "size=512k");
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason();
+    const std::string project = saveFirst("disk/p.wfp");
+    const std::string before = read(project);
+    disk.fillSpace();
+    addFiles(controller.document(), 3000);
+    controller.SetModified(true);
+    for (const bool linked : {false, true}) {
+        // With a second name the file is written in place, after a copy.
+        if (linked) {
+            ASSERT_TRUE(deleteFile(disk.folder() + "/filler"));
+            ASSERT_EQ(::link(project.c_str(), dir.file("disk/twin.wfp").c_str()), 0);
+            disk.fillSpace();
+        }
+        try {
+            controller.save();
+            ADD_FAILURE() << "saved on a full disk";
+        } catch (const EFCreateError &e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("Cannot create file \"" + project + "\": "), std::string::npos) << message;
+            EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
+            EXPECT_NE(message.find("the file is as it was"), std::string::npos) << message;
+        }
+        EXPECT_EQ(read(project), before) << linked;
+        EXPECT_TRUE(controller.ProjectModified());
+    }
+    EXPECT_EQ(listFolder(disk.folder()).size(), 3u);  // the project, its twin, the filler
+    EXPECT_TRUE(listFolder(dir.file("state/brindlewharf/unfinished-saves")).empty());
+
+    // With room again the save reaches both names.
+    ASSERT_TRUE(deleteFile(disk.folder() + "/filler"));
+    controller.save();
+    EXPECT_EQ(read(dir.file("disk/twin.wfp")), read(project));
+    EXPECT_NE(read(project).find("payload2999.bin"), std::string::npos);
+    EXPECT_FALSE(controller.ProjectModified());
+}
+
+TEST_F(ProjectSaveTest, OpeningAProjectWhoseSaveWasCutOffSaysSoAndNamesTheCopy)
+{
+    fillDocument();
+    const std::string project = saveFirst("p.wfp");
+    const std::string before = read(project);
+    ASSERT_EQ(::link(project.c_str(), dir.file("twin.wfp").c_str()), 0);  // so it is written in place
+    std::string longer = before + "[Padding]\r\n";
+    for (int i = 0; longer.size() < 200000; ++i)
+        longer += "Line" + std::to_string(i) + "=" + std::string(60, 'p') + "\r\n";
+    // The save is killed as it is about to write its second piece.
+    const ChildOutcome killed = runInChild([&] {
+        ReplaceHooks hooks;
+        hooks.beforeWrite = [](ReplaceWay, std::size_t written) {
+            if (written > 0)
+                ::raise(SIGKILL);
+        };
+        return replaceFile(project, longer, hooks).reason;
+    });
+    ASSERT_EQ(killed.signal, SIGKILL) << killed.output;
+    EXPECT_NE(read(project), before);
+
+    shell.messages.clear();
+    controller.LoadProject(project);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    const FakeShell::Message &notice = shell.messages[0];
+    EXPECT_EQ(notice.kind, MessageKind::Warning);
+    EXPECT_EQ(notice.buttons, MessageButtons::Ok);
+    const std::string copies = dir.file("state/brindlewharf/unfinished-saves");
+    const std::vector<FolderEntry> kept = listFolder(copies);
+    ASSERT_EQ(kept.size(), 1u);
+    const std::string copy = copies + "/" + kept[0].name;
+    EXPECT_EQ(notice.text.rfind("A save of " + project + " was cut off before it finished", 0), 0u) << notice.text;
+    EXPECT_NE(notice.text.find(copy), std::string::npos) << notice.text;
+    EXPECT_EQ(read(copy), before);
+    EXPECT_EQ(controller.document().General.AppName, "Harbour");
+}
+
+TEST_F(ProjectSaveTest, AHardLinkedProjectIsSavedUnderEveryName)
+{
+    const std::string project = saveFirst("p.wfp");
+    const std::string twin = dir.file("twin.wfp");
+    ASSERT_EQ(::link(project.c_str(), twin.c_str()), 0);
+    fillDocument();
+    controller.save();
+    EXPECT_NE(read(twin).find("AppName=Harbour\r\n"), std::string::npos);
+    EXPECT_EQ(read(twin), read(project));
+    EXPECT_TRUE(listFolder(dir.file("state/brindlewharf/unfinished-saves")).empty());
+}
+
+TEST_F(ProjectControllerTest, AnEndOfTextMarkAtTheEndIsNoLine)
+{
+    for (const std::string &end : {std::string("\x1A"), std::string("\r\n\x1A\r\n"), std::string("\0\0\0", 3)}) {
+        const std::string path = dir.file("eot.wfp");
+        ASSERT_TRUE(writeFile(path, std::string(kCurrentLayout) + "[General]\r\nAppName=Eot\r\n[Extra]\r\nKey=1" + end));
+        shell.messages.clear();
+        controller.LoadProject(path);
+        EXPECT_TRUE(shell.messages.empty());
+        EXPECT_FALSE(controller.ProjectModified());
+        controller.SetModified(true);
+        controller.save();
+        const std::string saved = read(path);
+        EXPECT_EQ(saved.rfind("[Extra]\r\nKey=1\r\n\r\n[Temporary]\r\n", 0), 0u) << saved.substr(0, 40);
+        EXPECT_EQ(saved.find_first_of(std::string("\x1A\0", 2)), std::string::npos);
+    }
+}
+
+TEST_F(ProjectControllerTest, SaveAsWritesBareNamesWithTheProjectsSeparator)
+{
+    ASSERT_TRUE(createFolder(dir.file("proj")));
+    ASSERT_TRUE(createFolder(dir.file("other")));
+    ASSERT_TRUE(createFolder(dir.file("other/deeper")));
+    struct Row {
+        const char *label;
+        const char *sources;  // SourceFiles lines before the bare name's
+        const char *expected;
+    } rows[] = {
+        {"a project of \"\\\" paths", "0=\"files\\a.txt\"\r\n", "..\\..\\proj\\readme.txt"},
+        {"a project with no path of a folder", "0=\"a.txt\"\r\n", "..\\..\\proj\\readme.txt"},
+        {"a project of \"/\" paths", "0=\"files/a.txt\"\r\n", "../../proj/readme.txt"},
+    };
+    for (const Row &row : rows) {
+        const std::string first = dir.file("proj/p.wfp");
+        ASSERT_TRUE(writeFile(first, std::string(kCurrentLayout) + "ReadmeFile=readme.txt\r\n[Groups]\r\n0=\"G\"\r\n" +
+                                         "[SourceFiles]\r\n" + row.sources +
+                                         "1=\"readme.txt\"\r\n[DestFiles]\r\n0=\"{app}\"\r\n1=\"{app}\"\r\n"));
+        controller.LoadProject(first);
+        shell.saveChoices.push_back(dir.file("other/deeper/q.wfp"));
+        controller.saveAs();
+        const TMemIniStore moved(dir.file("other/deeper/q.wfp"));
+        EXPECT_EQ(moved.ReadString("SourceFiles", "1", ""), row.expected) << row.label;
+        EXPECT_EQ(moved.ReadString("Temporary", "ReadmeFile", ""), row.expected) << row.label;
+    }
+}
+
+TEST_F(ProjectControllerTest, StockPagesStayStockPagesWhereverTheProgramFolderLies)
+{
+    // The example as it lies in the source tree: opened, it is unmodified,
+    // and closing asks nothing.
+    ASSERT_TRUE(createFolder(dir.file("hello")));
+    const std::string example = dir.file("hello/hello.wfp");
+    ASSERT_TRUE(copyFile(WHARF_EXAMPLES_DIR "/hello/hello.wfp", example));
+    const std::string original = read(example);
+    controller.LoadProject(example);
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_FALSE(controller.ProjectModified());
+    EXPECT_TRUE(controller.canClose());
+    EXPECT_TRUE(shell.messages.empty());
+    ASSERT_FALSE(controller.document().Dialogs.empty());
+    EXPECT_EQ(controller.document().Dialogs[0], programFolder + "Dialogs/welcome.ddf");
+    // Its file names the pages by the program folder: a compile writes a copy.
+    EXPECT_FALSE(controller.savedFileCompilesAsItStands());
+
+    // Saved, it names them as it did, and nothing of this program folder.
+    controller.SetModified(true);
+    controller.save();
+    const std::string saved = read(example);
+    EXPECT_EQ(saved.find(programFolder), std::string::npos) << saved;
+    const TMemIniStore after(example);
+    TMemIniStore originalStore("");
+    originalStore.LoadFromBytes(original);
+    EXPECT_EQ(after.ReadString("Temporary", "SubVersion", ""), "Standard");
+    for (const char *section : {"Dialogs", "UninstallDialogs"}) {
+        TStringList was, is;
+        originalStore.ReadSectionValues(section, was);
+        after.ReadSectionValues(section, is);
+        EXPECT_EQ(is, was) << section;
+    }
+
+    // Another program folder, somewhere else, takes them from its own.
+    FakeShell otherShell;
+    const std::string otherProgram = dir.file("moved/program") + "/";
+    ProjectController moved(otherProgram, otherShell, otherShell, otherShell, &otherShell);
+    moved.LoadProject(example);
+    EXPECT_FALSE(moved.ProjectModified());
+    EXPECT_EQ(moved.document().Dialogs[0], otherProgram + "Dialogs/welcome.ddf");
+
+    // A page of the author's own among them: every page by its full path.
+    controller.document().Dialogs.push_back(dir.file("hello/mine.ddf"));
+    controller.SetModified(true);
+    controller.save();
+    const TMemIniStore own(example);
+    EXPECT_EQ(own.ReadString("Temporary", "SubVersion", ""), "Professional");
+    EXPECT_EQ(own.ReadString("Dialogs", "0", ""), programFolder + "Dialogs/welcome.ddf");
+    EXPECT_EQ(own.ReadString("Dialogs", "8", ""), dir.file("hello/mine.ddf"));
+
+    // The compile's copy names every page by its path, as the compiler
+    // takes it, and leaves the project's file as it is.
+    controller.document().Dialogs.pop_back();
+    ASSERT_TRUE(controller.SaveProject(dir.file("wftemp.tmp")));
+    const TMemIniStore scratch(dir.file("wftemp.tmp"));
+    EXPECT_EQ(scratch.ReadString("Temporary", "SubVersion", ""), "Professional");
+    EXPECT_EQ(scratch.ReadString("Dialogs", "0", ""), programFolder + "Dialogs/welcome.ddf");
 }

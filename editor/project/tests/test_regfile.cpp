@@ -149,10 +149,28 @@ TEST(RegFileTest, ImportCases)
         importRegFile(tree, file);
         EXPECT_EQ(render(tree), c.tree) << c.label;
         EXPECT_EQ(file.SkippedEntries, c.skipped) << c.label;
+        EXPECT_EQ(file.SkippedLines.size(), static_cast<size_t>(c.skipped)) << c.label;
         EXPECT_EQ(file.Unsupported, c.unsupported) << c.label;
         EXPECT_EQ(file.Unsavable, c.unsavable) << c.label;
         EXPECT_EQ(isRegistryFile(file), c.registryFile) << c.label;
     }
+}
+
+TEST(RegFileTest, EveryLineLeftOutIsNamedByItsNumberAndText)
+{
+    const RegFile file = parseRegFile(kHeader + "[HKEY_USERS\\A]\r\n\"Name\"=\"C:\\Path\"x\"\r\n\"Ok\"=\"1\"\r\n"
+                                                "\"Long\"=\"" + std::string(100, 'y') + "\" and more\r\n"
+                                                "\"Wide\"=hex:01,\\\r\n  02,\\\r\n  03 x\r\n"
+                                                "[-HKEY_USERS\\A\\Old]\r\n\"In\"=\"deleted\"\r\n");
+    const size_t first = std::count(kHeader.begin(), kHeader.end(), '\n') + 2;  // "Name", after the section
+    EXPECT_EQ(file.SkippedLines,
+              (std::vector<std::string>{
+                  "line " + std::to_string(first) + ": \"Name\"=\"C:\\Path\"x\"",
+                  "line " + std::to_string(first + 2) + ": \"Long\"=\"" + std::string(100, 'y').substr(0, 72) + "...",
+                  "line " + std::to_string(first + 6) + ": [-HKEY_USERS\\A\\Old]",
+              }));
+    EXPECT_EQ(file.SkippedEntries, 3);
+    EXPECT_TRUE(file.Unsupported);  // the continued binary value, judged whole
 }
 
 TEST(RegFileTest, ImportedEntriesCarryTheImportRecordsAndAreNotMergedTwice)
