@@ -35,6 +35,9 @@ std::string write(wharf::Project &project)
     wharf::ProjectWriteContext context;
     context.workDir = kFolder;
     context.projectFolder = kFolder;
+    // Pages of the program folder read from a file of another edition are
+    // written as stock pages again.
+    context.stockPagesFolder = "/opt/wharf/Dialogs";
     wharf::writeProjectSections(ini, project, context);
     return ini.SaveToBytes();
 }

@@ -34,6 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Every section of the file moves the progress on, up to 100.
     if (steps.size() != file.Sections.size() || (!steps.empty() && steps.back() != 100))
         fail("the progress did not count every section");
+    if (file.SkippedLines.size() != static_cast<size_t>(file.SkippedEntries))
+        fail("a line left out was not named");
 
     wharf::TMemIniStore ini("");
     wharf::ProjectWriteContext write;

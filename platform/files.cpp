@@ -168,8 +168,8 @@ struct DirCloser {
     void operator()(DIR *d) const { ::closedir(d); }
 };
 
-// The process id and the unique part of a scratch name's tail
-// "<pid>-XXXXXX"; 0 for any other text.
+// The process id in the tail "<pid>-XXXXXX" of a scratch name; 0 for any
+// other text.
 pid_t ownerOfTail(std::string_view tail)
 {
     constexpr std::size_t kUnique = 6;
@@ -204,7 +204,6 @@ bool processExists(pid_t pid)
 {
     return ::kill(pid, 0) == 0 || errno != ESRCH;
 }
-
 
 // The path with every symbolic link at its end followed, also a chain of
 // links (a relative target is taken against the link's folder): the file a

@@ -83,10 +83,11 @@ struct ReplaceResult {
     explicit operator bool() const { return ok; }
 };
 
-// Writes data as the whole file so that a failure, a full disk or a process
-// killed at any point never leaves the file shorter than either its old or
-// its new content. A path that is a symbolic link (or a chain of them)
-// writes the file the link names, and the link stays a link.
+// Writes data as the whole file without ever losing it: on a failure or a
+// full disk the file is left as it was, and a process killed at any point
+// leaves either the old file or, where it was writing in place, a whole copy
+// of the old content (see below). A path that is a symbolic link (or a chain
+// of them) writes the file the link names, and the link stays a link.
 //
 // The way is a scratch file beside the file, "<name>.~<pid>-XXXXXX",
 // written, given the file's mode, owner and group, flushed, renamed over the

@@ -288,8 +288,7 @@ void ProjectController::LoadProject(const std::string &requested)
     ini.LoadFromBytes(readProjectBytes(fileName));
     // A save of the file that was cut off is told after the read, whatever
     // the read made of what it left.
-    const std::optional<std::string> unfinished =
-        scratch ? std::nullopt : unfinishedSaveNotice(fileName);
+    const std::optional<std::string> unfinished = scratch ? std::nullopt : unfinishedSaveNotice(fileName);
     const std::string fileFolder = extractFilePath(fileName);
     const bool keepFolder = scratch || (m_appendMode && !m_projectFolder.empty());
 
