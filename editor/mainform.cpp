@@ -352,14 +352,11 @@ void TMainForm::openStartProject(bool batch, bool &opened)
     }
     const std::string requested = line.project.toStdString();
     try {
-        m_controller.openCommandLineProject(requested);
-        const std::string expected =
-            isAbsolutePath(requested) ? requested : joinPath(currentFolder(), requested);
         // A file the author (or the batch compile) declined to open leaves
         // a new project from the template in its place.
-        opened = m_controller.ProjectFileName() == expected;
+        opened = m_controller.openCommandLineProject(requested);
         if (!opened && batch)
-            printBatchLine(QStringLiteral("The project file %1 could not be opened.").arg(fromStd(expected)), true);
+            printBatchLine(QStringLiteral("The project file %1 was not opened.").arg(line.project), true);
     } catch (const std::exception &e) {
         if (batch) {
             printBatchLine(QString::fromUtf8(e.what()), true);

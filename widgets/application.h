@@ -7,8 +7,47 @@
 #include "seams.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
 
 namespace wharf {
+
+class ScratchFolder;
+
+// Sets an environment variable for the life of the object, then puts back
+// what was there (or unsets it again).
+class TemporaryVariable {
+public:
+    TemporaryVariable(const char *name, const QByteArray &value);
+    ~TemporaryVariable();
+    TemporaryVariable(const TemporaryVariable &) = delete;
+    TemporaryVariable &operator=(const TemporaryVariable &) = delete;
+
+private:
+    const char *m_name;
+    std::optional<QByteArray> m_saved;
+};
+
+// Qt's start-up wants a runtime folder: where XDG_RUNTIME_DIR is not set or
+// can't be used (cron, ssh, "su", containers) it prints a note and makes
+// /tmp/runtime-<user>. While the application object is made it gets a
+// private folder of this run instead (under userRuntimeFolder()); then the
+// variable is put back, so that the programs the run starts get the
+// environment as it was.
+class StartUpRuntimeFolder {
+public:
+    StartUpRuntimeFolder();
+    ~StartUpRuntimeFolder();
+    StartUpRuntimeFolder(const StartUpRuntimeFolder &) = delete;
+    StartUpRuntimeFolder &operator=(const StartUpRuntimeFolder &) = delete;
+
+private:
+    std::unique_ptr<ScratchFolder> m_folder;
+    std::optional<TemporaryVariable> m_variable;
+};
 
 class WharfApplication : public QApplication {
     Q_OBJECT
@@ -32,15 +71,27 @@ public:
     void showException(const QString &message);
 
 private:
+    // The start-up folder lives while QApplication is made.
+    WharfApplication(int &argc, char **argv, std::unique_ptr<StartUpRuntimeFolder> startUp);
+
     const Seams *m_seams;
     QString m_title;
 };
 
-// Qt ends a program that finds no display with an abort and a hint at
+// The arguments without Qt's own options ("-platform offscreen",
+// "-style=fusion", "--reverse", ...) and their values, as the application
+// object takes them out: what is left is the program's own command line.
+QStringList withoutQtOptions(const QStringList &arguments);
+
+// Qt ends a program that can't open its display with an abort and a hint at
 // reinstalling it. Gives, before the application object is made, what to
-// print in its place: a text saying that there is no display, when neither
-// DISPLAY nor WAYLAND_DISPLAY is set and no platform is chosen (by
-// QT_QPA_PLATFORM or a "-platform" argument); else an empty text.
+// print in its place: a text saying that there is no display to show the
+// window on, and why, when none of the platforms Qt would try (the
+// "-platform" argument, else QT_QPA_PLATFORM, else the desktop's: Wayland
+// for a Wayland session, then X11) can be used: its plugin is not
+// installed, or its display is not set or does not answer (the X server of
+// DISPLAY or "-display", the Wayland compositor's socket). Else an empty
+// text.
 QString missingDisplayProblem(int argc, char **argv);
 
 } // namespace wharf

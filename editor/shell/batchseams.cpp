@@ -13,11 +13,16 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton) override
     {
-        print(text);
-        if (buttons & QMessageBox::Cancel)
+        // Whoever reads the output learns what was decided in their place.
+        if (buttons & QMessageBox::Cancel) {
+            print(text + QStringLiteral("\nAnswered Cancel: a batch compile asks nobody."));
             return QMessageBox::Cancel;
-        if (buttons & QMessageBox::No)
+        }
+        if (buttons & QMessageBox::No) {
+            print(text + QStringLiteral("\nAnswered No: a batch compile asks nobody."));
             return QMessageBox::No;
+        }
+        print(text);
         return QMessageBox::Ok;
     }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The seams of a batch compile: nothing may wait for an answer, so every
 // message goes to the standard error and is answered at once (Cancel where
-// the box has it, else No, else OK), every file and colour dialog counts as
+// the box has it, else No, else OK; the answer is printed after a
+// question), every file and colour dialog counts as
 // cancelled and every modal dialog as rejected. Process starts and the beep
 // are the real ones.
 
