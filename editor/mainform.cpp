@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "batchseams.h"
 #include "codec.h"
 #include "commandline.h"
 #include "compilepage.h"
@@ -271,6 +272,10 @@ void TMainForm::buildRecentFiles()
     MRU->setClearItemName(QStringLiteral("&Clear MRU List"));
     MRU->setRemoveObsoleteName(QStringLiteral("&Remove Obsolete"));
     MRU->setFileMenu(MI_Append);
+    // A batch compile neither shows nor changes the recent files, and so
+    // writes no settings file (loading the list makes its key).
+    if (parseEditorCommandLine(m_environment.arguments).batchCompile())
+        MRU->setAutoSave(false);
     MRU->setAutoSaveName(kEditorSettingsKey);
     MRU->setAutoSaveKey(QStringLiteral("MRU"));
     MRU->OnMRUItemClick = [this](TMRUFileList *sender, const QString &fileName) { MRUMRUItemClick(sender, fileName); };
@@ -627,12 +632,17 @@ MessageAnswer TMainForm::showMessage(MessageKind kind, MessageButtons buttons, c
     if (m_batchMode) {
         // Nothing may wait for an answer: the message goes to the error
         // output and every question is answered as refused.
-        printBatchLine(fromStd(text), true);
         switch (buttons) {
-        case MessageButtons::Ok: return MessageAnswer::Ok;
-        case MessageButtons::YesNo: return MessageAnswer::No;
-        case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+        case MessageButtons::Ok:
+            printBatchLine(fromStd(text), true);
+            return MessageAnswer::Ok;
+        case MessageButtons::YesNo:
+            printBatchLine(batchMessageText(fromStd(text), QStringLiteral("No")), true);
+            return MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            break;
         }
+        printBatchLine(batchMessageText(fromStd(text), QStringLiteral("Cancel")), true);
         return MessageAnswer::Cancel;
     }
     QMessageBox::StandardButtons shown = QMessageBox::Ok;

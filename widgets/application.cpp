@@ -329,13 +329,16 @@ QString missingDisplayProblem(int argc, char **argv)
         for (const QString &entry : chosen.split(u';', Qt::SkipEmptyParts))
             platforms << entry.section(u':', 0, 0).trimmed();
     } else {
-        if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland")
-            platforms << QStringLiteral("wayland");
-        platforms << QStringLiteral("xcb");
-        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-            choice.x11Display.isEmpty())
+        // Qt tries Wayland first in a Wayland session or where a compositor
+        // is named, then X11.
+        const bool wayland =
+            qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+        if (!wayland && qEnvironmentVariableIsEmpty("DISPLAY") && choice.x11Display.isEmpty())
             return QStringLiteral(
                 "there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+        if (wayland)
+            platforms << QStringLiteral("wayland");
+        platforms << QStringLiteral("xcb");
     }
 
     const QStringList folders = platformPluginFolders(choice);

@@ -87,8 +87,8 @@ QStringList withoutQtOptions(const QStringList &arguments);
 // reinstalling it. Gives, before the application object is made, what to
 // print in its place: a text saying that there is no display to show the
 // window on, and why, when none of the platforms Qt would try (the
-// "-platform" argument, else QT_QPA_PLATFORM, else the desktop's: Wayland
-// for a Wayland session, then X11) can be used: its plugin is not
+// "-platform" argument, else QT_QPA_PLATFORM, else Wayland in a Wayland
+// session or where WAYLAND_DISPLAY is set, then X11) can be used: its plugin is not
 // installed, or its display is not set or does not answer (the X server of
 // DISPLAY or "-display", the Wayland compositor's socket). Else an empty
 // text.

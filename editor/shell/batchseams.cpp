@@ -13,13 +13,12 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton) override
     {
-        // Whoever reads the output learns what was decided in their place.
         if (buttons & QMessageBox::Cancel) {
-            print(text + QStringLiteral("\nAnswered Cancel: a batch compile asks nobody."));
+            print(batchMessageText(text, QStringLiteral("Cancel")));
             return QMessageBox::Cancel;
         }
         if (buttons & QMessageBox::No) {
-            print(text + QStringLiteral("\nAnswered No: a batch compile asks nobody."));
+            print(batchMessageText(text, QStringLiteral("No")));
             return QMessageBox::No;
         }
         print(text);
@@ -56,6 +55,14 @@ public:
 };
 
 } // namespace
+
+QString batchMessageText(const QString &text, const QString &answer)
+{
+    // Whoever reads the output learns what was decided in their place.
+    if (answer.isEmpty())
+        return text;
+    return text + QStringLiteral("\nAnswered %1: a batch compile asks nobody.").arg(answer);
+}
 
 const Seams &batchSeams()
 {

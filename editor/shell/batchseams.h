@@ -12,4 +12,10 @@ namespace wharf {
 
 const Seams &batchSeams();
 
+// What a batch compile prints for a message: the text, and after a question
+// the answer given in nobody's place ("Answered No: a batch compile asks
+// nobody.") on a line of its own. answer: "Cancel", "No", or empty for a
+// message that asks nothing.
+QString batchMessageText(const QString &text, const QString &answer);
+
 } // namespace wharf
