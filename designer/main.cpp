@@ -7,6 +7,7 @@
 // display that is missing or does not answer end with status 2.
 
 #include "application.h"
+#include "displaycheck.h"
 #include "designer.h"
 #include "designercommandline.h"
 #include "programfolder.h"

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -77,21 +76,5 @@ private:
     const Seams *m_seams;
     QString m_title;
 };
-
-// The arguments without Qt's own options ("-platform offscreen",
-// "-style=fusion", "--reverse", ...) and their values, as the application
-// object takes them out: what is left is the program's own command line.
-QStringList withoutQtOptions(const QStringList &arguments);
-
-// Qt ends a program that can't open its display with an abort and a hint at
-// reinstalling it. Gives, before the application object is made, what to
-// print in its place: a text saying that there is no display to show the
-// window on, and why, when none of the platforms Qt would try (the
-// "-platform" argument, else QT_QPA_PLATFORM, else Wayland in a Wayland
-// session or where WAYLAND_DISPLAY is set, then X11) can be used: its plugin is not
-// installed, or its display is not set or does not answer (the X server of
-// DISPLAY or "-display", the Wayland compositor's socket). Else an empty
-// text.
-QString missingDisplayProblem(int argc, char **argv);
 
 } // namespace wharf

@@ -1,6 +1,6 @@
 #include "designercommandline.h"
 
-#include "application.h"
+#include "displaycheck.h"
 #include "qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -10,6 +10,7 @@
 // it has cleared up. "--help" and "--version" print and end with status 0.
 
 #include "application.h"
+#include "displaycheck.h"
 #include "files.h"
 #include "batchseams.h"
 #include "commandline.h"

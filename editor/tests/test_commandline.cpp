@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "application.h"
+#include "displaycheck.h"
 
 #include "qtprinters.h"
 
