@@ -78,9 +78,11 @@ std::string privateTemporaryFolder(bool create)
     if (tmp.empty())
         tmp = "/tmp";
     const std::string path = withoutTrailingSlashes(tmp) + "/" + kAppFolder + "-" + std::to_string(::geteuid());
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-        if (!create && errno == ENOENT)
+    if (!create) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
             return {};
+    } else if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
         throw std::runtime_error("This user has no home folder, and the private folder " + path +
                                  " can't be made: " + std::strerror(errno) + ". " + kSetVariables);
     }

@@ -235,6 +235,14 @@ TEST(UserDirsTest, AMissingHomeIsNeverMadeAndAUserWithoutOneGetsAPrivateTemporar
     const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
     const std::string own = dir.file("brindlewharf-" + std::to_string(::geteuid()));
 
+    {
+        // With a runtime folder, the temporary one is not made just to be
+        // swept.
+        ASSERT_EQ(::mkdir(dir.file("run").c_str(), 0700), 0);
+        const ScopedEnv usable("XDG_RUNTIME_DIR", dir.file("run"));
+        EXPECT_EQ(userRuntimeFolder(), dir.file("run") + "/brindlewharf");
+        EXPECT_FALSE(folderExists(own));
+    }
     EXPECT_EQ(userStateFolder(), own + "/state");
     EXPECT_EQ(userRuntimeFolder(), own + "/cache");
     EXPECT_FALSE(folderExists(home)) << "the missing home was made";
