@@ -219,7 +219,7 @@ bool ProjectController::SaveProject(const std::string &requested)
         std::optional<std::string> chosen = m_prompts.chooseProjectToSave();
         if (!chosen)
             return false;
-        fileName = plainProjectPath(followFileLinks(plainProjectPath(*chosen)));
+        fileName = plainProjectPath(followFileLinks(*chosen));
     }
     const bool scratch = isScratchCopy(fileName);
     if (!scratch)
