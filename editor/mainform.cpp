@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "batchseams.h"
 #include "codec.h"
 #include "commandline.h"
 #include "compilepage.h"
@@ -271,6 +272,10 @@ void TMainForm::buildRecentFiles()
     MRU->setClearItemName(QStringLiteral("&Clear MRU List"));
     MRU->setRemoveObsoleteName(QStringLiteral("&Remove Obsolete"));
     MRU->setFileMenu(MI_Append);
+    // A batch compile neither shows nor changes the recent files, and so
+    // writes no settings file (loading the list makes its key).
+    if (parseEditorCommandLine(m_environment.arguments).batchCompile())
+        MRU->setAutoSave(false);
     MRU->setAutoSaveName(kEditorSettingsKey);
     MRU->setAutoSaveKey(QStringLiteral("MRU"));
     MRU->OnMRUItemClick = [this](TMRUFileList *sender, const QString &fileName) { MRUMRUItemClick(sender, fileName); };
@@ -352,14 +357,11 @@ void TMainForm::openStartProject(bool batch, bool &opened)
     }
     const std::string requested = line.project.toStdString();
     try {
-        m_controller.openCommandLineProject(requested);
-        const std::string expected =
-            isAbsolutePath(requested) ? requested : joinPath(currentFolder(), requested);
         // A file the author (or the batch compile) declined to open leaves
         // a new project from the template in its place.
-        opened = m_controller.ProjectFileName() == expected;
+        opened = m_controller.openCommandLineProject(requested);
         if (!opened && batch)
-            printBatchLine(QStringLiteral("The project file %1 could not be opened.").arg(fromStd(expected)), true);
+            printBatchLine(QStringLiteral("The project file %1 was not opened.").arg(line.project), true);
     } catch (const std::exception &e) {
         if (batch) {
             printBatchLine(QString::fromUtf8(e.what()), true);
@@ -630,12 +632,17 @@ MessageAnswer TMainForm::showMessage(MessageKind kind, MessageButtons buttons, c
     if (m_batchMode) {
         // Nothing may wait for an answer: the message goes to the error
         // output and every question is answered as refused.
-        printBatchLine(fromStd(text), true);
         switch (buttons) {
-        case MessageButtons::Ok: return MessageAnswer::Ok;
-        case MessageButtons::YesNo: return MessageAnswer::No;
-        case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+        case MessageButtons::Ok:
+            printBatchLine(fromStd(text), true);
+            return MessageAnswer::Ok;
+        case MessageButtons::YesNo:
+            printBatchLine(batchMessageText(fromStd(text), QStringLiteral("No")), true);
+            return MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            break;
         }
+        printBatchLine(batchMessageText(fromStd(text), QStringLiteral("Cancel")), true);
         return MessageAnswer::Cancel;
     }
     QMessageBox::StandardButtons shown = QMessageBox::Ok;

@@ -2,12 +2,16 @@
 # The install as an ordinary user meets it: installs the build, stripped,
 # into a scratch prefix whose path holds a blank, checks that the install is
 # complete and self-contained, makes the prefix read-only and uses the
-# installed editor found on the PATH the way a build machine does: no
+# installed programs found on the PATH the way a build machine does: no
 # display, no variable but HOME, PATH and LANG. Run as root, the programs
 # run as "nobody"; otherwise as the calling user. A normal, a failed and a
 # SIGTERM-ed compile of copies of the installed example leave nothing under
 # the prefix changed and no scratch behind; a scratch folder that a killed
-# run left is swept. Last, the install manifest uninstalls it all.
+# run left is swept. The command lines of both programs, every spelling of
+# a project path, displays that don't answer, an unusable runtime folder
+# and a user without a home each get a row. A staged install (DESTDIR)
+# lists the final paths in its manifest. Last, the install manifest
+# uninstalls it all.
 #
 #   install-test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -92,6 +96,10 @@ while IFS= read -r -d '' file; do
   while IFS= read -r entry; do
     paths=${entry#*[}
     paths=${paths%]*}
+    # An empty entry searches the folder the program is started from.
+    case ":$paths:" in
+      *::*) problem "${file#"$prefix/"} searches the current folder for its libraries: \"$paths\"" ;;
+    esac
     IFS=: read -r -a parts <<< "$paths"
     for part in "${parts[@]}"; do
       case $part in
@@ -166,6 +174,44 @@ else
 fi
 example=$share/doc/brindlewharf/examples/hello
 [ -f "$example/hello.wfp" ] || problem "no example project in $example"
+# The example's sources, not what a compile of it in the source tree made.
+[ ! -e "$example/output" ] || problem "the install holds the example's output folder"
+if git -C "$source" rev-parse --is-inside-work-tree > /dev/null 2>&1; then
+  diff -u <(git -C "$source/examples/hello" ls-files | LC_ALL=C sort) \
+    <(cd "$example" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) ||
+    problem "the installed example is not the example's sources"
+fi
+# Only the programs and the library run; the Windows stubs and the data
+# files are data.
+while IFS= read -r -d '' file; do
+  case ${file#"$program/"} in
+    wharfwright | wharfdraft | libwharfforge.so) ;;
+    *) problem "${file#"$prefix/"} is installed executable" ;;
+  esac
+done < <(find "$program" -type f -perm /111 -print0)
+for stub in setup.bin setupldr.bin selfext.bin regserv.bin; do
+  [ "$(stat -c %a "$program/$stub" 2> /dev/null)" = 644 ] || problem "$stub is not installed as data (0644)"
+done
+
+# A staged install, as a package build makes it: the files go below the
+# stage, the manifest names where they end up.
+stage=$work/stage
+if DESTDIR=$stage cmake --install "$build" --prefix /opt/brindlewharf --strip > "$work/stage.log" 2>&1; then
+  while IFS= read -r line; do
+    case $line in
+      /opt/brindlewharf/*) ;;
+      *) problem "the staged install's manifest names $line" ;;
+    esac
+    [ -e "$stage$line" ] || [ -L "$stage$line" ] || problem "the staged install lacks $line"
+  done < "$manifest"
+  grep -q 'share/applications/wharfwright.desktop$' "$manifest" || problem "the staged manifest lists no desktop file"
+  grep -qxF 'Exec="/opt/brindlewharf/bin/wharfwright" %f' "$stage/opt/brindlewharf/share/applications/wharfwright.desktop" ||
+    problem "the staged desktop file does not start the final program"
+else
+  cat "$work/stage.log"
+  problem "the staged install failed"
+fi
+rm -rf "$stage"
 
 if [ "$problems" -ne 0 ]; then
   echo "the install is incomplete ($problems problems)" >&2
@@ -185,8 +231,7 @@ mkdir "$home"
 # The installed example, copied out as the README says; one copy fails (a
 # file it installs is missing), one is big enough to be stopped halfway.
 copy_example() {
-  cp -r "$example" "$home/$1"
-  chmod -R u+w "$home/$1"
+  cp -r --no-preserve=mode "$example" "$home/$1"
 }
 copy_example hello
 printf 'my own notes\n' > "$home/hello/notes.txt"
@@ -201,6 +246,15 @@ for n in $(seq 2 25); do
     -e "s|^\[DestFiles\]\r\?$|&\n$n=\"{app}\"|" "$home/big/hello.wfp"
 done
 grep -q 'payload25.bin' "$home/big/hello.wfp" || problem "the big example lists no payload"
+
+# A release linked in as build scripts do: current.wfp -> releases/1.2/hello.wfp.
+mkdir -p "$home/releases"
+cp -r --no-preserve=mode "$example" "$home/releases/1.2"
+ln -s releases/1.2/hello.wfp "$home/current.wfp"
+# A project nobody may read, and a file that is no project.
+cp --no-preserve=mode "$example/hello.wfp" "$home/locked.wfp"
+chmod 000 "$home/locked.wfp"
+printf '[Something]\r\nelse=1\r\n' > "$home/junk.wfp"
 
 # A private folder that a killed run left behind; the next run sweeps it.
 runtime=$home/.cache/brindlewharf
@@ -221,13 +275,17 @@ environment=(HOME="$home" PATH="$prefix/bin:/usr/bin:/bin" LANG=C.UTF-8)
 for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
   [ -z "${!name:-}" ] || environment+=("$name=${!name}")
 done
-# run NAME ARGUMENTS...: runs the installed editor in the home folder, its
-# output in $work/NAME.out and $work/NAME.err, its status in $status.
+# run NAME ARGUMENTS...: runs the installed editor (or $program_name) in
+# the home folder with the variables of $extra added, its output in
+# $work/NAME.out and $work/NAME.err, its status in $status.
+extra=()
+program_name=wharfwright
+limit=240
 run() {
   local name=$1
   shift
   status=0
-  (cd "$home" && exec timeout 240 "${runas[@]}" env -i "${environment[@]}" wharfwright "$@") \
+  (cd "$home" && exec timeout "$limit" "${runas[@]}" env -i "${environment[@]}" "${extra[@]}" "$program_name" "$@") \
     > "$work/$name.out" 2> "$work/$name.err" || status=$?
 }
 left_behind() {
@@ -258,6 +316,60 @@ run window hello/hello.wfp
 [ "$status" -eq 2 ] && grep -q 'no display' "$work/window.err" ||
   problem "the window without a display ended with $status: $(cat "$work/window.err")"
 
+# The designer's command line.
+program_name=wharfdraft
+for arguments in --help -h; do
+  run help "$arguments"
+  [ "$status" -eq 0 ] && grep -q '^Usage: wharfdraft' "$work/help.out" && [ ! -s "$work/help.err" ] ||
+    problem "wharfdraft $arguments ended with $status: $(cat "$work/help.out" "$work/help.err")"
+done
+grep -qF "Help: $program/Wharfdraft.html" "$work/help.out" || problem "wharfdraft --help names no help file"
+run version --version
+[ "$status" -eq 0 ] && grep -q '^wharfdraft .* 2\.0' "$work/version.out" ||
+  problem "wharfdraft --version ended with $status: $(cat "$work/version.out" "$work/version.err")"
+for arguments in "--bogus" "a.ddf b.ddf" "-x a.ddf"; do
+  read -r -a words <<< "$arguments"
+  run usage "${words[@]}"
+  [ "$status" -eq 2 ] && grep -q '^Usage: wharfdraft' "$work/usage.err" && [ ! -s "$work/usage.out" ] ||
+    problem "wharfdraft $arguments ended with $status: $(cat "$work/usage.err")"
+done
+run window
+[ "$status" -eq 2 ] && grep -q 'no display' "$work/window.err" ||
+  problem "the designer without a display ended with $status: $(cat "$work/window.err")"
+
+# A display that is set but does not answer is no display either: a closed
+# "ssh -X", DISPLAY=:0 in a container, a Wayland session without the
+# Wayland plugin or compositor.
+for variables in "DISPLAY=:59999" "DISPLAY=localhost:59000.0" "XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-9" \
+  "QT_QPA_PLATFORM=wayland"; do
+  read -r -a extra <<< "$variables"
+  for program_name in wharfwright wharfdraft; do
+    run window
+    [ "$status" -eq 2 ] && grep -q 'no display' "$work/window.err" && ! grep -q 'Reinstalling' "$work/window.err" ||
+      problem "$program_name with $variables ended with $status: $(cat "$work/window.err")"
+  done
+done
+extra=()
+program_name=wharfwright
+
+# The window's start-up leaves no note about Qt's runtime folder and makes
+# no /tmp/runtime-<user>: a window on Qt's offscreen platform, ended after
+# a few seconds, with a home of its own (the window keeps recent files).
+mkdir -m 1777 "$work/tmp"
+mkdir "$work/window-home"
+[ ${#runas[@]} -eq 0 ] || chown nobody: "$work/window-home"
+for program_name in wharfwright wharfdraft; do
+  extra=(HOME="$work/window-home" TMPDIR="$work/tmp")
+  limit=4
+  run offscreen -platform offscreen
+  limit=240
+  [ "$status" -eq 124 ] || problem "$program_name on the offscreen platform ended with $status: $(cat "$work/offscreen.err")"
+  ! grep -qi 'runtime' "$work/offscreen.err" || problem "$program_name noted: $(cat "$work/offscreen.err")"
+done
+[ -z "$(ls -A "$work/tmp")" ] || problem "the window made $(ls -A "$work/tmp")"
+extra=()
+program_name=wharfwright
+
 # A normal compile: only the compiler's lines, on the standard output.
 run compile hello/hello.wfp -c
 cat "$work/compile.out" "$work/compile.err"
@@ -273,6 +385,60 @@ done
 log=$home/.local/state/brindlewharf/wharfforge.log
 [ -s "$log" ] || problem "no compile log $log"
 ! left_behind || problem "the normal compile left scratch in $runtime: $(ls -A "$runtime")"
+
+# Any spelling of a project path names the one project, as CI scripts
+# write them; a project given by a link is the file the link ends at, so
+# its files and its output folder are taken from that file's folder.
+for spelling in ./hello/hello.wfp hello//hello.wfp "../$(basename "$home")/hello/./hello.wfp" "$home/hello/../hello/hello.wfp"; do
+  run spelling "$spelling" -c
+  [ "$status" -eq 0 ] && grep -q "Compilation finished" "$work/spelling.out" ||
+    problem "wharfwright $spelling -c ended with $status: $(cat "$work/spelling.err")"
+done
+run linked current.wfp -c
+[ "$status" -eq 0 ] && [ -s "$home/releases/1.2/output/setup.exe" ] && [ ! -e "$home/output" ] ||
+  problem "the linked release ended with $status: $(cat "$work/linked.err")"
+[ -L "$home/current.wfp" ] || problem "the link to the release is gone"
+
+# A folder, an unreadable file and a file that is no project each say why
+# they are not compiled.
+run folder hello -c
+[ "$status" -eq 2 ] && grep -q 'is a folder' "$work/folder.err" ||
+  problem "a folder as the project ended with $status: $(cat "$work/folder.err")"
+run locked locked.wfp -c
+[ "$status" -eq 2 ] && grep -q 'Permission denied' "$work/locked.err" ||
+  problem "an unreadable project ended with $status: $(cat "$work/locked.err")"
+run junk junk.wfp -c
+[ "$status" -eq 2 ] && grep -q '^Answered No' "$work/junk.err" ||
+  problem "a file that is no project ended with $status: $(cat "$work/junk.err")"
+
+# An inherited runtime folder of another user ("su" without "-", "docker
+# exec -u"), or one that is no folder: the compile works in the cache
+# folder and says so in one line.
+if [ ${#runas[@]} -eq 0 ]; then
+  printf 'x' > "$work/other-runtime"
+else
+  mkdir -m 0700 "$work/other-runtime"
+fi
+extra=(XDG_RUNTIME_DIR="$work/other-runtime")
+run otherruntime hello/hello.wfp -c
+extra=()
+[ "$status" -eq 0 ] && grep -q "Compilation finished" "$work/otherruntime.out" ||
+  problem "the compile with another's runtime folder ended with $status: $(cat "$work/otherruntime.err")"
+[ "$(wc -l < "$work/otherruntime.err")" -eq 1 ] && grep -q "^wharfwright: XDG_RUNTIME_DIR=.* can't be used" "$work/otherruntime.err" ||
+  problem "the fallback from the runtime folder said: $(cat "$work/otherruntime.err")"
+! left_behind || problem "the compile in the cache folder left scratch in $runtime: $(ls -A "$runtime")"
+
+# A user without a home (system users have /nonexistent): nothing makes it,
+# the run's files go to a private folder under the temporary folder.
+extra=(HOME="$work/no-home" TMPDIR="$work/tmp")
+run nohome hello/hello.wfp -c
+extra=()
+[ "$status" -eq 0 ] && grep -q "Compilation finished" "$work/nohome.out" ||
+  problem "the compile without a home ended with $status: $(cat "$work/nohome.err")"
+[ ! -e "$work/no-home" ] || problem "the compile made the missing home"
+own_tmp=$(find "$work/tmp" -mindepth 1 -maxdepth 1 -name 'brindlewharf-*')
+[ -n "$own_tmp" ] && [ "$(stat -c %a "$own_tmp")" = 700 ] && [ -s "$own_tmp/state/wharfforge.log" ] ||
+  problem "the compile without a home kept no log in a private folder: $(ls -lA "$work/tmp")"
 
 # A failed compile: the error lines on the error output, status 1.
 run broken broken/hello.wfp -c
@@ -303,6 +469,21 @@ if kill -TERM "$pid" 2>/dev/null; then
 else
   wait "$pid" || true
   problem "the big compile ended before it could be stopped: $(cat "$work/big.out")"
+fi
+
+# None of the batch compiles wrote a settings file.
+[ ! -e "$home/.config" ] || problem "a batch compile wrote settings: $(find "$home/.config")"
+
+# Run as root without a home, nothing makes one either.
+if [ ${#runas[@]} -ne 0 ]; then
+  cp -r --no-preserve=mode "$example" "$work/root-copy"
+  mkdir "$work/root-tmp"
+  status=0
+  (cd "$work" && exec timeout 240 env -i PATH="$prefix/bin:/usr/bin:/bin" LANG=C.UTF-8 HOME="$work/root-home" \
+    TMPDIR="$work/root-tmp" wharfwright root-copy/hello.wfp -c) > "$work/root.out" 2> "$work/root.err" || status=$?
+  [ "$status" -eq 0 ] || problem "the compile as root without a home ended with $status: $(cat "$work/root.err")"
+  [ ! -e "$work/root-home" ] || problem "a compile run as root made the missing home"
+  rm -rf "$work/root-copy" "$work/root-tmp"
 fi
 
 snapshot > "$work/after.txt"

@@ -1,14 +1,55 @@
 #include "application.h"
 
+#include "files.h"
 #include "fonts.h"
+#include "userdirs.h"
 
-#include <cstring>
 #include <exception>
 
 namespace wharf {
 
-WharfApplication::WharfApplication(int &argc, char **argv) : QApplication(argc, argv), m_seams(&standardSeams())
+TemporaryVariable::TemporaryVariable(const char *name, const QByteArray &value)
+    : m_name(name), m_saved(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
 {
+    qputenv(name, value);
+}
+
+TemporaryVariable::~TemporaryVariable()
+{
+    if (m_saved)
+        qputenv(m_name, *m_saved);
+    else
+        qunsetenv(m_name);
+}
+
+StartUpRuntimeFolder::StartUpRuntimeFolder()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeFolderProblem().empty())
+        return;
+    try {
+        m_folder = std::make_unique<ScratchFolder>(userRuntimeFolder(), "qt");
+        m_variable.emplace("XDG_RUNTIME_DIR", QByteArray::fromStdString(m_folder->path()));
+    } catch (const std::exception &) {
+        // No folder of the user's can be made; what needs one says so.
+    }
+}
+
+StartUpRuntimeFolder::~StartUpRuntimeFolder()
+{
+    // The variable first, then the folder it named.
+    m_variable.reset();
+    m_folder.reset();
+}
+
+WharfApplication::WharfApplication(int &argc, char **argv)
+    : WharfApplication(argc, argv, std::make_unique<StartUpRuntimeFolder>())
+{
+}
+
+WharfApplication::WharfApplication(int &argc, char **argv, std::unique_ptr<StartUpRuntimeFolder> startUp)
+    : QApplication(argc, argv), m_seams(&standardSeams())
+{
+    startUp.reset();
     installFontSubstitutes();
 }
 
@@ -29,19 +70,6 @@ bool WharfApplication::notify(QObject *receiver, QEvent *event)
 void WharfApplication::showException(const QString &message)
 {
     m_seams->messages->showMessage(activeWindow(), title(), message);
-}
-
-QString missingDisplayProblem(int argc, char **argv)
-{
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        if (!qEnvironmentVariableIsEmpty(name))
-            return {};
-    }
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
-            return {};
-    }
-    return QStringLiteral("there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
 }
 
 } // namespace wharf

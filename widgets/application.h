@@ -7,8 +7,46 @@
 #include "seams.h"
 
 #include <QApplication>
+#include <QByteArray>
+
+#include <memory>
+#include <optional>
 
 namespace wharf {
+
+class ScratchFolder;
+
+// Sets an environment variable for the life of the object, then puts back
+// what was there (or unsets it again).
+class TemporaryVariable {
+public:
+    TemporaryVariable(const char *name, const QByteArray &value);
+    ~TemporaryVariable();
+    TemporaryVariable(const TemporaryVariable &) = delete;
+    TemporaryVariable &operator=(const TemporaryVariable &) = delete;
+
+private:
+    const char *m_name;
+    std::optional<QByteArray> m_saved;
+};
+
+// Qt's start-up wants a runtime folder: where XDG_RUNTIME_DIR is not set or
+// can't be used (cron, ssh, "su", containers) it prints a note and makes
+// /tmp/runtime-<user>. While the application object is made it gets a
+// private folder of this run instead (under userRuntimeFolder()); then the
+// variable is put back, so that the programs the run starts get the
+// environment as it was.
+class StartUpRuntimeFolder {
+public:
+    StartUpRuntimeFolder();
+    ~StartUpRuntimeFolder();
+    StartUpRuntimeFolder(const StartUpRuntimeFolder &) = delete;
+    StartUpRuntimeFolder &operator=(const StartUpRuntimeFolder &) = delete;
+
+private:
+    std::unique_ptr<ScratchFolder> m_folder;
+    std::optional<TemporaryVariable> m_variable;
+};
 
 class WharfApplication : public QApplication {
     Q_OBJECT
@@ -32,15 +70,11 @@ public:
     void showException(const QString &message);
 
 private:
+    // The start-up folder lives while QApplication is made.
+    WharfApplication(int &argc, char **argv, std::unique_ptr<StartUpRuntimeFolder> startUp);
+
     const Seams *m_seams;
     QString m_title;
 };
-
-// Qt ends a program that finds no display with an abort and a hint at
-// reinstalling it. Gives, before the application object is made, what to
-// print in its place: a text saying that there is no display, when neither
-// DISPLAY nor WAYLAND_DISPLAY is set and no platform is chosen (by
-// QT_QPA_PLATFORM or a "-platform" argument); else an empty text.
-QString missingDisplayProblem(int argc, char **argv);
 
 } // namespace wharf

@@ -35,11 +35,14 @@ bool HelpService::showKeyword(QWidget *owner, const QString &helpFile, const QSt
 
 bool HelpService::open(QWidget *owner, const QString &helpFile, const QString &keyword)
 {
+    // The topic tells the author what was asked for, and the help's author
+    // what is missing.
+    const QString topic = keyword.isEmpty() ? QString() : QStringLiteral(" for the topic \"%1\"").arg(keyword);
     const QString document = findDocument(helpFile);
     if (document.isEmpty()) {
         showError(*m_seams, owner,
-                  QStringLiteral("Could not find the help file \"%1\".")
-                      .arg(QString::fromStdString(extractFileName(helpFile.toStdString()))));
+                  QStringLiteral("Could not find the help file \"%1\"%2.")
+                      .arg(QString::fromStdString(extractFileName(helpFile.toStdString())), topic));
         return false;
     }
     QString target = document;
@@ -54,9 +57,9 @@ bool HelpService::open(QWidget *owner, const QString &helpFile, const QString &k
     // Without the desktop's opener nothing would happen at all; the author
     // can still open the file by hand.
     showError(*m_seams, owner,
-              QStringLiteral("Could not open the help file \"%1\": no program to show it could be started. Open "
+              QStringLiteral("Could not open the help file \"%1\"%2: no program to show it could be started. Open "
                              "it in a web browser.")
-                  .arg(document));
+                  .arg(document, topic));
     return false;
 }
 

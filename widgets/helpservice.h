@@ -31,9 +31,10 @@ public:
     QString findDocument(const QString &helpFile) const;
 
     // Opens the document at its start. False (after telling the author
-    // "Could not find the help file "<name>".") when there is none; false
-    // too, after a message naming the document's full path, when no viewer
-    // could be started for it.
+    // "Could not find the help file "<name>".", with " for the topic "<keyword>""
+    // before the full stop when a keyword was asked for) when there is none;
+    // false too, after a message naming the document's full path and the
+    // topic, when no viewer could be started for it.
     bool showContents(QWidget *owner, const QString &helpFile);
     // Opens the document at the keyword: an HTML document at the anchor of
     // that name, any other at its start.

@@ -699,7 +699,11 @@ TEST_F(PipelineTest, CompileCases)
          },
          "Compilation terminated by user!", false},
         {"no place for Temp",
-         [&] { ::setenv("XDG_RUNTIME_DIR", (proj + "/notes.txt").c_str(), 1); },
+         [&] {
+             // The runtime folder and the cache folder it falls back to.
+             ::setenv("XDG_RUNTIME_DIR", (proj + "/notes.txt").c_str(), 1);
+             ::setenv("XDG_CACHE_HOME", (proj + "/notes.txt").c_str(), 1);
+         },
          "Could not create the folder " + proj + "/notes.txt/brindlewharf: " + proj + "/notes.txt is not a folder", true},
         {"an autorun icon that does not exist",
          [&] {
@@ -724,6 +728,8 @@ TEST_F(PipelineTest, CompileCases)
     };
     const auto savedSections = sections;
     const auto savedOrder = order;
+    const ScopedEnv savedCache("XDG_CACHE_HOME", std::getenv("XDG_CACHE_HOME"));
+    const std::string cache = dir.file("cache-home");
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         sections = savedSections;
@@ -733,6 +739,7 @@ TEST_F(PipelineTest, CompileCases)
         otherCompile.reset();
         deleteFile(proj + "/files/old.exe");
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
         removeTree(out);
         removeTree(app);
         ASSERT_TRUE(createFolder(app));

@@ -10,6 +10,7 @@
 // it has cleared up. "--help" and "--version" print and end with status 0.
 
 #include "application.h"
+#include "displaycheck.h"
 #include "files.h"
 #include "batchseams.h"
 #include "commandline.h"
@@ -49,56 +50,6 @@ void quietQtMessage(QtMsgType type, const QMessageLogContext &, const QString &t
         print(stderr, QStringLiteral("ERROR: ") + text + u'\n');
 }
 
-// Sets an environment variable for the life of the object, then puts back
-// what was there.
-class TemporaryVariable {
-public:
-    TemporaryVariable(const char *name, const QByteArray &value)
-        : m_name(name), m_saved(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
-    {
-        qputenv(name, value);
-    }
-    ~TemporaryVariable()
-    {
-        if (m_saved)
-            qputenv(m_name, *m_saved);
-        else
-            qunsetenv(m_name);
-    }
-    TemporaryVariable(const TemporaryVariable &) = delete;
-    TemporaryVariable &operator=(const TemporaryVariable &) = delete;
-
-private:
-    const char *m_name;
-    std::optional<QByteArray> m_saved;
-};
-
-// The batch compile shows no window, so it needs no display: Qt's offscreen
-// platform serves it. Qt's start-up also wants a runtime folder, and makes
-// one in /tmp when XDG_RUNTIME_DIR is not set (cron, ssh, containers); it
-// gets a private folder of this run instead. Both hold while the
-// application object is made, so that the programs a compile starts (the
-// project's batch step) get the environment as it was.
-class BatchStartUp {
-public:
-    BatchStartUp() : m_platform("QT_QPA_PLATFORM", "offscreen")
-    {
-        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-            return;
-        try {
-            m_runtimeFolder.emplace(wharf::userRuntimeFolder(), "wharfwright");
-            m_runtime.emplace("XDG_RUNTIME_DIR", QByteArray::fromStdString(m_runtimeFolder->path()));
-        } catch (const std::exception &) {
-            // The compile reports a runtime folder that can't be made.
-        }
-    }
-
-private:
-    TemporaryVariable m_platform;
-    std::optional<wharf::ScratchFolder> m_runtimeFolder;
-    std::optional<TemporaryVariable> m_runtime;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -106,7 +57,7 @@ int main(int argc, char **argv)
     QStringList rawArguments;
     for (int i = 1; i < argc; ++i)
         rawArguments << QString::fromLocal8Bit(argv[i]);
-    const wharf::EditorCommandLine line = wharf::parseEditorCommandLine(rawArguments);
+    const wharf::EditorCommandLine line = wharf::parseEditorCommandLine(wharf::withoutQtOptions(rawArguments));
     switch (line.start) {
     case wharf::EditorStart::Help: {
         const QCoreApplication core(argc, argv);
@@ -130,6 +81,8 @@ int main(int argc, char **argv)
         break;
     }
 
+    if (const std::string problem = wharf::runtimeFolderProblem(); !problem.empty())
+        print(stderr, QStringLiteral("wharfwright: ") + QString::fromStdString(problem) + u'\n');
     const bool batch = line.batchCompile();
     if (batch) {
         qInstallMessageHandler(&quietQtMessage);
@@ -137,7 +90,13 @@ int main(int argc, char **argv)
     }
     std::optional<wharf::WharfApplication> application;
     {
-        const std::optional<BatchStartUp> startUp = batch ? std::optional<BatchStartUp>(std::in_place) : std::nullopt;
+        // The batch compile shows no window, so it needs no display: Qt's
+        // offscreen platform serves it. Only while the application object
+        // is made, so that the programs a compile starts (the project's
+        // batch step) get the environment as it was.
+        std::optional<wharf::TemporaryVariable> platform;
+        if (batch)
+            platform.emplace("QT_QPA_PLATFORM", "offscreen");
         application.emplace(argc, argv);
     }
     wharf::WharfApplication &app = *application;

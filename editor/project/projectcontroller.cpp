@@ -9,6 +9,10 @@
 #include "projectwriter.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <unistd.h>
 
 namespace wharf {
 namespace {
@@ -53,16 +57,38 @@ std::string readProjectBytes(const std::string &fileName)
 {
     if (!fileExists(fileName))
         return {};
+    errno = 0;
     std::optional<std::string> bytes = readFile(fileName);
     if (!bytes)
-        throw EProjectFileError("Could not read the project file " + fileName + ".");
+        throw EProjectFileError("Could not read the project file " + fileName +
+                                (errno != 0 ? ": " + std::string(std::strerror(errno)) + "." : std::string(".")));
     return projectFileBytes(std::move(*bytes), fileName);
 }
 
+// The file a project path ends at: a symbolic link (or a chain of them)
+// is followed to its target, taken against the link's folder where it is
+// relative, so that the project's relative paths resolve where the file
+// really lies. Anything else is returned as it is.
+std::string followFileLinks(std::string path)
+{
+    constexpr int kMaxLinks = 40; // as the kernel allows
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        const std::string native = toNativePath(path);
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(native.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<size_t>(length) >= target.size())
+            return path;
+        target.resize(static_cast<size_t>(length));
+        path = isAbsolutePath(target) ? target : joinPath(extractFilePath(native), target);
+    }
+    return path;
+}
+
 // The path of a project file as the project keeps it (its folder, title and
-// recent entry): without "." and ".." folders, so the paths saved relative
-// to its folder resolve wherever they are read. Where a linked folder makes
-// the shorter spelling name another place, the folder's real path is taken.
+// recent entry): without "." and ".." folders or doubled separators, so the
+// paths saved relative to its folder resolve wherever they are read, and
+// every spelling of one file gives one path. Where a linked folder makes the
+// shorter spelling name another place, the folder's real path is taken.
 std::string plainProjectPath(const std::string &path)
 {
     const std::string plain = normalizePath(path);
@@ -215,7 +241,7 @@ bool ProjectController::SaveProject(const std::string &requested)
         std::optional<std::string> chosen = m_prompts.chooseProjectToSave();
         if (!chosen)
             return false;
-        fileName = plainProjectPath(*chosen);
+        fileName = plainProjectPath(followFileLinks(*chosen));
     }
     const bool scratch = isScratchCopy(fileName);
     if (!scratch)
@@ -263,7 +289,7 @@ bool ProjectController::SaveProject(const std::string &requested)
     return true;
 }
 
-void ProjectController::LoadProject(const std::string &requested)
+bool ProjectController::LoadProject(const std::string &requested)
 {
     WorkGuard guard(*this);
     struct AppendModeEnd {
@@ -271,15 +297,18 @@ void ProjectController::LoadProject(const std::string &requested)
         ~AppendModeEnd() { mode = false; }
     } appendModeEnd{m_appendMode};
 
-    const std::string fileName = plainProjectPath(editor::ExpandRelativePath(requested, m_programFolder));
+    std::string fileName = plainProjectPath(editor::ExpandRelativePath(requested, m_programFolder));
+    // The template stays the template, whatever its file is.
+    const bool isTemplate = sameTextIgnoreCase(fileName, templatePath());
+    if (!isTemplate)
+        fileName = plainProjectPath(followFileLinks(fileName));
     ShowProgress(0);
     m_progress.processMessages();
     const bool scratch = isScratchCopy(fileName);
-    const bool isTemplate = sameTextIgnoreCase(fileName, templatePath());
     if (isTemplate && !fileExists(fileName) && !m_appendMode) {
         guard.hideBusy();
         startEmptyProject();
-        return;
+        return false;
     }
     if (!scratch)
         guard.showBusy(BusyKind::Reading, kReadingText);
@@ -316,7 +345,7 @@ void ProjectController::LoadProject(const std::string &requested)
             startNewProject();
         if (unfinished)
             m_prompts.showMessage(MessageKind::Warning, MessageButtons::Ok, *unfinished);
-        return;
+        return false;
     }
 
     next.clampSelections();
@@ -348,6 +377,7 @@ void ProjectController::LoadProject(const std::string &requested)
     }
     if (unfinished)
         m_prompts.showMessage(MessageKind::Warning, MessageButtons::Ok, *unfinished);
+    return true;
 }
 
 void ProjectController::startEmptyProject()
@@ -400,12 +430,14 @@ void ProjectController::appendProject()
     SetModified(true);
 }
 
-void ProjectController::openCommandLineProject(const std::string &fileName)
+bool ProjectController::openCommandLineProject(const std::string &fileName)
 {
     const std::string path = isAbsolutePath(fileName) ? fileName : joinPath(currentFolder(), fileName);
+    if (folderExists(path))
+        throw EProjectFileError("The project file " + path + " is a folder: give the project file (*.wfp) in it.");
     if (!fileExists(path))
         throw EProjectFileError("The project file " + path + " does not exist.");
-    LoadProject(path);
+    return LoadProject(path);
 }
 
 void ProjectController::save()

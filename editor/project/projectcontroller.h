@@ -106,9 +106,12 @@ public:
     // layout whose masks needed no conversion, set otherwise. The scratch
     // copy "wftemp.tmp" changes neither the project's file, folder, title
     // nor the recent files, and shows no busy window. Throws
-    // EProjectFileError when the file exists but can't be read; the open
-    // project then stays as it was.
-    void LoadProject(const std::string &fileName);
+    // EProjectFileError, naming the reason, when the file exists but can't
+    // be read; the open project then stays as it was. A link is followed to
+    // the file it names, whose folder the project's relative paths are taken
+    // against. Returns true when fileName is now the open project (or was
+    // appended), false when it was declined or was a missing template.
+    bool LoadProject(const std::string &fileName);
 
     // File commands. newProject, openProject and openRecentFile ask the save
     // question first and do nothing when it says stop; appendProject asks
@@ -127,9 +130,10 @@ public:
     void startNewProject();
 
     // Opens the project named on the command line (relative to the current
-    // folder). Throws EProjectFileError, without any question, when the file
-    // does not exist.
-    void openCommandLineProject(const std::string &fileName);
+    // folder; any spelling of the path, a link included). Throws
+    // EProjectFileError, without any question, when the file does not exist
+    // or is a folder. Returns whether the file was opened (LoadProject).
+    bool openCommandLineProject(const std::string &fileName);
 
 private:
     class WorkGuard;

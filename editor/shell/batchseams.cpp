@@ -13,11 +13,15 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton) override
     {
-        print(text);
-        if (buttons & QMessageBox::Cancel)
+        if (buttons & QMessageBox::Cancel) {
+            print(batchMessageText(text, QStringLiteral("Cancel")));
             return QMessageBox::Cancel;
-        if (buttons & QMessageBox::No)
+        }
+        if (buttons & QMessageBox::No) {
+            print(batchMessageText(text, QStringLiteral("No")));
             return QMessageBox::No;
+        }
+        print(text);
         return QMessageBox::Ok;
     }
 
@@ -51,6 +55,14 @@ public:
 };
 
 } // namespace
+
+QString batchMessageText(const QString &text, const QString &answer)
+{
+    // Whoever reads the output learns what was decided in their place.
+    if (answer.isEmpty())
+        return text;
+    return text + QStringLiteral("\nAnswered %1: a batch compile asks nobody.").arg(answer);
+}
 
 const Seams &batchSeams()
 {

@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "displaycheck.h"
+
 #include "qtprinters.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +49,16 @@ TEST(EditorCommandLine, CompilesOnlyWithExactlyTwoArgumentsAndTheSwitch)
             EXPECT_EQ(line.project, c.project);
         }
     }
+}
+
+TEST(EditorCommandLine, QtsOwnOptionsAreNoArgumentsOfTheEditor)
+{
+    // The program parses what Qt leaves, as the main window does later.
+    const EditorCommandLine line =
+        parseEditorCommandLine(withoutQtOptions({"-platform", "offscreen", "./a.wfp", "-style=fusion", "-c"}));
+    EXPECT_EQ(line.start, EditorStart::BatchCompile);
+    EXPECT_EQ(line.project, QStringLiteral("./a.wfp"));
+    EXPECT_EQ(parseEditorCommandLine(withoutQtOptions({"--reverse", "a.wfp"})).project, QStringLiteral("a.wfp"));
 }
 
 } // namespace

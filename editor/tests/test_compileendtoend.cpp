@@ -165,6 +165,8 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     // The run's private folder went; the user's runtime folder stays.
     EXPECT_TRUE(folderExists(runtime.toStdString() + "/brindlewharf"));
     EXPECT_TRUE(listFolder(runtime.toStdString() + "/brindlewharf").empty());
+    // A batch compile keeps no settings: not even an empty file.
+    EXPECT_TRUE(listFolder(environment.settingsFolder.toStdString()).empty());
 
     // A file of the project is missing: validation fails.
     ASSERT_TRUE(deleteFile(joinPath(example, "files/hello.txt")));

@@ -3,6 +3,8 @@
 #include "editorfixture.h"
 #include "editorpage.h"
 #include "editorsettings.h"
+#include "files.h"
+#include "inistore.h"
 #include "mainnavigation.h"
 #include "navbarheader.h"
 #include "navbutton.h"
@@ -24,6 +26,8 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QTabWidget>
+
+#include <unistd.h>
 
 namespace wharf {
 namespace {
@@ -243,7 +247,79 @@ TEST_F(TMainFormTest, ABatchCompileOfAProjectThatCannotBeOpenedAsksNothing)
     ASSERT_EQ(other.terminations.size(), 1u);
     EXPECT_EQ(other.terminations[0], 2);
     EXPECT_TRUE(other.fake.messages.shown.empty());
-    EXPECT_GE(other.printed.size(), 2u);
+    ASSERT_GE(other.printed.size(), 2u);
+    // The output says what was answered in the author's place.
+    EXPECT_TRUE(other.printed[0].line.endsWith(QStringLiteral("\nAnswered No: a batch compile asks nobody.")))
+        << other.printed[0].line.toStdString();
+
+    // A folder is named as one, in the batch and in the window.
+    EditorFixture folder;
+    folder.start({QString::fromStdString(folder.scratch.path()), QStringLiteral("-c")});
+    folder.windows.MainForm->FormShow();
+    ASSERT_EQ(folder.terminations.size(), 1u);
+    EXPECT_EQ(folder.terminations[0], 2);
+    ASSERT_FALSE(folder.printed.empty());
+    EXPECT_TRUE(folder.printed[0].line.contains(QStringLiteral(" is a folder"))) << folder.printed[0].line.toStdString();
+    EditorFixture window;
+    window.start({QString::fromStdString(window.scratch.path())});
+    window.windows.MainForm->FormShow();
+    ASSERT_EQ(window.fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(window.fake.messages.shown[0].text.contains(QStringLiteral(" is a folder")));
+}
+
+TEST_F(TMainFormTest, AnySpellingOfTheProjectPathOpensAndCompilesTheOneFile)
+{
+    // A project in a work folder, and a release linked in as a build script
+    // does it: current.wfp -> releases/1.2/app.wfp.
+    ASSERT_TRUE(createFolder(scratch.file("work")));
+    ASSERT_TRUE(createFolder(scratch.file("releases")));
+    ASSERT_TRUE(createFolder(scratch.file("releases/1.2")));
+    const std::string work = writeProject("work/p.wfp", "Work");
+    const std::string release = writeProject("releases/1.2/app.wfp", "Release");
+    ASSERT_EQ(::symlink("releases/1.2/app.wfp", scratch.file("current.wfp").c_str()), 0);
+    CurrentFolder here(scratch.file("work"));
+    struct Case {
+        std::string spelling;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"p.wfp", work},
+        {"./p.wfp", work},
+        {"../work/p.wfp", work},
+        {scratch.path() + "//work//p.wfp", work},
+        {scratch.path() + "/work/./../work/p.wfp", work},
+        {"../current.wfp", release},
+        {scratch.file("current.wfp"), release},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.spelling);
+        for (const bool batch : {true, false}) {
+            EditorFixture run;
+            std::vector<std::string> workDirs;
+            run.environment.compileFile = [&](const char *projectFile, const char *, CompileCallback, bool) {
+                workDirs.push_back(TMemIniStore(projectFile).ReadString("Temporary", "WorkDir", ""));
+                return true;
+            };
+            QStringList arguments{QString::fromStdString(c.spelling)};
+            if (batch)
+                arguments << QStringLiteral("-c");
+            run.start(arguments);
+            run.windows.MainForm->FormShow();
+            const ProjectController &project = run.windows.MainForm->controller();
+            EXPECT_EQ(project.ProjectFileName(), c.file);
+            // The project's relative paths are taken against the folder of
+            // the file the link ends at.
+            EXPECT_EQ(project.ProjectFolder(), extractFilePath(c.file));
+            EXPECT_TRUE(run.fake.messages.shown.empty());
+            if (batch) {
+                ASSERT_EQ(run.terminations.size(), 1u);
+                EXPECT_NE(run.terminations[0], 2) << (run.printed.empty() ? "" : run.printed[0].line.toStdString());
+                EXPECT_EQ(workDirs, std::vector<std::string>{extractFilePath(c.file)});
+            } else {
+                EXPECT_TRUE(run.terminations.empty());
+            }
+        }
+    }
 }
 
 TEST_F(TMainFormTest, AProjectArgumentThatCannotBeOpenedStartsANewProject)

@@ -206,7 +206,8 @@ TEST_F(TScriptMemoTest, CtrlHShowsHelpOnTheWord)
     setText(QStringLiteral("MessageBox(x)"), 10);
     pressCtrl(Qt::Key_H);
     ASSERT_EQ(m_fake.messages.shown.size(), 1u); // no help document
-    EXPECT_EQ(m_fake.messages.shown[0].text, QStringLiteral("Could not find the help file \"ddscript.hlp\"."));
+    EXPECT_EQ(m_fake.messages.shown[0].text,
+              QStringLiteral("Could not find the help file \"ddscript.hlp\" for the topic \"MessageBox\"."));
 
     ASSERT_TRUE(writeFile(m_folder.file("ddscript.html"), "<html></html>"));
     pressCtrl(Qt::Key_H);

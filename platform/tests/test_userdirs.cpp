@@ -4,6 +4,7 @@
 #include "scopedenv.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <optional>
 #include <cstdlib>
 #include <stdexcept>
@@ -132,4 +133,182 @@ TEST(UserDirsTest, TheRuntimeFolderLosesOnlyTheFoldersOfEndedRuns)
     userRuntimeFolder();
     EXPECT_FALSE(folderExists(locked));
     EXPECT_TRUE(folderExists(running));
+}
+
+namespace {
+
+// Runs body in a child process that has dropped to the unprivileged user
+// "nobody" when this one is root; the child's failures end it with status 1.
+// Returns false when the drop can't be arranged (not root).
+bool asAnotherUser(const std::function<bool()> &body)
+{
+    if (::geteuid() != 0)
+        return false;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(2);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    return true;
+}
+
+bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+} // namespace
+
+TEST(UserDirsTest, AnUnusableRuntimeFolderFallsBackToTheCacheFolderWithOneLineThatSaysWhy)
+{
+    ScratchFolder dir;
+    const ScopedEnv cache("XDG_CACHE_HOME", dir.file("cache"));
+    const std::string fallback = dir.file("cache") + "/brindlewharf";
+    ASSERT_TRUE(writeFile(dir.file("file"), "x"));
+    ASSERT_EQ(::mkdir(dir.file("open").c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir.file("open").c_str(), 0777), 0);
+    struct Case {
+        std::string value;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {dir.file("file"), "not a folder"},
+        {dir.file("open"), "other users may write in it"},
+        {dir.file("file") + "/run", "not a folder"},
+        {"run/user/1000", "not an absolute path"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.value);
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", c.value);
+        const std::string problem = runtimeFolderProblem();
+        EXPECT_TRUE(contains(problem, "XDG_RUNTIME_DIR=" + c.value + " can't be used")) << problem;
+        EXPECT_TRUE(contains(problem, c.reason)) << problem;
+        EXPECT_TRUE(contains(problem, "scratch files go to " + fallback + " instead.")) << problem;
+        EXPECT_EQ(problem.find('\n'), std::string::npos) << problem;
+        EXPECT_EQ(userRuntimeFolder(), fallback);
+    }
+    EXPECT_FALSE(folderExists(dir.file("open") + "/brindlewharf"));
+
+    // A folder of this user's is used, and nothing is said; a missing one
+    // is made.
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.file("mine"));
+    EXPECT_EQ(runtimeFolderProblem(), "");
+    EXPECT_EQ(userRuntimeFolder(), dir.file("mine") + "/brindlewharf");
+    EXPECT_EQ(modeOf(dir.file("mine")), 0700u);
+    {
+        const ScopedEnv unset("XDG_RUNTIME_DIR", nullptr);
+        EXPECT_EQ(runtimeFolderProblem(), "") << "an unset variable is no fault";
+    }
+
+    // Another user's runtime folder, handed on by "su" without "-": not
+    // even root writes into it.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's folder needs root to be made here";
+    ASSERT_EQ(::chown(dir.file("mine").c_str(), 65534, 65534), 0);
+    const std::string problem = runtimeFolderProblem();
+    EXPECT_TRUE(contains(problem, "belongs to another user")) << problem;
+    EXPECT_EQ(userRuntimeFolder(), fallback);
+    // The same for an unprivileged user whose variable names root's folder
+    // ("docker exec -u").
+    ASSERT_EQ(::mkdir(dir.file("root").c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    const std::string userCache = dir.file("nobody-cache");
+    ASSERT_EQ(::mkdir(userCache.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(userCache.c_str(), 65534, 65534), 0);
+    const ScopedEnv rootRuntime("XDG_RUNTIME_DIR", dir.file("root"));
+    const ScopedEnv nobodyCache("XDG_CACHE_HOME", userCache);
+    asAnotherUser([&] {
+        return contains(runtimeFolderProblem(), "belongs to another user") &&
+               userRuntimeFolder() == userCache + "/brindlewharf";
+    });
+}
+
+TEST(UserDirsTest, AMissingHomeIsNeverMadeAndAUserWithoutOneGetsAPrivateTemporaryFolder)
+{
+    ScratchFolder dir;
+    const std::string home = dir.file("nonexistent");
+    const ScopedEnv homeVariable("HOME", home);
+    const ScopedEnv tmp("TMPDIR", dir.path());
+    const ScopedEnv state("XDG_STATE_HOME", nullptr);
+    const ScopedEnv cache("XDG_CACHE_HOME", nullptr);
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    const std::string own = dir.file("brindlewharf-" + std::to_string(::geteuid()));
+
+    {
+        // With a runtime folder, the temporary one is not made just to be
+        // swept.
+        ASSERT_EQ(::mkdir(dir.file("run").c_str(), 0700), 0);
+        const ScopedEnv usable("XDG_RUNTIME_DIR", dir.file("run"));
+        EXPECT_EQ(userRuntimeFolder(), dir.file("run") + "/brindlewharf");
+        EXPECT_FALSE(folderExists(own));
+    }
+    EXPECT_EQ(userStateFolder(), own + "/state");
+    EXPECT_EQ(userRuntimeFolder(), own + "/cache");
+    EXPECT_FALSE(folderExists(home)) << "the missing home was made";
+    for (const std::string &folder : {own, own + "/state", own + "/cache"})
+        EXPECT_EQ(modeOf(folder), 0700u) << folder;
+
+    // Made by somebody else first, or open to others: not used, and the
+    // message says which variables give this user a place.
+    const auto refused = [&](const char *reason) {
+        try {
+            userStateFolder();
+            ADD_FAILURE() << "used although " << reason;
+        } catch (const std::runtime_error &e) {
+            const std::string text = e.what();
+            EXPECT_TRUE(contains(text, own)) << text;
+            EXPECT_TRUE(contains(text, reason)) << text;
+            for (const char *name : {"HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"})
+                EXPECT_TRUE(contains(text, name)) << text;
+        }
+    };
+    ASSERT_EQ(::chmod(own.c_str(), 0755), 0);
+    refused("other users may enter it");
+    removeTree(own);
+    ASSERT_EQ(::mkdir(dir.file("elsewhere").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), own.c_str()), 0);
+    refused("not a folder");
+    ASSERT_TRUE(deleteFile(own));
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
+        ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
+        refused("belongs to another user");
+        removeTree(own);
+    }
+
+    // An existing home gets its folders made below it.
+    ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+    EXPECT_EQ(userRuntimeFolder(), home + "/.cache/brindlewharf");
+    EXPECT_EQ(userStateFolder(), home + "/.local/state/brindlewharf");
+}
+
+TEST(UserDirsTest, ARunSweepsEndedRunsFromTheRuntimeAndTheCacheFolder)
+{
+    ScratchFolder dir;
+    const ScopedEnv cache("XDG_CACHE_HOME", dir.file("cache"));
+    ASSERT_EQ(::mkdir(dir.file("run").c_str(), 0700), 0);
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.file("run"));
+    const std::string cacheFolder = dir.file("cache") + "/brindlewharf";
+    createPrivateFolderPath(cacheFolder);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    // A cron run without XDG_RUNTIME_DIR that was killed, and one that runs.
+    const std::string ended = cacheFolder + "/compile-" + std::to_string(child) + "-a1B2c3";
+    const std::string running = cacheFolder + "/compile-" + std::to_string(::getpid()) + "-a1B2c3";
+    for (const std::string &folder : {ended, running}) {
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        ASSERT_TRUE(writeFile(folder + "/bzout.tmp", "x"));
+    }
+    EXPECT_EQ(userRuntimeFolder(), dir.file("run") + "/brindlewharf");
+    EXPECT_FALSE(folderExists(ended));
+    EXPECT_TRUE(fileExists(running + "/bzout.tmp"));
+
+    // A cache folder that isn't there is not made just to be swept.
+    removeTree(dir.file("cache"));
+    userRuntimeFolder();
+    EXPECT_FALSE(folderExists(dir.file("cache")));
 }

@@ -24,6 +24,12 @@ TEST_F(HelpServiceTest, MissingHelpFileIsReported)
     EXPECT_EQ(m_fake.messages.shown[0].type, MsgDlgType::Error);
     EXPECT_EQ(m_fake.messages.shown[0].text, QStringLiteral("Could not find the help file \"wharfwright.hlp\"."));
     EXPECT_TRUE(m_fake.processes.documents.empty());
+
+    // A topic asked for is named with the file.
+    EXPECT_FALSE(m_help.showKeyword(nullptr, QStringLiteral("ddscript.hlp"), QStringLiteral("MessageBox")));
+    ASSERT_EQ(m_fake.messages.shown.size(), 2u);
+    EXPECT_EQ(m_fake.messages.shown[1].text,
+              QStringLiteral("Could not find the help file \"ddscript.hlp\" for the topic \"MessageBox\"."));
 }
 
 TEST_F(HelpServiceTest, OpensTheDocumentStandingForTheHelpFile)
@@ -51,7 +57,8 @@ TEST_F(HelpServiceTest, AHelpFileNoViewerOpensIsNamedInFull)
     ASSERT_EQ(m_fake.messages.shown.size(), 1u);
     EXPECT_EQ(m_fake.messages.shown[0].type, MsgDlgType::Error);
     const QString document = QString::fromStdString(m_folder.file("wharfwright.html"));
-    EXPECT_TRUE(m_fake.messages.shown[0].text.startsWith(QStringLiteral("Could not open the help file \"%1\"").arg(document)))
+    EXPECT_TRUE(m_fake.messages.shown[0].text.startsWith(
+        QStringLiteral("Could not open the help file \"%1\" for the topic \"Files\": ").arg(document)))
         << m_fake.messages.shown[0].text.toStdString();
 }
 

@@ -268,6 +268,8 @@ TEST_F(ProjectControllerTest, SavesGoThroughLinksAndNeverOverAReadOnlyFile)
     ASSERT_TRUE(writeFile(real, std::string(kCurrentLayout) + "[General]\r\nAppName=Old\r\n"));
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
     controller.LoadProject(link);
+    // Opened through the link, the project is the file it ends at.
+    EXPECT_EQ(controller.ProjectFileName(), real);
     controller.document().General.AppName = "New";
     controller.SetModified(true);
     controller.save();
@@ -286,7 +288,7 @@ TEST_F(ProjectControllerTest, SavesGoThroughLinksAndNeverOverAReadOnlyFile)
         controller.save();
         ADD_FAILURE() << "a read-only project was saved";
     } catch (const EFCreateError &e) {
-        EXPECT_NE(std::string(e.what()).find(link), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(real), std::string::npos) << e.what();
     }
     EXPECT_EQ(read(real), before);
     EXPECT_TRUE(controller.ProjectModified());
@@ -336,6 +338,37 @@ TEST_F(ProjectControllerTest, SaveAsKeepsEveryPathTheCompileResolvesOnItsFile)
         EXPECT_EQ(value.find('/'), std::string::npos) << path.section << " " << key << ": " << value;
     }
     EXPECT_EQ(controller.ProjectFolder(), dir.file("other/deeper/"));
+}
+
+TEST_F(ProjectControllerTest, AProjectOpenedOrSavedThroughALinkIsTheFileItEndsAt)
+{
+    // current.wfp -> releases/1.2/app.wfp, with its files beside it.
+    ASSERT_TRUE(createFolder(dir.file("releases")));
+    ASSERT_TRUE(createFolder(dir.file("releases/1.2")));
+    ASSERT_TRUE(createFolder(dir.file("releases/2.0")));
+    const std::string real = dir.file("releases/1.2/app.wfp");
+    ASSERT_TRUE(
+        writeFile(real, std::string(kCurrentLayout) + "ReadmeFile=files\\readme.txt\r\n[General]\r\nAppName=R\r\n"));
+    ASSERT_EQ(::symlink("releases/1.2/app.wfp", dir.file("current.wfp").c_str()), 0);
+    controller.LoadProject(dir.file("current.wfp"));
+    EXPECT_EQ(controller.ProjectFileName(), real);
+    EXPECT_EQ(controller.ProjectFolder(), dir.file("releases/1.2/"));
+
+    // Saved as a link to another release: the file the link names is
+    // written, its paths relative to that file's folder, and the link stays.
+    const std::string next = dir.file("releases/2.0/app.wfp");
+    ASSERT_TRUE(writeFile(next, ""));
+    ASSERT_EQ(::symlink("releases/2.0/app.wfp", dir.file("next.wfp").c_str()), 0);
+    shell.saveChoices.push_back(dir.file("next.wfp"));
+    controller.saveAs();
+    EXPECT_EQ(controller.ProjectFileName(), next);
+    EXPECT_EQ(controller.ProjectFolder(), dir.file("releases/2.0/"));
+    const std::string readme = TMemIniStore(next).ReadString("Temporary", "ReadmeFile", "");
+    EXPECT_EQ(ExpandRelativePath(readme, dir.file("releases/2.0")), dir.file("releases/1.2/files/readme.txt"))
+        << readme;
+    struct stat st {};
+    ASSERT_EQ(::lstat(dir.file("next.wfp").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 TEST_F(ProjectControllerTest, AProjectOpenedThroughDotDotKeepsAPlainFolder)
