@@ -6,6 +6,7 @@
 #include "fieldtext.h"
 #include "fontdialog.h"
 #include "keylist.h"
+#include "layouttaborder.h"
 #include "mainform.h"
 #include "scriptmemo.h"
 
@@ -146,6 +147,9 @@ Tfrm_CtlProperties::Tfrm_CtlProperties(Tfrm_Main &main, Tfrm_EditCLB &itemDialog
     const QHeaderView *columns = SG_CLBItems->horizontalHeader();
     SG_CLBItems->setMinimumWidth(columns->sectionSizeHint(0) + columns->sectionSizeHint(1) +
                                  columns->sectionSizeHint(2) + 2 * SG_CLBItems->frameWidth());
+    // The fields are made in another order than they stand: Tab follows
+    // where they stand, so a hint typed after the name lands in the Hint.
+    setTabOrderFromLayout(*this);
 }
 
 Tfrm_CtlProperties::~Tfrm_CtlProperties() = default;

@@ -7,6 +7,7 @@
 #include "designerfixture.h"
 
 #include "fontdialog.h"
+#include "tabchain.h"
 #include "textfit.h"
 
 #include <QApplication>
@@ -15,9 +16,14 @@
 namespace wharf {
 namespace {
 
-class WindowFitTest : public testing::DesignerFixture {};
+class WindowFitTest : public testing::DesignerFixture {
+protected:
+    // Every window of the designer with a dialog of several controls drawn,
+    // the control window once for each control type.
+    std::vector<testing::WindowCase> designerWindows();
+};
 
-TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
+std::vector<testing::WindowCase> WindowFitTest::designerWindows()
 {
     designer->start({});
     for (const TStringList &control :
@@ -58,7 +64,13 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
                                }
                                return properties;
                            }});
-    testing::expectWindowsFit(windows, QStringLiteral(WHARF_WINDOW_PICTURES));
+    return windows;
+}
+
+TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
+{
+    testing::expectWindowsFit(designerWindows(), QStringLiteral(WHARF_WINDOW_PICTURES));
+    Tfrm_CtlProperties &properties = designer->ctlProperties();
 
     // The control's property window opens over the designer: it is no
     // larger, whatever page it shows.
@@ -69,6 +81,11 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
         EXPECT_LE(properties.height(), main().height()) << type;
         properties.hide();
     }
+}
+
+TEST_F(WindowFitTest, EveryDesignerWindowTabsInLayoutOrder)
+{
+    testing::expectTabOrderFollowsLayout(designerWindows());
 }
 
 } // namespace

@@ -31,6 +31,7 @@
 #include "searchpathform.h"
 #include "startform.h"
 #include "systemform.h"
+#include "tabchain.h"
 #include "textfit.h"
 #include "varform.h"
 #include "verform.h"
@@ -87,9 +88,10 @@ struct Editor {
     std::unique_ptr<TWarningForm> warningForm;
 };
 
-TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
+// Every window of the editor as the author meets it: each page of the main
+// window, the tabs a page does not open on, and every dialog.
+std::vector<testing::WindowCase> editorWindows(Editor &e)
 {
-    Editor e;
     EditorWindows &w = e.fixture.windows;
     // The status bar while a project is read: the widest percentage.
     std::vector<testing::WindowCase> windows{{"progress", [&w]() -> QWidget & {
@@ -158,7 +160,19 @@ TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
                            EXPECT_TRUE(view->viewport()->rect().contains(view->cursorRect(last)));
                            return form;
                        }});
-    testing::expectWindowsFit(windows, QStringLiteral(WHARF_WINDOW_PICTURES));
+    return windows;
+}
+
+TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
+{
+    Editor e;
+    testing::expectWindowsFit(editorWindows(e), QStringLiteral(WHARF_WINDOW_PICTURES));
+}
+
+TEST(WindowFitTest, EveryEditorWindowTabsInLayoutOrder)
+{
+    Editor e;
+    testing::expectTabOrderFollowsLayout(editorWindows(e));
 }
 
 } // namespace
