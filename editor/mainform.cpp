@@ -87,13 +87,6 @@ QIcon toolIcon(const QString &program)
     return provider.icon(QFileInfo(path));
 }
 
-// The user's documents folder; the home folder where there is none.
-QString userDocumentsFolder()
-{
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
-}
-
 constexpr int kMenuHelpContext = 27;
 
 // The menu that holds the item opening menu, searched below inside; null

@@ -6,11 +6,23 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLocale>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QTreeView>
 #include <QUrl>
+
+#include <algorithm>
+#include <iterator>
 
 namespace wharf {
 namespace {
@@ -56,12 +68,47 @@ public:
     }
 };
 
+// A dialog path as this system names it ("\\" as a separator).
+QString nativePath(const QString &path) { return QString::fromStdString(toNativePath(path.toStdString())); }
+
+// Widens a dialog, as it is shown, by what its file list lacks of the
+// width its columns need; then goes.
+class WidenOnShow final : public QObject {
+public:
+    WidenOnShow(QDialog &dialog, QAbstractScrollArea &list, int needed)
+        : QObject(&dialog), m_dialog(dialog), m_list(list), m_needed(needed)
+    {
+        dialog.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_dialog && event->type() == QEvent::Show) {
+            const int missing = m_needed - m_list.viewport()->width();
+            if (missing > 0) {
+                int width = m_dialog.width() + missing;
+                if (const QScreen *screen = m_dialog.screen())
+                    width = std::min(width, screen->availableGeometry().width() -
+                                                (m_dialog.frameGeometry().width() - m_dialog.width()));
+                m_dialog.resize(width, m_dialog.height());
+            }
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QDialog &m_dialog;
+    QAbstractScrollArea &m_list;
+    int m_needed;
+};
+
 class RealFileDialogs final : public FileDialogs {
 public:
     FileDialogResult run(QWidget *parent, const FileDialogRequest &request) override
     {
         using Kind = FileDialogRequest::Kind;
-        QFileDialog dialog(parent, request.title, QString::fromStdString(toNativePath(request.initialDir.toStdString())),
+        QFileDialog dialog(parent, request.title, fileDialogStartFolder(request, m_lastFolder, userDocumentsFolder()),
                            request.filter);
         switch (request.kind) {
         case Kind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
@@ -82,6 +129,7 @@ public:
             dialog.selectFile(request.fileName);
         if (!request.defaultExt.isEmpty())
             dialog.setDefaultSuffix(request.defaultExt);
+        fitFileDialog(dialog);
 
         FileDialogResult result;
         result.filterIndex = request.filterIndex;
@@ -90,8 +138,16 @@ public:
         result.accepted = true;
         result.files = dialog.selectedFiles();
         result.filterIndex = static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
+        if (!result.files.isEmpty())
+            m_lastFolder = request.kind == Kind::Folder ? result.files.front()
+                                                        : QFileInfo(result.files.front()).absolutePath();
         return result;
     }
+
+private:
+    // Where the author last chose a file: the next dialog without a path
+    // of its own starts there.
+    QString m_lastFolder;
 };
 
 class RealColorDialogs final : public ColorDialogs {
@@ -160,6 +216,63 @@ public:
 };
 
 } // namespace
+
+QString userDocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+QString fileDialogStartFolder(const FileDialogRequest &request, const QString &lastFolder,
+                              const QString &documentsFolder)
+{
+    const auto isFolder = [](const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); };
+    if (const QString initial = nativePath(request.initialDir); isFolder(initial))
+        return initial;
+    // A preset name such as "*.ddf" or "readme.rtf" has no folder of its own.
+    if (const QString name = nativePath(request.fileName); name.contains(u'/')) {
+        if (const QString folder = QFileInfo(name).path(); isFolder(folder))
+            return folder;
+    }
+    if (isFolder(lastFolder))
+        return lastFolder;
+    return documentsFolder;
+}
+
+void fitFileDialog(QFileDialog &dialog)
+{
+    auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    QHeaderView *header = view->header();
+    const QFontMetrics metrics(view->font());
+    const int room = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) +
+                     2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 8;
+    // What the columns after the name show at their widest, as the file
+    // list writes it in this locale.
+    const QLocale locale;
+    const QString samples[] = {
+        QString(),
+        locale.formattedDataSize(Q_INT64_C(1023) * 1024 * 1024 - 1),
+        QStringLiteral("DOS/Windows executable"), // the type of what a setup mostly holds
+        locale.toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat),
+    };
+    int needed = 0;
+    for (int section = 0; section < header->count(); ++section) {
+        if (header->isSectionHidden(section))
+            continue;
+        int width = header->sectionSizeHint(section);
+        if (section < static_cast<int>(std::size(samples)))
+            width = std::max(width, metrics.horizontalAdvance(samples[section]) + room);
+        // The name keeps the room the dialog gives it.
+        if (section == 0)
+            width = std::max(width, header->sectionSize(section));
+        header->resizeSection(section, width);
+        needed += width;
+    }
+    // The list's width is known once the dialog is laid out for showing.
+    new WidenOnShow(dialog, *view, needed + view->verticalScrollBar()->sizeHint().width());
+}
 
 const Seams &standardSeams()
 {

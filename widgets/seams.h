@@ -17,6 +17,7 @@
 #include <QStringList>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace wharf {
@@ -43,6 +44,8 @@ struct FileDialogRequest {
     enum class Kind { Open, OpenMany, Save, Folder };
     Kind kind = Kind::Open;
     QString title;
+    // The folder of the path the dialog edits; empty when there is none
+    // (the dialog then starts where fileDialogStartFolder says).
     QString initialDir;
     QString fileName;   // preset file name (Open, Save)
     QString filter;     // Qt filter text: "Text files (*.txt);;All files (*)"
@@ -62,6 +65,22 @@ public:
     virtual ~FileDialogs() = default;
     virtual FileDialogResult run(QWidget *parent, const FileDialogRequest &request) = 0;
 };
+
+// The user's documents folder; the home folder where there is none.
+QString userDocumentsFolder();
+
+// The folder a file dialog starts in: the request's initialDir when it is a
+// folder, else the folder of its fileName when that is one, else
+// lastFolder (where the last file was chosen in any of the program's
+// dialogs) when it still is one, else documentsFolder. Never the folder
+// the program was started from by chance.
+QString fileDialogStartFolder(const FileDialogRequest &request, const QString &lastFolder,
+                              const QString &documentsFolder);
+
+// Makes a file dialog of Qt's own wide enough for the columns of its file
+// list (each title, and a size, type and date as they are shown), within
+// the screen. A dialog of the desktop's own is left alone.
+void fitFileDialog(QFileDialog &dialog);
 
 struct ColorDialogRequest {
     QColor initial;

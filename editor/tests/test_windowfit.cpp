@@ -28,6 +28,7 @@
 #include "readform.h"
 #include "regeditor.h"
 #include "scriptmemo.h"
+#include "seams.h"
 #include "searchpathform.h"
 #include "startform.h"
 #include "systemform.h"
@@ -40,6 +41,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -76,6 +78,13 @@ struct Editor {
         fixture.windows.MainForm->show();
         QApplication::processEvents();
         warningForm = std::make_unique<TWarningForm>(fixture.windows.MainForm->shell());
+        // A file dialog of Qt's own, as the seams open one on a desktop
+        // without a dialog of its own.
+        fileDialog = std::make_unique<QFileDialog>(nullptr, QStringLiteral("Open"),
+                                                   QString::fromStdString(fixture.scratch.path()),
+                                                   QStringLiteral("Brindlewharf projects (*.wfp)"));
+        fileDialog->setOption(QFileDialog::DontUseNativeDialog);
+        fitFileDialog(*fileDialog);
         verForm = std::make_unique<TVerForm>(nullptr, fixture.windows.MainForm->shell().OwnFileList);
     }
 
@@ -86,6 +95,7 @@ struct Editor {
     TInputWindow inputWindow;
     TSearchPathForm searchPathForm;
     std::unique_ptr<TWarningForm> warningForm;
+    std::unique_ptr<QFileDialog> fileDialog;
 };
 
 // Every window of the editor as the author meets it: each page of the main
@@ -143,6 +153,7 @@ std::vector<testing::WindowCase> editorWindows(Editor &e)
         {"InputWindow", &e.inputWindow},
         {"SearchPathForm", &e.searchPathForm},
         {"WarningForm", e.warningForm.get()},
+        {"FileDialog", e.fileDialog.get()},
     };
     for (const auto &[name, window] : dialogs)
         windows.push_back({name, [window]() -> QWidget & { return *window; }});
