@@ -36,7 +36,8 @@ std::vector<testing::WindowCase> WindowFitTest::designerWindows()
     const size_t checkList = addControl({"Type=8", "Name=CLB_Tasks", "Left=16", "Top=128", "Width=150", "Height=60",
                                          "ItemsCount=3", "ItemsLine0=Create a shortcut on the desktop for every user",
                                          "ItemsLine1=Start the program when the setup has finished", "ItemsLine2=Go",
-                                         "Items0Checked=1"});
+                                         "Items0Checked=1",
+                                         "Hint=Tick what the setup is to do once it has copied the files"});
     QApplication::processEvents();
 
     std::vector<testing::WindowCase> windows{
