@@ -55,10 +55,8 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton) override
     {
-        QMessageBox box(iconFor(type), captionFor(type), text, buttons, parent);
-        if (defaultButton != QMessageBox::NoButton)
-            box.setDefaultButton(defaultButton);
-        return static_cast<QMessageBox::StandardButton>(box.exec());
+        const std::unique_ptr<QMessageBox> box = createMessageBox(parent, type, text, buttons, defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box->exec());
     }
 
     void showMessage(QWidget *parent, const QString &caption, const QString &text) override
@@ -216,6 +214,16 @@ public:
 };
 
 } // namespace
+
+std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, MsgDlgType type, const QString &text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton)
+{
+    auto box = std::make_unique<QMessageBox>(iconFor(type), captionFor(type), text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box->setDefaultButton(defaultButton);
+    return box;
+}
 
 QString userDocumentsFolder()
 {

@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QDialog;
 class QFileDialog;
 class QWidget;
@@ -38,6 +40,12 @@ public:
     // exceptions that reach the event loop (caption: the application title).
     virtual void showMessage(QWidget *parent, const QString &caption, const QString &text) = 0;
 };
+
+// The box messageDlg shows: its icon and caption after type, text, the
+// buttons and the default button. The caller shows it.
+std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, MsgDlgType type, const QString &text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton);
 
 // What a file or folder dialog asks for.
 struct FileDialogRequest {

@@ -42,6 +42,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -96,6 +98,7 @@ struct Editor {
     TSearchPathForm searchPathForm;
     std::unique_ptr<TWarningForm> warningForm;
     std::unique_ptr<QFileDialog> fileDialog;
+    std::unique_ptr<QMessageBox> helpErrorBox;
 };
 
 // Every window of the editor as the author meets it: each page of the main
@@ -157,6 +160,20 @@ std::vector<testing::WindowCase> editorWindows(Editor &e)
     };
     for (const auto &[name, window] : dialogs)
         windows.push_back({name, [window]() -> QWidget & { return *window; }});
+    // The box F1 shows when the help is missing, with the message the help
+    // gives: it names the help file and the topic asked for.
+    windows.push_back({"HelpErrorBox", [&e, &w]() -> QWidget & {
+                           testing::FakeMessageBoxes &messages = e.fixture.fake.messages;
+                           messages.shown.clear();
+                           QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+                           QApplication::sendEvent(w.MainForm.get(), &f1);
+                           EXPECT_EQ(messages.shown.size(), 1u);
+                           const QString text = messages.shown.empty() ? QString() : messages.shown[0].text;
+                           EXPECT_TRUE(text.contains(QStringLiteral("wharfwright"))) << text.toStdString();
+                           e.helpErrorBox = createMessageBox(w.MainForm.get(), MsgDlgType::Error, text,
+                                                             QMessageBox::Ok, QMessageBox::Ok);
+                           return *e.helpErrorBox;
+                       }});
     windows.push_back({"CompileForm-after-compile", [&w]() -> QWidget & {
                            w.MainForm->shell().ShowCompileWarning = false;
                            auto *compile = qobject_cast<TCompilePage *>(w.MainForm->page(kCompilePage));
