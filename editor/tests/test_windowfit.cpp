@@ -45,6 +45,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -173,6 +174,18 @@ std::vector<testing::WindowCase> editorWindows(Editor &e)
                            e.helpErrorBox = createMessageBox(w.MainForm.get(), MsgDlgType::Error, text,
                                                              QMessageBox::Ok, QMessageBox::Ok);
                            return *e.helpErrorBox;
+                       }});
+    // Cancel pressed while the compiler works on: the window says so at once.
+    windows.push_back({"CompileForm-stopping", [&w]() -> QWidget & {
+                           TCompileForm &form = *w.CompileForm;
+                           form.ClearMessages();
+                           form.AddLine(QStringLiteral("Compressing files..."), false);
+                           form.setCompiling(true);
+                           form.B_OK->setText(TCompileForm::kCancelCaption);
+                           form.B_OK->setEnabled(true);
+                           form.B_OKClick();
+                           EXPECT_EQ(form.B_OK->text(), QStringLiteral("Stopping..."));
+                           return form;
                        }});
     windows.push_back({"CompileForm-after-compile", [&w]() -> QWidget & {
                            w.MainForm->shell().ShowCompileWarning = false;
