@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTreeView>
@@ -84,11 +85,17 @@ public:
         if (watched == &m_dialog && event->type() == QEvent::Show) {
             const int missing = m_needed - m_list.viewport()->width();
             if (missing > 0) {
-                int width = m_dialog.width() + missing;
+                int grow = missing;
                 if (const QScreen *screen = m_dialog.screen())
-                    width = std::min(width, screen->availableGeometry().width() -
-                                                (m_dialog.frameGeometry().width() - m_dialog.width()));
-                m_dialog.resize(width, m_dialog.height());
+                    grow = std::min(grow, screen->availableGeometry().width() - m_dialog.frameGeometry().width());
+                grow = std::max(grow, 0);
+                m_dialog.resize(m_dialog.width() + grow, m_dialog.height());
+                // On a screen too narrow for that, the names give up room
+                // (down to their title's) so the other columns stay in sight.
+                if (QHeaderView *header = m_list.findChild<QHeaderView *>(); header && grow < missing) {
+                    const int name = header->sectionSize(0) - (missing - grow);
+                    header->resizeSection(0, std::max(header->sectionSizeHint(0), name));
+                }
             }
             deleteLater();
         }
@@ -277,6 +284,12 @@ void fitFileDialog(QFileDialog &dialog)
             width = std::max(width, header->sectionSize(section));
         header->resizeSection(section, width);
         needed += width;
+    }
+    // Width the dialog gains goes to the file list, not to the places
+    // beside it.
+    if (auto *splitter = dialog.findChild<QSplitter *>(QStringLiteral("splitter")); splitter && splitter->count() == 2) {
+        splitter->setStretchFactor(0, 0);
+        splitter->setStretchFactor(1, 1);
     }
     // The list's width is known once the dialog is laid out for showing.
     new WidenOnShow(dialog, *view, needed + view->verticalScrollBar()->sizeHint().width());

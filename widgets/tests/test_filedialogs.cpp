@@ -54,7 +54,12 @@ TEST(FileDialogStartTest, ThePathsFolderElseTheLastFolderElseTheDocumentsFolder)
 
 TEST(FileDialogSizeTest, QtsOwnDialogShowsEveryColumnsTitleWhole)
 {
-    QFileDialog dialog(nullptr, QStringLiteral("Open"), QDir::tempPath(), QStringLiteral("All files (*)"));
+    ScratchFolder dir;
+    // More files than the list shows at once: its scroll bar takes room too.
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(writeFile(dir.file("setup-file-" + std::to_string(i) + ".exe"), "MZ"));
+    QFileDialog dialog(nullptr, QStringLiteral("Open"), QString::fromStdString(dir.path()),
+                       QStringLiteral("All files (*)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
     ASSERT_NE(view, nullptr);
