@@ -12,6 +12,7 @@
 #include "projectpaths.h"
 #include "scriptmemo.h"
 
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -329,6 +330,9 @@ std::optional<std::string> TDialogsPage::copyStockPage(DialogList list, int row,
                            QString::fromStdString(std::generic_category().message(error ? error : EIO))));
         return std::nullopt;
     }
+    // A page shipped read-only gives a read-only copy: the copy is the
+    // author's own, to be saved by the designer.
+    QFile::setPermissions(qs(copy), QFile::permissions(qs(copy)) | QFileDevice::WriteOwner);
     // The entry names the copy relative to the project's folder, so it
     // stays beside the project when the project moves.
     dialogFiles(document(), list)[static_cast<size_t>(row)] = copyName;

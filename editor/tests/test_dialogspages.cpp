@@ -27,6 +27,8 @@
 #include <QTextCursor>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 namespace wharf {
 namespace {
 
@@ -211,6 +213,8 @@ TEST_F(DialogPagesTest, EditingAStockPageEditsACopyBesideTheProject)
     const std::string stock = programFolder + "Dialogs/welcome.ddf";
     ASSERT_TRUE(createFolder(programFolder + "Dialogs"));
     ASSERT_TRUE(writeFile(stock, "shipped"));
+    // As an installed program folder ships it.
+    ASSERT_EQ(::chmod(stock.c_str(), 0444), 0);
     const std::string folder = project().ProjectFolder();
     // An earlier copy (or the author's own file) of that name is kept.
     ASSERT_TRUE(writeFile(joinPath(folder, "welcome.ddf"), "mine"));
@@ -236,6 +240,9 @@ TEST_F(DialogPagesTest, EditingAStockPageEditsACopyBesideTheProject)
     ASSERT_EQ(fake.messages.shown.size(), 2u);
     EXPECT_TRUE(fake.messages.shown[1].text.contains(QString::fromStdString(copy)));
     EXPECT_EQ(readFile(copy), "shipped");
+    struct stat copied {};
+    ASSERT_EQ(::stat(copy.c_str(), &copied), 0);
+    EXPECT_TRUE(copied.st_mode & S_IWUSR); // the designer can save it
     EXPECT_EQ(readFile(joinPath(folder, "welcome.ddf")), "mine");
     EXPECT_EQ(document().Dialogs[0], "welcome 2.ddf");
     EXPECT_EQ(dialogs().LB_Dialogs->item(0)->text(), QStringLiteral("welcome 2.ddf"));
