@@ -6,6 +6,7 @@
 #include "fieldtext.h"
 #include "fontdialog.h"
 #include "keylist.h"
+#include "layouttaborder.h"
 #include "mainform.h"
 #include "scriptmemo.h"
 
@@ -146,6 +147,9 @@ Tfrm_CtlProperties::Tfrm_CtlProperties(Tfrm_Main &main, Tfrm_EditCLB &itemDialog
     const QHeaderView *columns = SG_CLBItems->horizontalHeader();
     SG_CLBItems->setMinimumWidth(columns->sectionSizeHint(0) + columns->sectionSizeHint(1) +
                                  columns->sectionSizeHint(2) + 2 * SG_CLBItems->frameWidth());
+    // The fields are made in another order than they stand: Tab follows
+    // where they stand, so a hint typed after the name lands in the Hint.
+    setTabOrderFromLayout(*this);
 }
 
 Tfrm_CtlProperties::~Tfrm_CtlProperties() = default;
@@ -444,12 +448,12 @@ void Tfrm_CtlProperties::FormShow()
 
     m_type = effectiveControlType(integer("Type", ctEdit));
     PC_Scripts->setTabText(0, qs(m_type == ctEdit || m_type == ctRichEdit ? kReturnScriptCaption : kClickScriptCaption));
-    E_Name->setText(str("Name"));
+    showFieldText(*E_Name, str("Name"));
     SE_Left->setValue(integer("Left", 0));
     SE_Top->setValue(integer("Top", 0));
     SE_Width->setValue(integer("Width", 0));
     SE_Height->setValue(integer("Height", 0));
-    E_Hint->setText(str("Hint"));
+    showFieldText(*E_Hint, str("Hint"));
     FontDialog->setFontSpec(ReadFont(ini, S, "Font"));
     Ch_Enabled->setChecked(flag("Enabled", true));
     SM_ClickFunc->setLines(scriptLines("ClickFunc"));
@@ -460,22 +464,22 @@ void Tfrm_CtlProperties::FormShow()
     CtlBook->setCurrentIndex(m_type);
     switch (m_type) {
     case ctEdit:
-        E_EditText->setText(str("Text"));
-        E_PWChar->setText(str("PWChar"));
+        showFieldText(*E_EditText, str("Text"));
+        showFieldText(*E_PWChar, str("PWChar"));
         Ch_EditReadOnly->setChecked(flag("ReadOnly", false));
         break;
     case ctButton:
-        E_ButtonCaption->setText(str("Caption"));
+        showFieldText(*E_ButtonCaption, str("Caption"));
         Ch_BDefault->setChecked(flag("Default", false));
         Ch_BCancel->setChecked(flag("Cancel", false));
         break;
     case ctLabel:
-        E_LabelCaption->setText(str("Caption"));
+        showFieldText(*E_LabelCaption, str("Caption"));
         Ch_LabelWordWrap->setChecked(flag("WordWrap", false));
         Ch_LabelTransparent->setChecked(flag("Transparent", false));
         break;
     case ctCheckBox:
-        E_CheckboxCaption->setText(str("Caption"));
+        showFieldText(*E_CheckboxCaption, str("Caption"));
         Ch_CheckboxChecked->setChecked(flag("Checked", false));
         break;
     case ctComboBox:
@@ -484,12 +488,12 @@ void Tfrm_CtlProperties::FormShow()
         Ch_ComboAllowInput->setChecked(flag("CanEdit", true));
         break;
     case ctRadioGroup:
-        E_RGCaption->setText(str("Caption"));
+        showFieldText(*E_RGCaption, str("Caption"));
         setMemoLines(*M_RGItems, scriptLines("Items"));
         SE_RGSelItem->setValue(integer("ItemIndex", -1));
         break;
     case ctRichEdit: {
-        E_REFileName->setText(str("FileName"));
+        showFieldText(*E_REFileName, str("FileName"));
         setMemoLines(*RE_RELines, scriptLines("Text"));
         Ch_REReadOnly->setChecked(flag("ReadOnly", false));
         const int bars = integer("ScrollBars", 0);
@@ -519,7 +523,7 @@ void Tfrm_CtlProperties::FormShow()
         Ch_PBSmooth->setChecked(flag("Smooth", false));
         break;
     case ctImage:
-        E_ILoadFile->setText(str("FileName"));
+        showFieldText(*E_ILoadFile, str("FileName"));
         Ch_ITransparent->setChecked(flag("Transparent", false));
         Ch_IAutosize->setChecked(flag("AutoSize", true));
         Ch_IStretch->setChecked(flag("Stretch", false));

@@ -84,7 +84,7 @@ int Tfrm_DlgProps::ShowModal()
 void Tfrm_DlgProps::FormShow()
 {
     const TDialogPage &page = m_main.document().page();
-    E_DlgTitle->setText(QString::fromStdString(page.title));
+    showFieldText(*E_DlgTitle, QString::fromStdString(page.title));
     SM_InitScript->setLines(toQStringList(page.initScript));
     SM_ShowScript->setLines(toQStringList(page.showScript));
     SM_BackScript->setLines(toQStringList(page.backScript));

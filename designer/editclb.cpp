@@ -82,7 +82,7 @@ int Tfrm_EditCLB::ShowModal(QTableWidget &grid)
 void Tfrm_EditCLB::FormShow()
 {
     const int row = m_grid->currentRow();
-    E_ItemCaption->setText(cell(*m_grid, row, 0));
+    showFieldText(*E_ItemCaption, cell(*m_grid, row, 0));
     Ch_ItemChecked->setChecked(cell(*m_grid, row, 1) == QLatin1String(kYes));
     Ch_ItemEnabled->setChecked(cell(*m_grid, row, 2) == QLatin1String(kYes));
     E_ItemCaption->setFocus();

@@ -1,5 +1,6 @@
 #include "fieldtext.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace wharf {
@@ -12,6 +13,12 @@ QString singleLineText(QString text)
     text.replace(QChar::LineSeparator, QLatin1Char(' '));
     text.replace(QChar::ParagraphSeparator, QLatin1Char(' '));
     return text;
+}
+
+void showFieldText(QLineEdit &field, const QString &text)
+{
+    field.setText(text);
+    field.setCursorPosition(0);
 }
 
 QStringList memoLines(const QPlainTextEdit &memo)

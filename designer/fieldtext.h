@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class QLineEdit;
 class QPlainTextEdit;
 
 namespace wharf {
@@ -14,6 +15,10 @@ namespace wharf {
 // The text with every line break (CR LF, CR or LF) replaced by one blank,
 // so that a typed or pasted break cannot start a line of its own.
 QString singleLineText(QString text);
+
+// Shows text in a single-line field from its start: a text longer than the
+// field shows its beginning, as it is read, not its end.
+void showFieldText(QLineEdit &field, const QString &text);
 
 // A memo's lines: none for an empty memo, and a final line break ends the
 // last line rather than starting an empty one.

@@ -5,6 +5,7 @@
 #include "helpkey.h"
 #include "helpservice.h"
 #include "paletteicons.h"
+#include "paths.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -494,6 +495,7 @@ void Tfrm_Main::MI_OpenClick()
         return;
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Open;
+    request.initialDir = documentFolder();
     request.fileName = m_document.hasFileName() ? qs(m_document.fileName()) : QString();
     request.filter = QLatin1String(kFileFilter);
     request.defaultExt = qs(kDialogFileExt);
@@ -513,6 +515,7 @@ bool Tfrm_Main::MI_SaveAsClick()
 {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
+    request.initialDir = documentFolder();
     request.fileName = m_document.hasFileName() ? qs(m_document.fileName()) : QString();
     request.filter = QLatin1String(kFileFilter);
     request.defaultExt = qs(kDialogFileExt);
@@ -521,6 +524,13 @@ bool Tfrm_Main::MI_SaveAsClick()
     if (!result.accepted || result.files.isEmpty())
         return false;
     return trySave(result.files.front());
+}
+
+QString Tfrm_Main::documentFolder() const
+{
+    if (!m_document.hasFileName())
+        return {};
+    return QString::fromStdString(extractFilePath(toNativePath(m_document.fileName())));
 }
 
 void Tfrm_Main::MI_DeleteClick()

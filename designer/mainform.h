@@ -111,6 +111,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The folder of the dialog's file, where its file dialogs start; empty
+    // for an untitled dialog.
+    QString documentFolder() const;
     void buildWindow();
     void buildMenus();
     QAction *addItem(QMenu *menu, const QString &text, const QKeySequence &shortcut,

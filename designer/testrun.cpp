@@ -4,9 +4,13 @@
 #include "files.h"
 #include "mainform.h"
 #include "process.h"
+#include "startfailure.h"
 #include "userdirs.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
+
+#include <cerrno>
 
 #include <optional>
 
@@ -44,6 +48,16 @@ private:
 };
 
 } // namespace
+
+QString runtimeStartFailureText(const QString &runtime, int systemError)
+{
+    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    const QString reason =
+        programStartFailure(runtime, isWindowsExecutable(runtime.toStdString()), wine, systemError);
+    return QStringLiteral("%1\n\n%2\n%3")
+        .arg(QString::fromUtf8(kMsgNoDebugStart.data(), static_cast<qsizetype>(kMsgNoDebugStart.size())), runtime,
+             reason);
+}
 
 bool RunProgram(const QString &program, const QStringList &arguments)
 {
@@ -94,10 +108,12 @@ void TTestRun::MI_DebugClick()
         Tfrm_DebugResults &results;
         ~ForgetFolder() { results.setDebugFolder({}); }
     } forget{m_results};
+    errno = 0;
     const bool started = m_runner(runtimePath(), runtimeArguments());
+    const int error = errno;
     guard.showAgain();
     if (!started)
-        showError(m_seams, &m_main, QString::fromUtf8(kMsgNoDebugStart.data(), kMsgNoDebugStart.size()));
+        showError(m_seams, &m_main, runtimeStartFailureText(runtimePath(), error));
     m_results.ShowModal();
 }
 

@@ -22,6 +22,12 @@ class Tfrm_Main;
 
 inline constexpr std::string_view kMsgNoDebugStart = "Could not start setup in debug mode!";
 
+// The message of a runtime that did not start: "Could not start setup in
+// debug mode!", then the runtime's path and the reason (a missing file, no
+// runner for Windows programs, the system's reason) on lines of their own.
+// systemError is errno as the failed start left it; 0 when not known.
+QString runtimeStartFailureText(const QString &runtime, int systemError = 0);
+
 // Starts program with arguments and waits for it to end, processing the
 // application's events meanwhile (every 100 ms at the latest). A Windows
 // executable runs through wine when it is installed. True when the program

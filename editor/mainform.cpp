@@ -88,13 +88,6 @@ QIcon toolIcon(const QString &program)
     return provider.icon(QFileInfo(path));
 }
 
-// The user's documents folder; the home folder where there is none.
-QString userDocumentsFolder()
-{
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
-}
-
 constexpr int kMenuHelpContext = 27;
 
 // The menu that holds the item opening menu, searched below inside; null
@@ -111,6 +104,23 @@ QMenu *menuOpening(const QMenu *menu, const QWidget *inside)
             return found;
     }
     return nullptr;
+}
+
+// The window menu belongs to (the window of the widget it pops up over, or
+// of the menu bar it drops from): what F1 in the menu tells the author
+// belongs there, not to the menu, which closes as the message shows.
+QWidget *menuOwnerWindow(const QMenu &menu, const QWidget *menuBar, QWidget *fallback)
+{
+    const QWidget *widget = &menu;
+    while (const auto *inner = qobject_cast<const QMenu *>(widget)) {
+        const QWidget *owner = inner->parentWidget();
+        if (!owner)
+            owner = menuOpening(inner, menuBar);
+        if (!owner)
+            return fallback;
+        widget = owner;
+    }
+    return const_cast<QWidget *>(widget->window());
 }
 
 } // namespace
@@ -503,7 +513,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         auto *menu = qobject_cast<QMenu *>(static_cast<QWidget *>(watched)->window());
         if (menu && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-            m_help.showKeyword(menu, kEditorHelp, menuHelpTopic(*menu));
+            m_help.showKeyword(menuOwnerWindow(*menu, menuBar(), this), kEditorHelp, menuHelpTopic(*menu));
             return true;
         }
     }

@@ -50,19 +50,6 @@ pid_t spawn(std::string_view program, const std::vector<std::string> &args)
     return pid;
 }
 
-bool isWindowsExecutable(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    char magic[2] = {};
-    ssize_t n;
-    while ((n = ::read(fd, magic, sizeof magic)) < 0 && errno == EINTR) {
-    }
-    ::close(fd);
-    return n == 2 && magic[0] == 'M' && magic[1] == 'Z';
-}
-
 // The first executable file of that name in the folders of PATH; empty when
 // there is none.
 std::string findOnPath(std::string_view name)
@@ -93,6 +80,19 @@ void nap(long millis)
 }
 
 } // namespace
+
+bool isWindowsExecutable(std::string_view program)
+{
+    const int fd = ::open(toNativePath(program).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char magic[2] = {};
+    ssize_t n;
+    while ((n = ::read(fd, magic, sizeof magic)) < 0 && errno == EINTR) {
+    }
+    ::close(fd);
+    return n == 2 && magic[0] == 'M' && magic[1] == 'Z';
+}
 
 bool runAndWait(std::string_view program, const std::vector<std::string> &args)
 {

@@ -20,6 +20,10 @@ bool runAndWait(std::string_view program, const std::vector<std::string> &args =
 // then holds the reason when the system gave one.
 bool startDetached(std::string_view program, const std::vector<std::string> &args = {});
 
+// Whether program is a file that only Windows runs: one that begins with
+// "MZ". False when it cannot be read.
+bool isWindowsExecutable(std::string_view program);
+
 // Runs a program that may be a Windows executable and waits until it ends,
 // calling whileWaiting (when set) after every wait of up to 100 ms, so that
 // a window can go on processing its events. A Windows executable (a file

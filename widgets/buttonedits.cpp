@@ -657,7 +657,9 @@ void TFilenameEdit::DoButtonClick()
     if (IsValidFileName(temp.toStdString())) {
         const std::string path = temp.toStdString();
         const std::string folder = extractFilePath(path);
-        if (FolderExists(folder))
+        // A relative name says nothing of where it lies: it is not looked
+        // up against the folder the program was started from.
+        if (isAbsolutePath(path) && FolderExists(folder))
             m_dialog.InitialDir = QString::fromStdString(folder);
         const std::string name = extractFileName(path);
         if (name.empty() || !IsValidFileName(name))

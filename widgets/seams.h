@@ -16,7 +16,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace wharf {
@@ -38,11 +41,19 @@ public:
     virtual void showMessage(QWidget *parent, const QString &caption, const QString &text) = 0;
 };
 
+// The box messageDlg shows: its icon and caption after type, text, the
+// buttons and the default button. The caller shows it.
+std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, MsgDlgType type, const QString &text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton);
+
 // What a file or folder dialog asks for.
 struct FileDialogRequest {
     enum class Kind { Open, OpenMany, Save, Folder };
     Kind kind = Kind::Open;
     QString title;
+    // The folder of the path the dialog edits; empty when there is none
+    // (the dialog then starts where fileDialogStartFolder says).
     QString initialDir;
     QString fileName;   // preset file name (Open, Save)
     QString filter;     // Qt filter text: "Text files (*.txt);;All files (*)"
@@ -62,6 +73,22 @@ public:
     virtual ~FileDialogs() = default;
     virtual FileDialogResult run(QWidget *parent, const FileDialogRequest &request) = 0;
 };
+
+// The user's documents folder; the home folder where there is none.
+QString userDocumentsFolder();
+
+// The folder a file dialog starts in: the request's initialDir when it is a
+// folder, else the folder of its fileName when that is one, else
+// lastFolder (where the last file was chosen in any of the program's
+// dialogs) when it still is one, else documentsFolder. Never the folder
+// the program was started from by chance.
+QString fileDialogStartFolder(const FileDialogRequest &request, const QString &lastFolder,
+                              const QString &documentsFolder);
+
+// Makes a file dialog of Qt's own wide enough for the columns of its file
+// list (each title, and a size, type and date as they are shown), within
+// the screen. A dialog of the desktop's own is left alone.
+void fitFileDialog(QFileDialog &dialog);
 
 struct ColorDialogRequest {
     QColor initial;

@@ -5,7 +5,9 @@
 #include "fontdialog.h"
 #include "scriptmemo.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +57,32 @@ protected:
         return rows;
     }
 };
+
+// The fields are made in another order than they stand; Tab follows where
+// they stand, so a hint typed after the name lands in the Hint box, which
+// shows a long hint from its start.
+TEST_F(CtlPropertiesTest, TabFromTheNameGoesToTheHintWhichShowsItsStart)
+{
+    const std::string hint = "Type the name of the folder the program is installed into, or choose one";
+    const size_t i = addControl({"Type=0", "Name=Edit1", "Left=8", "Top=8", "Width=121", "Height=21", "Hint=" + hint});
+    main().CtlClick(static_cast<long>(i));
+    Tfrm_CtlProperties &f = dialog();
+    f.FormShow();
+    f.show();
+    QApplication::processEvents();
+    EXPECT_EQ(f.E_Hint->text(), QString::fromStdString(hint));
+    EXPECT_EQ(f.E_Hint->cursorPosition(), 0);
+
+    f.E_Name->setFocus();
+    for (QWidget *expected : std::initializer_list<QWidget *>{f.E_Hint, f.SE_Left, f.SE_Top}) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(f.focusWidget(), &tab);
+        QWidget *now = f.focusWidget();
+        EXPECT_TRUE(now == expected || now->focusProxy() == expected || expected->focusProxy() == now)
+            << now->objectName().toStdString() << " instead of " << expected->objectName().toStdString();
+    }
+    f.hide();
+}
 
 TEST_F(CtlPropertiesTest, OkReplacesKeysInPlaceAndAppendsNewOnes)
 {

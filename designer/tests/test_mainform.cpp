@@ -284,6 +284,29 @@ TEST_F(MainFormTest, OpenThroughTheMenu)
     EXPECT_EQ(controlList()->itemText(1), "Edit2");
 }
 
+// Open and Save As start in the folder of the dialog's file; an untitled
+// dialog leaves the start to the file dialogs (the last folder used, else
+// the documents folder), never the folder the program was started from.
+TEST_F(MainFormTest, OpenAndSaveAsStartInTheFolderOfTheDialogsFile)
+{
+    find<QAction>("MI_Open")->trigger();
+    form->MI_SaveAsClick();
+    ASSERT_EQ(fake.fileDialogs.requests.size(), 2u);
+    EXPECT_TRUE(fake.fileDialogs.requests[0].initialDir.isEmpty());
+    EXPECT_TRUE(fake.fileDialogs.requests[1].initialDir.isEmpty());
+
+    ASSERT_TRUE(createFolder(dir.file("dialogs")));
+    const std::string path = dir.file("dialogs/mine.ddf");
+    form->SaveDialogFile(QString::fromStdString(path));
+    form->MI_SaveAsClick();
+    find<QAction>("MI_Open")->trigger();
+    ASSERT_EQ(fake.fileDialogs.requests.size(), 4u);
+    for (size_t i : {2u, 3u}) {
+        EXPECT_EQ(fake.fileDialogs.requests[i].initialDir, QString::fromStdString(dir.file("dialogs") + "/"));
+        EXPECT_EQ(fake.fileDialogs.requests[i].fileName, QString::fromStdString(path));
+    }
+}
+
 TEST_F(MainFormTest, LaterCommandsPlugIn)
 {
     EXPECT_FALSE(find<QAction>("MI_DlgProperties")->isEnabled());

@@ -2,10 +2,13 @@
 
 #include "debugresults.h"
 #include "designerfixture.h"
+#include "scopedenv.h"
 
 #include <QFileInfo>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -141,17 +144,43 @@ TEST_F(TestRunTest, EventsAreProcessedWhileTheRuntimeRuns)
     EXPECT_TRUE(runtimeLeftovers().empty());
 }
 
-TEST_F(TestRunTest, MissingRuntime)
+// A runtime that does not start is named with the reason, as the editor
+// names it when the built setup does not start.
+TEST_F(TestRunTest, ARuntimeThatDoesNotStartIsNamedWithTheReason)
 {
-    designer->testRun().MI_DebugClick();
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "Could not start setup in debug mode!");
-    EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
-    // The results window comes anyway, empty, and the scratch dialog goes.
-    EXPECT_TRUE(resultsShown);
-    EXPECT_TRUE(results.empty());
-    EXPECT_TRUE(main().isVisible());
-    EXPECT_TRUE(runtimeLeftovers().empty());
+    const std::string runtime = dir.file("program/setup.bin");
+    const std::string noWine = dir.file("no-wine");
+    ASSERT_TRUE(createFolder(noWine));
+    struct Case {
+        const char *what;
+        std::function<void()> arrange;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"missing", [] {}, "No such file or directory"},
+        {"a Windows program without a runner",
+         [&] { ASSERT_TRUE(writeFile(runtime, std::string("MZ\x90\0", 4))); },
+         "Windows programs cannot run here: no runner for them (wine) is installed."},
+        {"not executable", [&] { ASSERT_TRUE(writeFile(runtime, "#!/bin/sh\n")); }, "Permission denied"},
+    };
+    // Whatever this machine has installed, the search path holds no wine.
+    wharf::testing::ScopedEnv path("PATH", noWine);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        fake.messages.shown.clear();
+        resultsShown = false;
+        c.arrange();
+        designer->testRun().MI_DebugClick();
+        ASSERT_EQ(fake.messages.shown.size(), 1u);
+        EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Could not start setup in debug mode!\n\n%1\n%2")
+                                                   .arg(QString::fromStdString(runtime), QString::fromUtf8(c.reason)));
+        EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
+        // The results window comes anyway, empty, and the scratch dialog goes.
+        EXPECT_TRUE(resultsShown);
+        EXPECT_TRUE(results.empty());
+        EXPECT_TRUE(main().isVisible());
+        EXPECT_TRUE(runtimeLeftovers().empty());
+    }
 }
 
 TEST_F(TestRunTest, AFolderThatCantBeMadeEndsTheRunNamingThePathAndTheReason)

@@ -7,6 +7,7 @@
 #include "designerfixture.h"
 
 #include "fontdialog.h"
+#include "tabchain.h"
 #include "textfit.h"
 
 #include <QApplication>
@@ -15,9 +16,14 @@
 namespace wharf {
 namespace {
 
-class WindowFitTest : public testing::DesignerFixture {};
+class WindowFitTest : public testing::DesignerFixture {
+protected:
+    // Every window of the designer with a dialog of several controls drawn,
+    // the control window once for each control type.
+    std::vector<testing::WindowCase> designerWindows();
+};
 
-TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
+std::vector<testing::WindowCase> WindowFitTest::designerWindows()
 {
     designer->start({});
     for (const TStringList &control :
@@ -30,7 +36,8 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
     const size_t checkList = addControl({"Type=8", "Name=CLB_Tasks", "Left=16", "Top=128", "Width=150", "Height=60",
                                          "ItemsCount=3", "ItemsLine0=Create a shortcut on the desktop for every user",
                                          "ItemsLine1=Start the program when the setup has finished", "ItemsLine2=Go",
-                                         "Items0Checked=1"});
+                                         "Items0Checked=1",
+                                         "Hint=Tick what the setup is to do once it has copied the files"});
     QApplication::processEvents();
 
     std::vector<testing::WindowCase> windows{
@@ -58,7 +65,13 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
                                }
                                return properties;
                            }});
-    testing::expectWindowsFit(windows, QStringLiteral(WHARF_WINDOW_PICTURES));
+    return windows;
+}
+
+TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
+{
+    testing::expectWindowsFit(designerWindows(), QStringLiteral(WHARF_WINDOW_PICTURES));
+    Tfrm_CtlProperties &properties = designer->ctlProperties();
 
     // The control's property window opens over the designer: it is no
     // larger, whatever page it shows.
@@ -69,6 +82,11 @@ TEST_F(WindowFitTest, EveryDesignerWindowFitsItsTexts)
         EXPECT_LE(properties.height(), main().height()) << type;
         properties.hide();
     }
+}
+
+TEST_F(WindowFitTest, EveryDesignerWindowTabsInLayoutOrder)
+{
+    testing::expectTabOrderFollowsLayout(designerWindows());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "billboardeditor.h"
 
 #include "dialogbuttons.h"
+#include "layouttaborder.h"
 #include "projectcontroller.h"
 #include "seams.h"
 
@@ -103,7 +104,7 @@ TBillboardEditor::TBillboardEditor(ProjectController &controller, const Seams &s
     connect(Ch_Loop, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_loading)
             m_controller.document().General.BillboardLoop = on;
-    });
+    });    setTabOrderFromLayout(*this);
 }
 
 TBillboardEditor::Snapshot TBillboardEditor::current() const

@@ -3,6 +3,7 @@
 #include "shellstate.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QPushButton>
@@ -22,6 +23,7 @@ constexpr int kMaxMessageCharacters = 4 * 1024 * 1024;
 
 const QString TCompileForm::kCancelCaption = QStringLiteral("&Cancel");
 const QString TCompileForm::kOKCaption = QStringLiteral("OK");
+const QString TCompileForm::kStoppingCaption = QStringLiteral("Stopping...");
 
 TCompileForm::TCompileForm(ShellState &shell, QWidget *mainWindow, QWidget *parent)
     : QDialog(parent), m_shell(shell), m_mainWindow(mainWindow)
@@ -38,8 +40,10 @@ TCompileForm::TCompileForm(ShellState &shell, QWidget *mainWindow, QWidget *pare
     RE_CompileMessages->setObjectName(QStringLiteral("RE_CompileMessages"));
     RE_CompileMessages->setReadOnly(true);
     RE_CompileMessages->setLineWrapMode(QTextEdit::NoWrap);
-    RE_CompileMessages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RE_CompileMessages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Both bars, each shown while there is something to scroll to: a window
+    // widened to its longest line has no sideways bar left.
+    RE_CompileMessages->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RE_CompileMessages->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QPalette face = RE_CompileMessages->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     RE_CompileMessages->setPalette(face);
@@ -123,12 +127,29 @@ QStringList TCompileForm::lines() const
 
 void TCompileForm::B_OKClick()
 {
+    // The window never goes while the compiler runs: the main window would
+    // come back with a compile still writing the output folder.
+    if (m_compiling) {
+        cancelCompile();
+        return;
+    }
     if (B_OK->text() != kCancelCaption || m_shell.CompileCancelled) {
         QDialog::reject();
         return;
     }
+    cancelCompile();
+}
+
+void TCompileForm::cancelCompile()
+{
+    if (m_shell.CompileCancelled)
+        return;
     m_shell.CompileCancelled = true;
     B_OK->setEnabled(false);
+    // The compiler may take a while to reach its next stop: the author sees
+    // at once that the click was taken.
+    B_OK->setText(kStoppingCaption);
+    B_OK->repaint();
 }
 
 void TCompileForm::reject()
@@ -136,10 +157,7 @@ void TCompileForm::reject()
     // Escape or the window's close box must not take the window away from
     // a running compile: they cancel it, as the button does.
     if (m_compiling) {
-        if (!m_shell.CompileCancelled) {
-            m_shell.CompileCancelled = true;
-            B_OK->setEnabled(false);
-        }
+        cancelCompile();
         return;
     }
     QDialog::reject();
@@ -149,12 +167,17 @@ void TCompileForm::FormHide()
 {
     if (m_mainWindow)
         m_mainWindow->setEnabled(true);
+    if (OnHide)
+        OnHide();
 }
 
 void TCompileForm::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
-    FormHide();
+    // A window the window system hides (minimised) is still the compile's
+    // result in front of a main window that waits for it to be closed.
+    if (!event->spontaneous())
+        FormHide();
 }
 
 } // namespace wharf

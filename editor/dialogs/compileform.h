@@ -3,9 +3,12 @@
 // the main window (non-modal, on top): the compiler's lines (errors bold
 // red), the overall and the step progress, and one button that cancels the
 // running compile ("&Cancel") and closes the window once it has ended
-// ("OK"). Created once at start; hiding it enables the main window again.
+// ("OK"). Created once at start; the main window stays disabled while the
+// window shows, and hiding it enables the main window again.
 
 #include <QDialog>
+
+#include <functional>
 
 class QProgressBar;
 class QPushButton;
@@ -27,8 +30,9 @@ public:
     QProgressBar *PB_Minor;
     QPushButton *B_OK;
 
-    static const QString kCancelCaption; // "&Cancel"
-    static const QString kOKCaption;     // "OK"
+    static const QString kCancelCaption;   // "&Cancel"
+    static const QString kOKCaption;       // "OK"
+    static const QString kStoppingCaption; // "Stopping...", shown from the cancel to the compile's end
 
     // Appends text as a new line: bold pure red for an error line, regular
     // black otherwise. A window that holds too much text already is
@@ -39,11 +43,15 @@ public:
     // The lines shown, in order.
     QStringList lines() const;
 
-    // Cancel while the compile runs (the button is disabled until the
-    // compile returns); close the window otherwise.
+    // Cancel while the compile runs: the button says "Stopping..." at once
+    // and stays disabled until the compile returns. Close the window
+    // otherwise; never while the compile runs.
     void B_OKClick();
-    // Enables the main window.
+    // Enables the main window, and whatever OnHide enables besides.
     void FormHide();
+    // Called when the window is hidden (closed by the author), after the
+    // main window is enabled.
+    std::function<void()> OnHide;
 
     // Set while the compiler runs: Escape and the close box then cancel
     // the compile instead of closing the window.
@@ -56,6 +64,9 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // Marks the compile cancelled and says so on the button.
+    void cancelCompile();
+
     ShellState &m_shell;
     QWidget *m_mainWindow;
     bool m_compiling = false;

@@ -4,6 +4,7 @@
 #include "dialogbuttons.h"
 #include "entryfields.h"
 #include "groupchange.h"
+#include "layouttaborder.h"
 #include "seams.h"
 #include "systemform.h"
 #include "varform.h"
@@ -135,6 +136,7 @@ TFileEditor::TFileEditor(QWidget *parent, const Seams &seams, TVarForm *palette,
     layout->addWidget(GB_Options);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrderFromLayout(*this);
 
     if (palette) {
         palette->registerDropTarget(E_DestPath);

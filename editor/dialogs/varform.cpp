@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace wharf {
 namespace {
 
@@ -123,8 +125,20 @@ TVarForm::TVarForm(ShellState &shell, QWidget *parent) : QWidget(parent), m_shel
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(L_Caption);
     layout->addWidget(LB_Variables);
-    resize(330, 420);
-    setFixedSize(size());
+    fitWholeRows(330, 420);
+}
+
+void TVarForm::fitWholeRows(int width, int height)
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = layout()->spacing();
+    const int caption = L_Caption->heightForWidth(width - margins.left() - margins.right());
+    const int frame = 2 * LB_Variables->frameWidth();
+    const int row = std::max(1, LB_Variables->sizeHintForRow(0));
+    const int room = height - margins.top() - margins.bottom() - caption - spacing - frame;
+    const int rows = std::max(1, room / row);
+    LB_Variables->setFixedHeight(rows * row + frame);
+    setFixedSize(width, margins.top() + caption + spacing + rows * row + frame + margins.bottom());
 }
 
 TVarForm::~TVarForm() = default;

@@ -105,6 +105,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Sizes the window about width x height so that its list shows whole
+    // rows only, and fixes that size.
+    void fitWholeRows(int width, int height);
     bool handleDropEvent(QWidget *box, QEvent *event);
     void followDialog(QDialog *dialog);
     void leaveDialog(QDialog *dialog);

@@ -590,12 +590,17 @@ void TCompilePage::finishCompile(bool wasModified)
 void TCompilePage::offerDistributionManager(const QString &outputFolderText)
 {
     const Seams &seams = context().seams();
-    if (!askYesNo(seams, context().mainWindow(),
+    // The main window waits, disabled, behind the compile window: the
+    // question belongs to the window in front.
+    QWidget *owner = context().mainWindow();
+    if (TCompileForm *form = compileForm(); form && form->isVisible())
+        owner = form;
+    if (!askYesNo(seams, owner,
                   QStringLiteral("Do you want to start the Tidewire Distribution Manager to upload the package?")))
         return;
     const QString program = context().environment().programFolder + QStringLiteral("Wharfpost.exe");
     const QString package = outputFolderText + E_PackageName->text();
-    StartProgramOrExplain(seams, context().mainWindow(), context().environment().winePath,
+    StartProgramOrExplain(seams, owner, context().environment().winePath,
                           QStringLiteral("Tidewire Distribution Manager"), program, {package});
 }
 
@@ -631,9 +636,19 @@ void TCompilePage::B_CompileFileClick()
     }
 
     disableWindows();
+    // The compile window shows the result in front of the disabled main
+    // window until the author closes it, and closing it enables the main
+    // window (OnHide). Without a shown window (a batch compile), or when a
+    // step raises, the windows are enabled as the click returns.
     struct Reenable {
         TCompilePage &page;
-        ~Reenable() { page.enableWindows(); }
+        bool raised = false;
+        ~Reenable()
+        {
+            const TCompileForm *form = page.compileForm();
+            if (raised || !form || !form->isVisible())
+                page.enableWindows();
+        }
     } reenable{*this};
 
     QString outputFolderText = outputFolder();
@@ -650,6 +665,7 @@ void TCompilePage::B_CompileFileClick()
         form->ClearMessages();
         form->AddLine(QStringLiteral("Saving script file..."), false);
         form->setCompiling(true);
+        form->OnHide = [this] { enableWindows(); };
         if (!batch)
             form->show();
         form->repaint();
@@ -668,6 +684,7 @@ void TCompilePage::B_CompileFileClick()
         });
     } catch (...) {
         m_lastCompile.errorLine = true;
+        reenable.raised = true;
         finishCompile(wasModified);
         throw;
     }

@@ -3,6 +3,7 @@
 #include "billboardeditor.h"
 #include "buttonedits.h"
 #include "editorwindows.h"
+#include "files.h"
 #include "pagefields.h"
 #include "pagetable.h"
 #include "paths.h"
@@ -11,6 +12,7 @@
 #include "projectpaths.h"
 #include "scriptmemo.h"
 
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +24,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <optional>
+#include <system_error>
 #include <utility>
 
 namespace wharf {
@@ -48,6 +53,30 @@ QStringList fromLines(const std::vector<std::string> &lines)
     for (const std::string &line : lines)
         out << qs(line);
     return out;
+}
+
+// path with its links and "." and ".." resolved as far as it exists; a
+// missing file keeps its name below its folder's real path.
+std::string realPath(const std::string &path)
+{
+    if (std::optional<std::string> real = canonicalPath(path))
+        return *real;
+    const std::string name = extractFileName(path);
+    const std::string folder = excludeTrailingSeparator(path.substr(0, path.size() - name.size()));
+    if (folder.empty() || folder == path)
+        return path;
+    if (std::optional<std::string> real = canonicalPath(folder))
+        return joinPath(*real, name);
+    return path;
+}
+
+// Whether path lies below folder (both taken as real paths).
+bool liesIn(const std::string &folder, const std::string &path)
+{
+    const std::string base = excludeTrailingSeparator(realPath(excludeTrailingSeparator(folder)));
+    const std::string file = realPath(excludeTrailingSeparator(path));
+    return !base.empty() && file.size() > base.size() && file.compare(0, base.size(), base) == 0 &&
+           (file[base.size()] == '/' || base == "/");
 }
 
 } // namespace
@@ -241,12 +270,75 @@ void TDialogsPage::editDialog(DialogList list)
     const std::vector<std::string> &files = dialogFiles(document(), list);
     if (row < 0 || row >= static_cast<int>(files.size()))
         return;
-    const std::string path =
+    std::string path =
         toNativePath(editor::ExpandRelativePath(files[static_cast<size_t>(row)], context().controller().ProjectFolder()));
+    if (isStockPage(path)) {
+        const std::optional<std::string> copy = copyStockPage(list, row, path);
+        if (!copy)
+            return;
+        path = *copy;
+    }
     const EditorEnvironment &environment = context().environment();
     StartProgramOrExplain(context().seams(), context().mainWindow(), environment.winePath,
                           QStringLiteral("Dialog Designer"), environment.programFolder + QStringLiteral("wharfdraft"),
                           {qs(path)});
+}
+
+bool TDialogsPage::isStockPage(const std::string &path)
+{
+    return liesIn(ss(context().environment().programFolder), path);
+}
+
+std::optional<std::string> TDialogsPage::copyStockPage(DialogList list, int row, const std::string &page)
+{
+    const Seams &seams = context().seams();
+    QWidget *owner = context().mainWindow();
+    const std::string folder = context().controller().ProjectFolder();
+    // A project that was never saved has no folder of its own to take the
+    // copy: its folder is the program folder.
+    const std::string program = ss(context().environment().programFolder);
+    if (folder.empty() || realPath(excludeTrailingSeparator(folder)) == realPath(excludeTrailingSeparator(program)) ||
+        liesIn(program, folder)) {
+        showInformation(seams, owner,
+                        QStringLiteral("The dialog %1 is one of the program's own pages, which every project shares. "
+                                       "Save the project into a folder of its own first: the page is then copied "
+                                       "into that folder for this project, and the copy is edited.")
+                            .arg(qs(page)));
+        return std::nullopt;
+    }
+    // The copy keeps the page's name unless the project's folder already
+    // holds a file of that name (the author's own, or an earlier copy).
+    const std::string name = extractFileName(page);
+    const std::string ext = extractFileExt(name);
+    const std::string stem = name.substr(0, name.size() - ext.size());
+    std::string copyName = name;
+    for (int n = 2; fileExists(joinPath(folder, copyName)) || folderExists(joinPath(folder, copyName)); ++n)
+        copyName = stem + " " + std::to_string(n) + ext;
+    const std::string copy = joinPath(folder, copyName);
+    if (!askYesNo(seams, owner,
+                  QStringLiteral("The dialog %1 is one of the program's own pages, which every project shares: a "
+                                 "change to it would change it for every project.\n\nCopy it to %2 and edit the "
+                                 "copy? This project then uses the copy.")
+                      .arg(qs(page), qs(copy))))
+        return std::nullopt;
+    errno = 0;
+    if (!copyFile(page, copy)) {
+        const int error = errno;
+        showError(seams, owner,
+                  QStringLiteral("Could not copy %1 to %2!\n\n%3")
+                      .arg(qs(page), qs(copy),
+                           QString::fromStdString(std::generic_category().message(error ? error : EIO))));
+        return std::nullopt;
+    }
+    // A page shipped read-only gives a read-only copy: the copy is the
+    // author's own, to be saved by the designer.
+    QFile::setPermissions(qs(copy), QFile::permissions(qs(copy)) | QFileDevice::WriteOwner);
+    // The entry names the copy relative to the project's folder, so it
+    // stays beside the project when the project moves.
+    dialogFiles(document(), list)[static_cast<size_t>(row)] = copyName;
+    controls(list).box->item(row)->setText(qs(copyName));
+    markModified();
+    return copy;
 }
 
 void TDialogsPage::deleteDialog(DialogList list)

@@ -13,6 +13,9 @@
 #include "dialoglists.h"
 #include "editorpage.h"
 
+#include <optional>
+#include <string>
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -92,7 +95,18 @@ private:
     QWidget *buildDialogsTab();
     QWidget *buildScriptingTab();
     void addDialogs(DialogList list);
+    // Starts the designer on the selected dialog; a page of the program
+    // folder is first copied beside the project (copyStockPage).
     void editDialog(DialogList list);
+    // Whether path lies in the program folder (a page shipped with the
+    // program, shared by every project).
+    bool isStockPage(const std::string &path);
+    // Offers to copy the stock page at row of list into the project's
+    // folder; on Yes copies it under a free name and points the entry at
+    // the copy. Returns the copy's path; nothing when the author declined,
+    // the project has no folder of its own yet, or the copy failed (each
+    // said in a message).
+    std::optional<std::string> copyStockPage(DialogList list, int row, const std::string &page);
     void deleteDialog(DialogList list);
     void moveDialog(DialogList list, int step);
     void listClicked(DialogList list);

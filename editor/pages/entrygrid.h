@@ -1,10 +1,12 @@
 #pragma once
 // The string grids of the entry pages (INI entries, external programs, DLL
 // calls): whole-row selection, no editing in place, rows 15 pixels high,
-// the given headers and column widths. The given widths are minimums: a
-// column widens to its header and to every text put in it, in the font the
-// grid draws with, so no text is cut. The pages refill the cells from the
-// document; the grid holds no data of its own.
+// the given headers and column widths. No text is cut: a column is never
+// narrower than its header and every text put in it, in the font the grid
+// draws with. The given widths are kept where the grid has room for them;
+// where it has not, the columns give up what they have beyond their texts,
+// so every column stays in sight as long as the texts fit at all. The pages
+// refill the cells from the document; the grid holds no data of its own.
 
 #include <QList>
 #include <QStringList>
@@ -27,15 +29,19 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
-    // Widens column to its header and its cells (never below its minimum).
-    void fitColumn(int column);
+    // Measures every column's header and cells anew.
     void fitAll();
-    // Widens column to text drawn in a cell.
+    // Widens the text width of column to text drawn in a cell.
     void fitText(int column, const QString &text);
+    // Gives the columns their widths from the given widths, the text
+    // widths and the room the grid has.
+    void arrange();
 
-    QList<int> m_minimumWidths;
+    QList<int> m_givenWidths;
+    QList<int> m_textWidths;
 };
 
 } // namespace wharf

@@ -17,6 +17,7 @@
 #include "paths.h"
 #include "projectcontroller.h"
 #include "projecthost.h"
+#include "programstart.h"
 #include "projectpaths.h"
 #include "shelldroptarget.h"
 #include "shellstate.h"
@@ -34,6 +35,7 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -538,7 +540,20 @@ void TFilesPage::DT_DropFileDrop(const QStringList &paths)
     markModified();
 }
 
-void TFilesPage::B_ExplorerClick() { context().seams().processes->openDocument(QDir::homePath()); }
+void TFilesPage::B_ExplorerClick()
+{
+    const QString folder = QDir::homePath();
+    if (context().seams().processes->openDocument(folder))
+        return;
+    // The desktop's opener shows folders in its file manager; without one
+    // the click would do nothing visible.
+    const QString reason =
+        QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()
+            ? QStringLiteral("No file manager can be started here: the desktop's opener (xdg-open) is not installed.")
+            : QStringLiteral("The desktop's opener (xdg-open) could not start a file manager for it.");
+    showError(context().seams(), context().mainWindow(),
+              couldNotExecuteText(QStringLiteral("the file manager"), folder, reason));
+}
 
 void TFilesPage::MI_AddFileClick()
 {

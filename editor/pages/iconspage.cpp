@@ -86,6 +86,20 @@ void TIconsPage::setItemImage(int row, int imageIndex)
     item->setIcon(QIcon(QPixmap::fromImage(IL_Icons->Image(imageIndex))));
 }
 
+void TIconsPage::showTitle(int row, const std::string &title)
+{
+    QListWidgetItem *item = LV_Icons->item(row);
+    if (!item)
+        return;
+    item->setText(QString::fromStdString(title));
+    // The icon view moves and resizes the item's box for the new title
+    // only later, and then paints the new box alone: the old box (its
+    // highlight around the old title) would stay on screen. The boxes are
+    // placed now and the whole view painted.
+    LV_Icons->doItemsLayout();
+    LV_Icons->viewport()->update();
+}
+
 void TIconsPage::selectItem(int row)
 {
     if (QListWidgetItem *item = LV_Icons->item(row)) {
@@ -144,7 +158,7 @@ void TIconsPage::B_AddIconClick()
         return;
     }
     const ShortcutEntry &entry = document().Shortcuts[static_cast<size_t>(row)];
-    LV_Icons->item(row)->setText(QString::fromStdString(entry.Title));
+    showTitle(row, entry.Title);
     const QImage icon = entryIcon(entry);
     if (!icon.isNull())
         setItemImage(row, IL_Icons->Add(icon));
@@ -160,7 +174,7 @@ void TIconsPage::B_EditIconClick()
     if (editor->ShowModal() != QDialog::Accepted)
         return;
     const ShortcutEntry &entry = document().Shortcuts[static_cast<size_t>(row)];
-    LV_Icons->item(row)->setText(QString::fromStdString(entry.Title));
+    showTitle(row, entry.Title);
     const QImage icon = entryIcon(entry);
     const int own = itemImageIndex(row);
     if (icon.isNull()) {

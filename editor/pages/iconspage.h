@@ -46,6 +46,8 @@ protected:
 private:
     QImage entryIcon(const ShortcutEntry &entry);
     void setItemImage(int row, int imageIndex);
+    // Shows title under the icon of row, the view painted anew.
+    void showTitle(int row, const std::string &title);
     void selectItem(int row);
 };
 

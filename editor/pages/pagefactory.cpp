@@ -8,6 +8,7 @@
 #include "generalpage.h"
 #include "iconspage.h"
 #include "inipage.h"
+#include "layouttaborder.h"
 #include "pagetable.h"
 #include "registrypage.h"
 #include "uninstallpage.h"
@@ -17,7 +18,9 @@
 
 namespace wharf {
 
-std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
+namespace {
+
+std::unique_ptr<TEditorPage> makePage(int index, PageContext &context)
 {
     switch (index) {
     case kGeneralPage:
@@ -43,6 +46,17 @@ std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
     default:
         throw std::out_of_range("There is no page " + std::to_string(index) + ".");
     }
+}
+
+} // namespace
+
+std::unique_ptr<TEditorPage> createEditorPage(int index, PageContext &context)
+{
+    std::unique_ptr<TEditorPage> page = makePage(index, context);
+    // Tab visits a page's fields where they stand, whatever order they were
+    // made in.
+    setTabOrderFromLayout(*page);
+    return page;
 }
 
 } // namespace wharf

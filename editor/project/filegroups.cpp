@@ -18,10 +18,11 @@ bool nameTaken(const Entries &entries, std::string_view name, int except, NameOf
     return false;
 }
 
+// word and n, with n counted on from first until the name is free.
 template <typename Taken>
-std::string smallestFreeName(std::string_view word, Taken taken)
+std::string numberedName(std::string_view word, size_t first, Taken taken)
 {
-    for (int n = 1;; ++n) {
+    for (size_t n = first;; ++n) {
         std::string name = std::string(word) + " " + std::to_string(n);
         if (!taken(name))
             return name;
@@ -41,13 +42,14 @@ bool nodeExists(const Project &project, FileNode node)
 
 std::string newGroupName(const Project &project)
 {
-    return smallestFreeName("Group", [&](const std::string &name) { return groupNameTaken(project, name, -1); });
+    return numberedName("Group", project.Groups.size() + 1,
+                        [&](const std::string &name) { return groupNameTaken(project, name, -1); });
 }
 
 std::string newInstallTypeName(const Project &project)
 {
-    return smallestFreeName("Installation type",
-                            [&](const std::string &name) { return installTypeNameTaken(project, name, -1); });
+    return numberedName("Installation type", project.InstallTypes.size() + 1,
+                        [&](const std::string &name) { return installTypeNameTaken(project, name, -1); });
 }
 
 bool groupNameTaken(const Project &project, std::string_view name, int except)

@@ -27,8 +27,9 @@ struct FileNode {
 // True when node names an existing group or file of project.
 bool nodeExists(const Project &project, FileNode node);
 
-// "Group n" and "Installation type n" with the smallest n >= 1 that no group
-// (type) carries yet, compared without regard to case.
+// "Group n" and "Installation type n", n the number of groups (types) the
+// project has with the new one; when a group (type) already carries that
+// name, compared without regard to case, the next number that is free.
 std::string newGroupName(const Project &project);
 std::string newInstallTypeName(const Project &project);
 

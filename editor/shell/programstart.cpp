@@ -1,12 +1,12 @@
 #include "programstart.h"
 
 #include "paths.h"
+#include "startfailure.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <system_error>
 
 namespace wharf {
 
@@ -47,29 +47,8 @@ bool RunCommandLine(const Seams &seams, const QString &wine, const QString &comm
 
 QString startFailureReason(const QString &wine, const QString &program, int systemError)
 {
-    const auto systemText = [](int error) { return QString::fromStdString(std::generic_category().message(error)); };
-    if (program.isEmpty())
-        return QStringLiteral("No program was named.");
     const QString native = QString::fromStdString(toNativePath(program.toStdString()));
-    const bool windows = isWindowsProgram(native);
-    // A program that isn't there is the first thing to put right, with or
-    // without a runner for it.
-    if (native.contains(u'/')) {
-        const QFileInfo file(native);
-        if (!file.exists())
-            return systemText(ENOENT);
-        if (file.isDir())
-            return systemText(EISDIR);
-        if (!windows && !file.isExecutable())
-            return systemText(EACCES);
-    } else if (!windows && QStandardPaths::findExecutable(native).isEmpty()) {
-        return QStringLiteral("There is no such program on the search path.");
-    }
-    if (windows && wine.isEmpty())
-        return QStringLiteral("Windows programs cannot run here: no runner for them (wine) is installed.");
-    if (systemError != 0)
-        return systemText(systemError);
-    return QStringLiteral("The system could not start it.");
+    return programStartFailure(program, isWindowsProgram(native), wine, systemError);
 }
 
 QString couldNotExecuteText(const QString &name, const QString &program, const QString &reason)

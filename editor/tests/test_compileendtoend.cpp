@@ -113,6 +113,8 @@ TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
     EXPECT_FALSE(page.lastCompile().failed()) << windows.CompileForm->lines().join(u'\n').toStdString();
     EXPECT_TRUE(windows.CompileForm->lines().last().startsWith(QStringLiteral("*****")));
     EXPECT_EQ(windows.CompileForm->B_OK->text(), QStringLiteral("OK"));
+    // The result stays in front of the disabled main window until closed.
+    windows.CompileForm->B_OK->click();
     EXPECT_EQ(page.LV_OutputFiles->count(), 3);
     EXPECT_TRUE(page.B_ExecSetup->isEnabled());
     EXPECT_TRUE(runtimeLeftovers().empty());

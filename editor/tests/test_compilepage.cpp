@@ -12,6 +12,7 @@
 #include "pagetable.h"
 #include "paths.h"
 #include "shellstate.h"
+#include "varform.h"
 #include "warningform.h"
 
 #include <gtest/gtest.h>
@@ -153,8 +154,8 @@ TEST_F(CompilePageTest, CompilesAScratchCopyWithTheProjectsFolderAsWorkDir)
     EXPECT_TRUE(runtimeLeftovers().empty());
     EXPECT_EQ(listFolder(programFolder).size(), 1u); // the template alone
     EXPECT_FALSE(form().controller().ProjectModified());
-    EXPECT_TRUE(form().isEnabled());
     EXPECT_EQ(fake.beep.beeps, std::vector<unsigned>{16777215u});
+    compileWindow().B_OKClick();
 
     // Modified: the document is saved into the copy, the project stays
     // modified and keeps its file.
@@ -168,6 +169,41 @@ TEST_F(CompilePageTest, CompilesAScratchCopyWithTheProjectsFolderAsWorkDir)
     EXPECT_TRUE(runtimeLeftovers().empty());
     // Each run has a folder of its own.
     EXPECT_NE(extractFilePath(calls[1].projectFile), extractFilePath(calls[0].projectFile));
+}
+
+// The result stays in front of the main window, which takes no second
+// compile (that would clear the window being read) until the author closes
+// the compile window.
+TEST_F(CompilePageTest, TheResultStaysInFrontOfTheDisabledMainWindowUntilClosed)
+{
+    startWithProject();
+    reports = {{0, "the result", 100}};
+    page().B_CompileFileClick();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(compileWindow().isVisible());
+    EXPECT_TRUE(compileWindow().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(form().isEnabled());
+    EXPECT_FALSE(windows.VarForm->isEnabled());
+    EXPECT_TRUE(compileWindow().isEnabled());
+
+    // "Compile now" behind it does nothing.
+    page().B_CompileFile->click();
+    EXPECT_FALSE(form().OB_Main->isEnabled());
+    EXPECT_EQ(calls.size(), 1u);
+    EXPECT_EQ(compileWindow().lines(), QStringList{QStringLiteral("the result")});
+
+    // The window's own close box closes it once the compile has ended.
+    compileWindow().reject();
+    EXPECT_FALSE(compileWindow().isVisible());
+    EXPECT_TRUE(form().isEnabled());
+    EXPECT_TRUE(windows.VarForm->isEnabled());
+    page().B_CompileFile->click();
+    EXPECT_EQ(calls.size(), 2u);
+
+    // "OK" closes it as well.
+    EXPECT_FALSE(form().isEnabled());
+    compileWindow().B_OK->click();
+    EXPECT_TRUE(form().isEnabled());
 }
 
 TEST_F(CompilePageTest, TheScratchCopyGoesAndTheWindowsComeBackWhenTheCompileRaises)
@@ -202,8 +238,15 @@ TEST_F(CompilePageTest, TheCompileWindowShowsLinesInTheirColoursAndCancels)
         if (std::string(r.text) == "after the cancel") {
             EXPECT_TRUE(compileWindow().B_OK->isEnabled());
             compileWindow().B_OKClick();
+            // Said at once, before the compiler reaches its next stop.
             EXPECT_FALSE(compileWindow().B_OK->isEnabled());
+            EXPECT_EQ(compileWindow().B_OK->text(), QStringLiteral("Stopping..."));
             EXPECT_TRUE(compileWindow().isVisible());
+            // A second press, Escape or the close box leave the window.
+            compileWindow().B_OKClick();
+            compileWindow().reject();
+            EXPECT_TRUE(compileWindow().isVisible());
+            EXPECT_EQ(compileWindow().B_OK->text(), QStringLiteral("Stopping..."));
         }
     };
     page().B_CompileFileClick();
@@ -276,6 +319,24 @@ TEST_F(CompilePageTest, TheCompileWindowShowsTheStartOfLongLinesAndTheLastLine)
     EXPECT_EQ(sideways, std::vector<int>(texts.size(), 0));
     EXPECT_EQ(lastShown, std::vector<bool>(texts.size(), true));
     EXPECT_EQ(compileWindow().lines().back(), QString::fromStdString(texts.back()));
+}
+
+// The sideways bar is there while a line is wider than the window, and
+// goes when the author widens the window to the longest line.
+TEST_F(CompilePageTest, TheCompileWindowDropsItsSidewaysBarOnceWideEnough)
+{
+    startWithProject();
+    reports = {{0, "Checking C:\\Program Files\\Sample\\readme.txt...", 50}};
+    page().B_CompileFileClick();
+    QTextEdit *view = compileWindow().RE_CompileMessages;
+    const int needed = QFontMetrics(view->font()).horizontalAdvance(compileWindow().lines().front());
+    compileWindow().resize(needed / 2, compileWindow().height());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
+    compileWindow().resize(needed + 200, compileWindow().height());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(view->verticalScrollBar()->isVisible());
 }
 
 TEST_F(CompilePageTest, NothingThrownWhileALineIsShownReachesTheCompiler)

@@ -7,6 +7,7 @@
 #include "inputwindow.h"
 #include "mainform.h"
 #include "pagetable.h"
+#include "paths.h"
 #include "radiogroup.h"
 #include "scriptmemo.h"
 #include "uninstallpage.h"
@@ -25,6 +26,8 @@
 #include <QSpinBox>
 #include <QTextCursor>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 namespace wharf {
 namespace {
@@ -83,12 +86,13 @@ TEST(DialogListsTest, DllCallsFollowTheirDialogThroughMovesAndDeletes)
     EXPECT_EQ(project.Dialogs, (std::vector<std::string>{"b.ddf", "c.ddf"}));
 }
 
-// The editor started with the template, with two dialogs in each list.
+// The editor started with a project saved in a folder of its own, with two
+// dialogs in each list.
 class DialogPagesTest : public ::testing::Test, public testing::EditorFixture {
 protected:
     void SetUp() override
     {
-        start();
+        start({QString::fromStdString(writeProject("p.wfp"))});
         windows.MainForm->FormShow();
         Project &doc = project().document();
         doc.Dialogs = {"Dialogs\\welcome.ddf", "/abs/license.ddf"};
@@ -199,6 +203,81 @@ TEST_F(DialogPagesTest, TheDesignerStartsWithTheSelectedDialogOfItsList)
     EXPECT_EQ(fake.messages.shown[0].text,
               QStringLiteral("Could not execute Dialog Designer!\n\n%1wharfdraft\nNo such file or directory")
                   .arg(QString::fromStdString(programFolder)));
+}
+
+// A page shipped in the program folder is shared by every project: editing
+// it from a project edits a copy beside the project, and the page stays as
+// shipped.
+TEST_F(DialogPagesTest, EditingAStockPageEditsACopyBesideTheProject)
+{
+    const std::string stock = programFolder + "Dialogs/welcome.ddf";
+    ASSERT_TRUE(createFolder(programFolder + "Dialogs"));
+    ASSERT_TRUE(writeFile(stock, "shipped"));
+    // As an installed program folder ships it.
+    ASSERT_EQ(::chmod(stock.c_str(), 0444), 0);
+    const std::string folder = project().ProjectFolder();
+    // An earlier copy (or the author's own file) of that name is kept.
+    ASSERT_TRUE(writeFile(joinPath(folder, "welcome.ddf"), "mine"));
+    document().Dialogs[0] = stock;
+    dialogs().load();
+    dialogs().LB_Dialogs->setCurrentRow(0);
+
+    // Declined: nothing copied, changed or started.
+    fake.messages.answers.push_back(QMessageBox::No);
+    dialogs().B_EditDialog->click();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains(QString::fromStdString(stock)));
+    EXPECT_TRUE(fake.processes.started.empty());
+    EXPECT_FALSE(fileExists(joinPath(folder, "welcome 2.ddf")));
+    EXPECT_EQ(document().Dialogs[0], stock);
+    EXPECT_FALSE(project().ProjectModified());
+
+    // Accepted: a copy under a free name, the entry points at it, the
+    // designer edits it.
+    const std::string copy = joinPath(folder, "welcome 2.ddf");
+    fake.messages.answers.push_back(QMessageBox::Yes);
+    dialogs().B_EditDialog->click();
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    EXPECT_TRUE(fake.messages.shown[1].text.contains(QString::fromStdString(copy)));
+    EXPECT_EQ(readFile(copy), "shipped");
+    struct stat copied {};
+    ASSERT_EQ(::stat(copy.c_str(), &copied), 0);
+    EXPECT_TRUE(copied.st_mode & S_IWUSR); // the designer can save it
+    EXPECT_EQ(readFile(joinPath(folder, "welcome.ddf")), "mine");
+    EXPECT_EQ(document().Dialogs[0], "welcome 2.ddf");
+    EXPECT_EQ(dialogs().LB_Dialogs->item(0)->text(), QStringLiteral("welcome 2.ddf"));
+    EXPECT_TRUE(project().ProjectModified());
+    ASSERT_EQ(fake.processes.started.size(), 1u);
+    EXPECT_EQ(fake.processes.started[0].arguments, QStringList{QString::fromStdString(copy)});
+
+    // The copy is the project's own: edited without a question.
+    dialogs().B_EditDialog->click();
+    EXPECT_EQ(fake.messages.shown.size(), 2u);
+    ASSERT_EQ(fake.processes.started.size(), 2u);
+    EXPECT_EQ(fake.processes.started[1].arguments, QStringList{QString::fromStdString(copy)});
+    EXPECT_EQ(readFile(stock), "shipped");
+}
+
+// A project never saved has the program folder as its folder: there is no
+// place of its own for the copy yet.
+TEST(StockPageTest, AProjectNeverSavedIsToBeSavedBeforeAStockPageIsEdited)
+{
+    testing::EditorFixture run;
+    run.start();
+    run.windows.MainForm->FormShow();
+    const std::string stock = run.programFolder + "Dialogs/welcome.ddf";
+    ASSERT_TRUE(createFolder(run.programFolder + "Dialogs"));
+    ASSERT_TRUE(writeFile(stock, "shipped"));
+    auto &page = *qobject_cast<TDialogsPage *>(run.windows.MainForm->page(kDialogsPage));
+    run.windows.MainForm->controller().document().UninstallDialogs = {"Dialogs\\welcome.ddf"};
+    page.load();
+    page.LB_UninstDialogs->setCurrentRow(0);
+    page.B_EditUninstDialogClick();
+    ASSERT_EQ(run.fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(run.fake.messages.shown[0].text.contains(QStringLiteral("Save the project")));
+    EXPECT_TRUE(run.fake.processes.started.empty());
+    EXPECT_EQ(readFile(stock), "shipped");
+    EXPECT_EQ(listFolder(run.programFolder + "Dialogs").size(), 1u);
 }
 
 TEST_F(DialogPagesTest, ScriptsAndTextFilesReachTheDocument)

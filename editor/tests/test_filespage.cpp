@@ -118,8 +118,9 @@ TEST_F(TFilesPageTest, NewGroupsAndTheirRenames)
     page().MI_NewGroupClick();
     page().MI_NewGroupClick();
     ASSERT_EQ(doc().Groups.size(), 3u);
-    EXPECT_EQ(doc().Groups[1].Name, "Group 1");
-    EXPECT_EQ(doc().Groups[2].Name, "Group 2");
+    // Numbered by the count of groups with the new one.
+    EXPECT_EQ(doc().Groups[1].Name, "Group 2");
+    EXPECT_EQ(doc().Groups[2].Name, "Group 3");
     EXPECT_EQ(page().selectedNode(), (FileNode{2, -1}));
     EXPECT_TRUE(modified());
 
@@ -128,23 +129,27 @@ TEST_F(TFilesPageTest, NewGroupsAndTheirRenames)
     clearModified();
     QAbstractItemModel *model = page().fileTree();
     EXPECT_FALSE(model->setData(model->index(2, 0), QStringLiteral("program FILES")));
-    EXPECT_EQ(doc().Groups[2].Name, "Group 2");
+    EXPECT_EQ(doc().Groups[2].Name, "Group 3");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("You cannot create two groups with the same name!"));
     EXPECT_FALSE(modified());
     // Confirming the name unchanged is silent.
-    EXPECT_TRUE(model->setData(model->index(2, 0), QStringLiteral("Group 2")));
+    EXPECT_TRUE(model->setData(model->index(2, 0), QStringLiteral("Group 3")));
     EXPECT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_FALSE(modified());
     EXPECT_TRUE(model->setData(model->index(2, 0), QStringLiteral("Help\r\nfiles")));
     EXPECT_EQ(doc().Groups[2].Name, "Helpfiles");
     EXPECT_TRUE(modified());
 
-    // After a delete, a new group takes the number that became free.
+    // After a delete the count gives the number again; a name of the count
+    // that is taken gives the next free number, never a duplicate.
     page().selectNode({1, -1});
     page().MI_DeleteGroupClick();
     page().MI_NewGroupClick();
-    EXPECT_EQ(doc().Groups.back().Name, "Group 1");
+    EXPECT_EQ(doc().Groups.back().Name, "Group 3");
+    EXPECT_TRUE(model->setData(model->index(1, 0), QStringLiteral("group 4")));
+    page().MI_NewGroupClick();
+    EXPECT_EQ(doc().Groups.back().Name, "Group 5");
 }
 
 // A click selects; only a second click on the node already selected (or
@@ -420,7 +425,7 @@ TEST_F(TFilesPageTest, InstallationTypes)
 
     page().B_NewTypeClick();
     ASSERT_EQ(doc().InstallTypes.size(), 2u);
-    EXPECT_EQ(doc().InstallTypes[1].Name, "Installation type 1");
+    EXPECT_EQ(doc().InstallTypes[1].Name, "Installation type 2");
     EXPECT_EQ(page().LV_InstTypes->currentRow(), 1);
     EXPECT_TRUE(modified());
 
@@ -434,8 +439,8 @@ TEST_F(TFilesPageTest, InstallationTypes)
     page().LV_InstTypes->item(1)->setText(QStringLiteral("TYPICAL"));
     EXPECT_EQ(fake.messages.shown.back().text,
               QStringLiteral("You cannot create two installation types with the same name!"));
-    EXPECT_EQ(doc().InstallTypes[1].Name, "Installation type 1");
-    EXPECT_EQ(page().LV_InstTypes->item(1)->text(), QStringLiteral("Installation type 1"));
+    EXPECT_EQ(doc().InstallTypes[1].Name, "Installation type 2");
+    EXPECT_EQ(page().LV_InstTypes->item(1)->text(), QStringLiteral("Installation type 2"));
     page().LV_InstTypes->item(1)->setText(QStringLiteral("Full"));
     EXPECT_EQ(doc().InstallTypes[1].Name, "Full");
 
@@ -823,6 +828,19 @@ TEST_F(TFilesPageTest, TheFileManagerButtonAndTheDependencyWindow)
     page().B_ExplorerClick();
     ASSERT_EQ(fake.processes.documents.size(), 1u);
     EXPECT_EQ(fake.processes.documents[0], QDir::homePath());
+    EXPECT_TRUE(fake.messages.shown.empty());
+
+    // No file manager: the click says so, and why.
+    fake.processes.succeed = false;
+    page().B_ExplorerClick();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
+    const QStringList lines = fake.messages.shown[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), 4) << fake.messages.shown[0].text.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Could not execute the file manager!"));
+    EXPECT_EQ(lines[2], QDir::homePath());
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("xdg-open"))) << lines[3].toStdString();
+    fake.processes.succeed = true;
 
     const std::string library = scratch.file("tool.dll");
     writeFile(library, "not an image");

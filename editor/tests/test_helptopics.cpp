@@ -374,6 +374,19 @@ TEST_F(HelpTopicsTest, FOneInAMenuOpensTheTopicOfWhatItBelongsTo)
             << menu->objectName().toStdString() << " opened " << fake.processes.documents.back().toStdString();
     }
     file->removeAction(file->actions().back());
+
+    // Without the help file the author is told so in a box of the window
+    // the menu belongs to, not of the menu, which closes as the box shows.
+    ASSERT_TRUE(deleteFile(programFolder + "wharfwright.html"));
+    for (const auto &c : cases) {
+        QMenu *menu = c.open();
+        fake.messages.shown.clear();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(menu, &press);
+        ASSERT_EQ(fake.messages.shown.size(), 1u) << menu->objectName().toStdString();
+        EXPECT_EQ(fake.messages.shown[0].type, MsgDlgType::Error);
+        EXPECT_EQ(fake.messages.shown[0].parent, &main) << menu->objectName().toStdString();
+    }
 }
 
 // Every link of the shipped help pages, within a page or to another one,

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -261,6 +263,45 @@ TEST_F(IconsPageTest, CancelRemovesANewShortcutAndLeavesAnEditedOneAlone)
     EXPECT_EQ(doc().Shortcuts[0], before);
     EXPECT_EQ(page().LV_Icons->item(0)->text(), QStringLiteral("First"));
     EXPECT_FALSE(form().controller().ProjectModified());
+}
+
+// What the screen shows of widget (the window's backing store), next to
+// what the widget paints when it is drawn afresh.
+QImage shownOnScreen(QWidget &widget)
+{
+    QWidget *window = widget.window();
+    const QRect area(widget.mapTo(window, QPoint(0, 0)), widget.size());
+    return window->screen()->grabWindow(window->winId()).toImage().copy(area).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage drawnAfresh(QWidget &widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// An edited title is painted anew where the old one stood: no highlight of
+// the old, longer title stays beside the new one.
+TEST_F(IconsPageTest, AnEditedTitleLeavesNoStaleHighlight)
+{
+    form().show();
+    form().MI_Steps[kIconsPage]->trigger();
+    QApplication::processEvents();
+    ShortcutEntry entry;
+    entry.Title = "A shortcut with a long title to wrap";
+    entry.Target = "{app}\\tool.exe";
+    doc().Shortcuts.push_back(entry);
+    doc().Selection.Shortcut = 0;
+    page().load();
+    QApplication::processEvents();
+    QListWidget *list = page().LV_Icons;
+    ASSERT_EQ(list->count(), 1);
+    ASSERT_TRUE(list->item(0)->isSelected());
+    EXPECT_EQ(shownOnScreen(*list->viewport()), drawnAfresh(*list->viewport()));
+
+    for (const char *title : {"Go", "A title that is longer again than the first one was"}) {
+        answer([title](TIconEditor &e) { e.E_IconTitle->setText(QString::fromLatin1(title)); });
+        page().B_EditIconClick();
+        QApplication::processEvents();
+        EXPECT_EQ(list->item(0)->text(), QString::fromLatin1(title));
+        EXPECT_EQ(shownOnScreen(*list->viewport()), drawnAfresh(*list->viewport())) << title;
+    }
 }
 
 TEST_F(IconsPageTest, EachShortcutKeepsItsOwnImage)

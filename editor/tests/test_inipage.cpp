@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -47,6 +48,50 @@ TEST(EntryGridTest, ColumnsWidenToTheirHeadersAndTextsNeverBelowTheirWidths)
     larger.setPixelSize(QFontInfo(larger).pixelSize() * 2);
     grid.setFont(larger);
     EXPECT_GT(grid.columnWidth(1), QFontMetrics(larger).horizontalAdvance(path));
+}
+
+// Short of room, the columns give up what they have beyond their texts, so
+// the last one (the INI grid's "System") stays in sight.
+TEST(EntryGridTest, ShortOfRoomEveryColumnStaysInSightWithItsTextsWhole)
+{
+    TEntryGrid grid(QStringLiteral("SG_Test"),
+                    {QString(), QStringLiteral("INI file name"), QStringLiteral("Value name"), QStringLiteral("System")},
+                    {10, 200, 200, 31});
+    grid.setRowCount(1);
+    grid.setCell(0, 1, QStringLiteral("{win}\\harbour.ini"));
+    grid.setCell(0, 3, QStringLiteral("4194304"));
+    const auto total = [&grid] {
+        int sum = 0;
+        for (int c = 0; c < grid.columnCount(); ++c)
+            sum += grid.columnWidth(c);
+        return sum;
+    };
+    const auto textsWhole = [&grid] {
+        const QFontMetrics cells(grid.font());
+        const QFontMetrics headers(grid.horizontalHeader()->font());
+        return grid.columnWidth(1) > cells.horizontalAdvance(QStringLiteral("{win}\\harbour.ini")) &&
+               grid.columnWidth(2) > headers.horizontalAdvance(QStringLiteral("Value name")) &&
+               grid.columnWidth(3) > cells.horizontalAdvance(QStringLiteral("4194304"));
+    };
+    grid.resize(700, 200);
+    grid.show();
+    QApplication::processEvents();
+    EXPECT_EQ(grid.columnWidth(0), 10);
+    EXPECT_EQ(grid.columnWidth(1), 200); // room enough: the given widths
+    EXPECT_LE(total(), grid.viewport()->width());
+
+    grid.resize(360, 200);
+    QApplication::processEvents();
+    EXPECT_LE(total(), grid.viewport()->width());
+    EXPECT_LT(grid.columnWidth(1), 200);
+    EXPECT_TRUE(textsWhole());
+
+    // Less room than the texts need: the texts stay whole and the grid
+    // scrolls sideways.
+    grid.resize(120, 200);
+    QApplication::processEvents();
+    EXPECT_TRUE(textsWhole());
+    EXPECT_GT(total(), grid.viewport()->width());
 }
 
 class IniPageTest : public ::testing::Test, public testing::EditorFixture {

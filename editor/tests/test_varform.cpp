@@ -72,6 +72,19 @@ TEST_F(TVarFormTest, ListsTheVariablesWithTheirTexts)
     }
 }
 
+// The list shows whole rows: the last one shown is not cut in half.
+TEST_F(TVarFormTest, TheListShowsWholeRowsOnly)
+{
+    m_palette.show();
+    QCoreApplication::processEvents();
+    QListWidget *list = m_palette.LB_Variables;
+    const int row = list->sizeHintForRow(0);
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(list->viewport()->height() % row, 0) << list->viewport()->height() << " for rows of " << row;
+    EXPECT_GE(list->viewport()->height() / row, 10);
+    m_palette.hide();
+}
+
 TEST_F(TVarFormTest, TheTokenRunsToTheFirstClosingBrace)
 {
     EXPECT_EQ(VariableToken(QStringLiteral("{sys32} - System directory (32-bit)")), QStringLiteral("{sys32}"));

@@ -28,9 +28,11 @@
 #include "readform.h"
 #include "regeditor.h"
 #include "scriptmemo.h"
+#include "seams.h"
 #include "searchpathform.h"
 #include "startform.h"
 #include "systemform.h"
+#include "tabchain.h"
 #include "textfit.h"
 #include "varform.h"
 #include "verform.h"
@@ -39,7 +41,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -75,6 +81,13 @@ struct Editor {
         fixture.windows.MainForm->show();
         QApplication::processEvents();
         warningForm = std::make_unique<TWarningForm>(fixture.windows.MainForm->shell());
+        // A file dialog of Qt's own, as the seams open one on a desktop
+        // without a dialog of its own.
+        fileDialog = std::make_unique<QFileDialog>(nullptr, QStringLiteral("Open"),
+                                                   QString::fromStdString(fixture.scratch.path()),
+                                                   QStringLiteral("Brindlewharf projects (*.wfp)"));
+        fileDialog->setOption(QFileDialog::DontUseNativeDialog);
+        fitFileDialog(*fileDialog);
         verForm = std::make_unique<TVerForm>(nullptr, fixture.windows.MainForm->shell().OwnFileList);
     }
 
@@ -85,11 +98,14 @@ struct Editor {
     TInputWindow inputWindow;
     TSearchPathForm searchPathForm;
     std::unique_ptr<TWarningForm> warningForm;
+    std::unique_ptr<QFileDialog> fileDialog;
+    std::unique_ptr<QMessageBox> helpErrorBox;
 };
 
-TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
+// Every window of the editor as the author meets it: each page of the main
+// window, the tabs a page does not open on, and every dialog.
+std::vector<testing::WindowCase> editorWindows(Editor &e)
 {
-    Editor e;
     EditorWindows &w = e.fixture.windows;
     // The status bar while a project is read: the widest percentage.
     std::vector<testing::WindowCase> windows{{"progress", [&w]() -> QWidget & {
@@ -141,9 +157,36 @@ TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
         {"InputWindow", &e.inputWindow},
         {"SearchPathForm", &e.searchPathForm},
         {"WarningForm", e.warningForm.get()},
+        {"FileDialog", e.fileDialog.get()},
     };
     for (const auto &[name, window] : dialogs)
         windows.push_back({name, [window]() -> QWidget & { return *window; }});
+    // The box F1 shows when the help is missing, with the message the help
+    // gives: it names the help file and the topic asked for.
+    windows.push_back({"HelpErrorBox", [&e, &w]() -> QWidget & {
+                           testing::FakeMessageBoxes &messages = e.fixture.fake.messages;
+                           messages.shown.clear();
+                           QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+                           QApplication::sendEvent(w.MainForm.get(), &f1);
+                           EXPECT_EQ(messages.shown.size(), 1u);
+                           const QString text = messages.shown.empty() ? QString() : messages.shown[0].text;
+                           EXPECT_TRUE(text.contains(QStringLiteral("wharfwright"))) << text.toStdString();
+                           e.helpErrorBox = createMessageBox(w.MainForm.get(), MsgDlgType::Error, text,
+                                                             QMessageBox::Ok, QMessageBox::Ok);
+                           return *e.helpErrorBox;
+                       }});
+    // Cancel pressed while the compiler works on: the window says so at once.
+    windows.push_back({"CompileForm-stopping", [&w]() -> QWidget & {
+                           TCompileForm &form = *w.CompileForm;
+                           form.ClearMessages();
+                           form.AddLine(QStringLiteral("Compressing files..."), false);
+                           form.setCompiling(true);
+                           form.B_OK->setText(TCompileForm::kCancelCaption);
+                           form.B_OK->setEnabled(true);
+                           form.B_OKClick();
+                           EXPECT_EQ(form.B_OK->text(), QStringLiteral("Stopping..."));
+                           return form;
+                       }});
     windows.push_back({"CompileForm-after-compile", [&w]() -> QWidget & {
                            w.MainForm->shell().ShowCompileWarning = false;
                            auto *compile = qobject_cast<TCompilePage *>(w.MainForm->page(kCompilePage));
@@ -158,7 +201,19 @@ TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
                            EXPECT_TRUE(view->viewport()->rect().contains(view->cursorRect(last)));
                            return form;
                        }});
-    testing::expectWindowsFit(windows, QStringLiteral(WHARF_WINDOW_PICTURES));
+    return windows;
+}
+
+TEST(WindowFitTest, EveryEditorWindowFitsItsTexts)
+{
+    Editor e;
+    testing::expectWindowsFit(editorWindows(e), QStringLiteral(WHARF_WINDOW_PICTURES));
+}
+
+TEST(WindowFitTest, EveryEditorWindowTabsInLayoutOrder)
+{
+    Editor e;
+    testing::expectTabOrderFollowsLayout(editorWindows(e));
 }
 
 } // namespace

@@ -2,11 +2,11 @@
 
 namespace wharf::testing {
 
-QMessageBox::StandardButton FakeMessageBoxes::messageDlg(QWidget *, MsgDlgType type, const QString &text,
+QMessageBox::StandardButton FakeMessageBoxes::messageDlg(QWidget *parent, MsgDlgType type, const QString &text,
                                                          QMessageBox::StandardButtons buttons,
                                                          QMessageBox::StandardButton defaultButton)
 {
-    shown.push_back(Shown{type, {}, text, buttons});
+    shown.push_back(Shown{type, {}, text, buttons, parent});
     if (!answers.empty()) {
         const auto answer = answers.front();
         answers.pop_front();
@@ -15,9 +15,9 @@ QMessageBox::StandardButton FakeMessageBoxes::messageDlg(QWidget *, MsgDlgType t
     return defaultButton != QMessageBox::NoButton ? defaultButton : QMessageBox::Ok;
 }
 
-void FakeMessageBoxes::showMessage(QWidget *, const QString &caption, const QString &text)
+void FakeMessageBoxes::showMessage(QWidget *parent, const QString &caption, const QString &text)
 {
-    shown.push_back(Shown{MsgDlgType::Error, caption, text, QMessageBox::Ok});
+    shown.push_back(Shown{MsgDlgType::Error, caption, text, QMessageBox::Ok, parent});
 }
 
 FileDialogResult FakeFileDialogs::run(QWidget *, const FileDialogRequest &request)

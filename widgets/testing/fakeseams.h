@@ -25,6 +25,7 @@ public:
         QString caption; // showMessage only
         QString text;
         QMessageBox::StandardButtons buttons;
+        QWidget *parent = nullptr; // the window the box belongs to
     };
     // Answers are used in order; when none is left, the default button (or
     // OK) is the answer.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -232,6 +234,24 @@ TEST_F(FileEditTest, TheDialogIsPresetFromTheText)
     m_edit.setText(QStringLiteral("C:\\<none>"));
     m_edit.Button()->Click();
     EXPECT_EQ(m_fake.fileDialogs.requests.back().fileName, QStringLiteral("/pictures/new one.bmp"));
+}
+
+// An empty field, or a relative name, gives the dialog no folder of its
+// own: the file dialogs then start in the last folder used or the
+// documents folder, never in the folder the program was started from.
+TEST_F(FileEditTest, AnEmptyFieldOrARelativeNameAsksForNoFolder)
+{
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder());
+    ASSERT_TRUE(QDir(folder()).mkpath(QStringLiteral("docs")));
+    m_edit.Button()->Click();
+    m_edit.setText(QStringLiteral("docs/readme.rtf"));
+    m_edit.Button()->Click();
+    QDir::setCurrent(previous);
+    ASSERT_EQ(m_fake.fileDialogs.requests.size(), 2u);
+    EXPECT_TRUE(m_fake.fileDialogs.requests[0].initialDir.isEmpty());
+    EXPECT_TRUE(m_fake.fileDialogs.requests[1].initialDir.isEmpty());
+    EXPECT_EQ(m_fake.fileDialogs.requests[1].fileName, QStringLiteral("docs/readme.rtf"));
 }
 
 TEST_F(FileEditTest, DialogEventsCanStopOrChangeTheChoice)

@@ -5,10 +5,10 @@
 namespace wharf {
 namespace {
 
-Project projectWithGroups(std::initializer_list<const char *> names)
+Project projectWithGroups(const std::vector<std::string> &names)
 {
     Project project;
-    for (const char *name : names) {
+    for (const std::string &name : names) {
         GroupEntry group;
         group.Name = name;
         project.Groups.push_back(group);
@@ -42,20 +42,31 @@ std::vector<std::string> namesOf(const Project &project)
     return names;
 }
 
-TEST(FileGroupsTest, NewGroupsAndTypesTakeTheSmallestFreeNumber)
+TEST(FileGroupsTest, NewGroupsAndTypesAreNumberedByTheirCountAndNeverDuplicate)
 {
-    Project project = projectWithGroups({"Group 1", "Group 2"});
-    EXPECT_EQ(newGroupName(project), "Group 3");
-    // After a delete, the freed number comes back rather than a duplicate.
-    project = projectWithGroups({"Group 2", "group 3"});
-    EXPECT_EQ(newGroupName(project), "Group 1");
-    project = projectWithGroups({"group 1", "Group 3"});
-    EXPECT_EQ(newGroupName(project), "Group 2");
+    struct Case {
+        std::vector<std::string> groups;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {{}, "Group 1"},
+        {{"Group 1"}, "Group 2"},
+        {{"Files"}, "Group 2"}, // the count, not a free number below it
+        {{"Group 1", "Group 2"}, "Group 3"},
+        {{"Group 2", "Group 3"}, "Group 4"}, // a freed number below is not taken back
+        {{"Files", "GROUP 3"}, "Group 4"},   // taken, without regard to case
+        {{"Group 3", "Group 4", "x"}, "Group 5"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(newGroupName(projectWithGroups(c.groups)), c.expected) << ::testing::PrintToString(c.groups);
 
+    Project project;
     project.InstallTypes = {{"Installation type 1", "|0|"}};
     EXPECT_EQ(newInstallTypeName(project), "Installation type 2");
-    project.InstallTypes = {{"Typical", ""}, {"INSTALLATION TYPE 1", ""}};
+    project.InstallTypes = {{"Typical", ""}};
     EXPECT_EQ(newInstallTypeName(project), "Installation type 2");
+    project.InstallTypes = {{"Typical", ""}, {"INSTALLATION TYPE 3", ""}};
+    EXPECT_EQ(newInstallTypeName(project), "Installation type 4");
 }
 
 TEST(FileGroupsTest, RenameChecksIgnoreCaseAndTheEntryItself)
