@@ -18,7 +18,9 @@
 #include "testtools.h"
 
 #include <dlfcn.h>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -1318,4 +1320,32 @@ TEST(ClearCompileOutputTest, EveryVolumeAndOnlyWhatTheSettingsWrite)
     EXPECT_EQ(left, (std::vector<std::string>{"notes.txt", "setup.01", "setup.256"}));
     EXPECT_EQ(slurp(dir.file("elsewhere")), "linked"); // the link went, not what it names
     run = RunContext{};
+}
+
+TEST_F(PipelineTest, APatchThatCantBeWrittenNamesItsFileAndTheReasonOnce)
+{
+    // A runtime folder with room for everything but the patch.
+    const std::string small = dir.file("small");
+    ASSERT_TRUE(createFolder(small));
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=512k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{small};
+    ::setenv("XDG_RUNTIME_DIR", small.c_str(), 1);
+    put("files/new.bin", randomBytes(1'000'000, 9));
+    put("files/old.bin", randomBytes(1'000'000, 10));
+    set("DestFiles", "2", "\"{app}\"");
+    set("SourceFiles", "2", "\"files\\new.bin\"");
+    set("PatchedFiles", "2", "\"files\\old.bin\"");
+    EXPECT_FALSE(compile());
+    const auto e = errors();
+    ASSERT_EQ(e.size(), 1u) << e.front();
+    EXPECT_EQ(e[0].rfind("ERROR: Error creating setup package. Message: ", 0), 0u) << e[0];
+    EXPECT_NE(e[0].find("/patch.tmp"), std::string::npos) << e[0];
+    const std::string reason = "No space left on device";
+    ASSERT_NE(e[0].find(reason), std::string::npos) << e[0];
+    EXPECT_EQ(e[0].find(reason), e[0].rfind(reason)) << e[0];
+    EXPECT_TRUE(listFolder(small + "/brindlewharf").empty());
 }
