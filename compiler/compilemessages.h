@@ -7,6 +7,15 @@
 
 namespace wharf {
 
+// The text of the error line that ends a compile on a stop answer.
+inline constexpr std::string_view kStopText = "Compilation terminated by user!";
+
+// True when line is that error line as the callback gets it.
+inline bool IsStopLine(std::string_view line)
+{
+    return line.starts_with("ERROR: ") && line.substr(7) == kStopText;
+}
+
 inline constexpr std::string_view kOutputInUseHead = "The output folder ";
 inline constexpr std::string_view kOutputInUseTail =
     " is in use by another compile; compile again when that one has ended!";

@@ -31,7 +31,6 @@ namespace {
 // text, so the seven key bytes are given as the text they stand for.
 const std::string kSupportPassword = fromWindows1252(std::string("\x5A\x13\xC4\x08\x71\xE2\x3D", 7));
 
-constexpr const char *kTerminated = "Compilation terminated by user!";
 
 // The names the compile writes into the output folder.
 constexpr const char *kSetupExe = "setup.exe";
@@ -47,7 +46,7 @@ bool stopReported()
     RunContext &run = CurrentRun();
     if (!run.StopSeen)
         return false;
-    LogError(kTerminated);
+    LogError(std::string(kStopText));
     run.Terminated = true;
     return true;
 }
