@@ -4,6 +4,7 @@
 #include "compilepage.h"
 
 #include "compileform.h"
+#include "compilerun.h"
 #include "editorfixture.h"
 #include "files.h"
 #include "mainform.h"
@@ -22,7 +23,10 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <sys/mount.h>
 
 
 namespace wharf {
@@ -252,6 +256,39 @@ TEST_F(CompileEndToEndTest, ASignalDuringTheBatchStepEndsTheCompileAsStopped)
     // A stopped compile leaves none of its files.
     for (const char *name : {"setup.exe", "setup0.lib", "setup.0"})
         EXPECT_FALSE(fileExists(joinPath(example, std::string("output/") + name))) << name;
+}
+
+TEST_F(CompileEndToEndTest, AFullRuntimeFolderGivesTheReasonOnce)
+{
+    // The scratch copy of a modified project goes into the runtime folder.
+    const std::string full = scratch.file("full");
+    ASSERT_TRUE(createFolder(full));
+    if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{full};
+    ASSERT_FALSE(writeFile(full + "/filler", std::string(64 * 1024, 'x')));
+    start({QString::fromStdString(joinPath(example, "hello.wfp"))});
+    windows.MainForm->FormShow();
+    environment.compileFile = &CompileFile;
+    environment.runtimeFolder = QString::fromStdString(full);
+    ProjectController &controller = windows.MainForm->controller();
+    controller.SetModified(true);
+    struct Quiet final : CompileListener {
+        bool goOn() override { return true; }
+        void compileMessage(const QString &, int, int) override {}
+    } listener;
+    try {
+        runProjectCompile(controller, environment, listener);
+        ADD_FAILURE() << "no exception";
+    } catch (const std::exception &e) {
+        const std::string text = e.what();
+        const std::string reason = "No space left on device";
+        ASSERT_NE(text.find(reason), std::string::npos) << text;
+        EXPECT_EQ(text.find(reason), text.rfind(reason)) << text;
+    }
 }
 
 TEST_F(CompileEndToEndTest, ANewProjectWithOneFileCompilesBeforeAndAfterASaveAndReopen)
