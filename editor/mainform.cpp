@@ -384,10 +384,12 @@ void TMainForm::FormShow()
     bool opened = false;
     openStartProject(m_batchMode, opened);
     if (m_batchMode) {
-        if (opened)
+        if (opened) {
             runBatchCompile();
-        else
+        } else {
             m_batchExitStatus = 2;
+            settleStopSignal(false); // nothing was stopped: the status is the one the last line tells
+        }
         m_batchMode = false;
         requestTermination(m_batchExitStatus);
     }
