@@ -115,7 +115,11 @@ FolderHandle::~FolderHandle()
 
 bool FolderHandle::open(std::string_view path)
 {
-    const int fd = ::open(toNativePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // A trailing separator would make the system follow a link after all.
+    std::string native = toNativePath(path);
+    while (native.size() > 1 && native.back() == '/')
+        native.pop_back();
+    const int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
     if (m_fd >= 0)

@@ -31,7 +31,6 @@ namespace {
 // text, so the seven key bytes are given as the text they stand for.
 const std::string kSupportPassword = fromWindows1252(std::string("\x5A\x13\xC4\x08\x71\xE2\x3D", 7));
 
-
 // The names the compile writes into the output folder.
 constexpr const char *kSetupExe = "setup.exe";
 constexpr const char *kPackagePattern = "setup.%d";

@@ -191,7 +191,10 @@ void checkOutputFolder()
         return;
     }
     // The compile writes only into the folder itself, never through a link.
-    if (struct stat st {}; ::lstat(toNativePath(run.OutputDir).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    std::string folder = toNativePath(run.OutputDir);
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back(); // a trailing separator would follow the link
+    if (struct stat st {}; ::lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         ReportProblem("The output folder " + run.OutputDir + " is a symbolic link; a compile writes only into the "
                                                              "folder itself, so name the folder it leads to!");
         return;

@@ -630,11 +630,12 @@ TEST_F(PipelineTest, CompileCases)
              ASSERT_EQ(::unlink(out.c_str()), 0);
              ASSERT_EQ(::rename((out + ".moved").c_str(), out.c_str()), 0);
          }},
-        {"the output folder is a link", [&] {
+        {"the output folder is a link, named with a trailing separator", [&] {
              ASSERT_EQ(::rename(out.c_str(), (proj + "/real-out").c_str()), 0);
              ASSERT_EQ(::symlink((proj + "/real-out").c_str(), out.c_str()), 0);
+             set("Temporary", "OutputDir", "out\\");
          },
-         "The output folder " + out + " is a symbolic link", true,
+         "The output folder " + out + "/ is a symbolic link", true,
          false, [&] {
              ASSERT_EQ(::unlink(out.c_str()), 0);
              ASSERT_EQ(::rename((proj + "/real-out").c_str(), out.c_str()), 0);

@@ -56,6 +56,8 @@ TEST(FolderHandleTest, WritesGoIntoTheFolderThatWasOpened)
     ASSERT_EQ(::symlink(folder.c_str(), dir.file("link").c_str()), 0);
     FolderHandle viaLink;
     EXPECT_FALSE(viaLink.open(dir.file("link")));
+    EXPECT_FALSE(viaLink.open(dir.file("link") + "/"));
+    EXPECT_FALSE(viaLink.open(dir.file("link") + "\\"));
     FolderHandle notAFolder;
     EXPECT_FALSE(notAFolder.open(dir.file("source")));
 
