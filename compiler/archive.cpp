@@ -3,6 +3,7 @@
 #include "codec.h"
 #include "encdec.h"
 #include "files.h"
+#include "folderhandle.h"
 #include "patch.h"
 #include "paths.h"
 #include "runcontext.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -26,6 +28,10 @@ constexpr int64_t kFieldMax = std::numeric_limits<int32_t>::max();
 constexpr size_t kCompressorBuffer = 65536;
 
 using Entry = std::array<uint8_t, kArchiveEntrySize>;
+
+// Thrown inside the writer when the progress function answers "stop"; the
+// writer ends and returns no volumes.
+struct ArchiveStopped {};
 
 void putU32(uint8_t *out, uint32_t v)
 {
@@ -60,11 +66,16 @@ std::ofstream createFile(const std::string &path)
     return out;
 }
 
+// ": " and the system's reason, when it gave one.
+std::string reasonOf(int error)
+{
+    return error != 0 ? std::string(": ") + std::strerror(error) : std::string();
+}
+
 // "Could not write path", with the system's reason when it gave one.
 EArchiveError writeError(const std::string &path, int error)
 {
-    return EArchiveError("Could not write " + path +
-                         (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+    return EArchiveError("Could not write " + path + reasonOf(error));
 }
 
 void writeBytes(std::ostream &out, const std::string &path, const void *data, size_t size)
@@ -132,14 +143,19 @@ std::string versionText(const std::string &path)
 }
 
 // Holds the caller's progress function and turns the counts of the file
-// being stored into its percentage, sent only when that changes.
+// being stored into its percentage, sent when that changes and at least
+// every kStopCheckIntervalMs, so that a stop answered inside a large file is
+// taken at once.
 class TProgressObject {
 public:
+    using Clock = std::chrono::steady_clock;
+
     explicit TProgressObject(const ArchiveProgressFunc &progress) : m_progress(progress) {}
 
     bool fileStarts(const std::string &path)
     {
         m_lastPercent = -1;
+        m_lastSent = Clock::now();
         return !m_progress || m_progress(0, 0, path);
     }
 
@@ -149,17 +165,21 @@ public:
         return !m_progress || m_progress(1, share, std::string());
     }
 
-    // Sends the percentage num / den, rounded, when it changed.
+    // Sends the percentage num / den, rounded, when it changed or when the
+    // last one is older than the interval; throws ArchiveStopped when the
+    // answer is "stop".
     void filePercent(int64_t num, int64_t den)
     {
         if (den <= 0)
             return;
         const auto percent = static_cast<int>(std::clamp<int64_t>(roundRatio(num, den), 0, 100));
-        if (percent == m_lastPercent)
+        const Clock::time_point now = Clock::now();
+        if (percent == m_lastPercent && now - m_lastSent < std::chrono::milliseconds(kStopCheckIntervalMs))
             return;
         m_lastPercent = percent;
-        if (m_progress)
-            m_progress(2, percent, std::string());
+        m_lastSent = now;
+        if (m_progress && !m_progress(2, percent, std::string()))
+            throw ArchiveStopped{};
     }
 
     void fileComplete() { filePercent(100, 1); }
@@ -167,6 +187,7 @@ public:
 private:
     const ArchiveProgressFunc &m_progress;
     int m_lastPercent = -1;
+    Clock::time_point m_lastSent;
 };
 
 // One bzip2 stream written to out through a 64 KiB buffer.
@@ -263,15 +284,17 @@ public:
     int64_t dataSize() const { return m_dataSize; }
 
     // Compresses path (or its patch against oldPath, when that is not empty)
-    // onto the data and returns its entry, not yet enciphered.
-    Entry store(const std::string &path, const std::string &oldPath)
+    // onto the data and returns its entry, not yet enciphered. With checked,
+    // the file must still be as it was checked once it is stored.
+    Entry store(const std::string &path, const std::string &oldPath, const std::optional<FileState> &checked)
     {
         if (!fileExists(path))
             throw EArchiveError("Could not open " + path + ": there is no such file");
         // Opened for reading only: others may go on reading and writing it.
+        errno = 0;
         std::ifstream source(toNativePath(path), std::ios::binary);
         if (!source)
-            throw EArchiveError("Could not open " + path);
+            throw EArchiveError("Could not open " + path + reasonOf(errno));
 
         Entry entry{};
         const std::string name = entryName(path);
@@ -301,6 +324,10 @@ public:
                                 std::to_string(volume) + "; choose a larger volume size");
         }
         const int64_t stored = compress(*input, inputSize, path, patched);
+        // What the installation settings say of the file (its size) was
+        // taken when it was checked: the bytes stored must be those.
+        if (checked && ((!patched && stored != checked->size) || FileStateOf(path) != checked))
+            throw EArchiveError("File " + path + " changed while it was compiled!");
         checkStoredSize(stored, path, patched);
         const int64_t end = m_tableEnd + m_dataSize;
         checkOffset(end, path);
@@ -320,12 +347,14 @@ private:
     {
         if (!fileExists(oldPath))
             throw EArchiveError("Could not open " + oldPath + ", the older version of " + path + ": there is no such file");
+        errno = 0;
         std::ifstream old(toNativePath(oldPath), std::ios::binary);
         if (!old)
-            throw EArchiveError("Could not open " + oldPath + ", the older version of " + path);
+            throw EArchiveError("Could not open " + oldPath + ", the older version of " + path + reasonOf(errno));
+        errno = 0;
         patch.open(m_patchPath, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
         if (!patch)
-            throw EArchiveError("Could not create " + m_patchPath);
+            throw EArchiveError("Could not create " + m_patchPath + reasonOf(errno));
         const int64_t newSize = fileSize(path);
         int64_t scanned = 0;
         try {
@@ -334,13 +363,15 @@ private:
                 m_progress.filePercent(scanned * 75, newSize);
             });
         } catch (const EPatchError &e) {
-            throw EArchiveError("Could not make the patch of " + path + " against " + oldPath + ": " + e.what());
+            throw EArchiveError("Could not make the patch of " + path + " against " + oldPath + " in " + m_patchPath +
+                                ": " + e.what());
         }
+        errno = 0;
         patch.flush();
         const std::streamoff size = patch.tellp();
         patch.seekg(0);
         if (!patch || size < 0)
-            throw EArchiveError("Could not write " + m_patchPath);
+            throw writeError(m_patchPath, errno);
         return static_cast<int64_t>(size);
     }
 
@@ -402,19 +433,29 @@ private:
 };
 
 // Each volume is a new file: a link that stands where a volume goes (the
-// output folder may be shared) is replaced, never written through.
-void writeVolumes(const std::string &archivePath, int64_t archiveSize, std::string_view pattern, int32_t volumeSize,
-                  int32_t firstVolumeSize)
+// output folder may be shared) is replaced, never written through. The
+// count is checked before the first volume is written.
+std::vector<ArchiveVolume> writeVolumes(const std::string &archivePath, int64_t archiveSize, const FolderHandle &folder,
+                                        std::string_view namePattern, int32_t volumeSize, int32_t firstVolumeSize)
 {
     const std::vector<int64_t> sizes = VolumeSizes(archiveSize, volumeSize, firstVolumeSize);
+    if (static_cast<int64_t>(sizes.size()) > kArchiveMaxVolume + 1) {
+        throw EArchiveError("The setup archive of " + std::to_string(archiveSize) + " bytes needs " +
+                            std::to_string(sizes.size()) + " volumes of " + std::to_string(volumeSize) +
+                            " bytes, and a setup archive has at most " + std::to_string(kArchiveMaxVolume + 1) +
+                            "; choose a larger disk size");
+    }
+    std::vector<ArchiveVolume> volumes;
     int64_t offset = 0;
     for (size_t k = 0; k < sizes.size(); ++k) {
-        const std::string name = VolumeFileName(pattern, static_cast<int64_t>(k));
+        const std::string name = VolumeFileName(namePattern, static_cast<int64_t>(k));
         errno = 0;
-        if (!writeNewFileFrom(name, {FilePiece{archivePath, offset, sizes[k]}}))
-            throw writeError(name, errno);
+        if (!folder.writeNewFile(name, {FilePiece{archivePath, offset, sizes[k]}}))
+            throw writeError(folder.pathOf(name), errno);
+        volumes.push_back({name, sizes[k]});
         offset += sizes[k];
     }
+    return volumes;
 }
 
 } // namespace
@@ -479,12 +520,19 @@ std::string VolumeFileName(std::string_view pattern, int64_t number)
     return name;
 }
 
-bool CreateArchive(std::string_view pattern, const std::vector<std::string> &files,
-                   const std::vector<std::string> &patchSources, const ArchiveProgressFunc &progress,
-                   std::string_view password, bool encipher, int level, int32_t volumeSize, int32_t firstVolumeSize)
+std::optional<std::vector<ArchiveVolume>>
+CreateArchive(const FolderHandle &folder, std::string_view namePattern, const std::vector<std::string> &files,
+              const std::vector<std::string> &patchSources, const ArchiveProgressFunc &progress,
+              std::string_view password, bool encipher, int level, int32_t volumeSize, int32_t firstVolumeSize,
+              const std::vector<std::optional<FileState>> &checked)
 {
     checkArguments(files, patchSources, level, volumeSize, firstVolumeSize);
-    VolumeFileName(pattern, 0); // a pattern without a place for the number fails before any work
+    if (!checked.empty() && checked.size() != files.size())
+        throw EArchiveError("The list of checked file states does not match the list of files");
+    // A pattern without a place for the number, or with a folder in it,
+    // fails before any work.
+    if (extractFileName(VolumeFileName(namePattern, 0)) != VolumeFileName(namePattern, 0))
+        throw EArchiveError("The volume name " + std::string(namePattern) + " is no bare file name");
     TProgressObject progressObject(progress);
     // Both raise for a password that can't be used, before any file exists.
     std::optional<TableCipher> cipher;
@@ -512,24 +560,48 @@ bool CreateArchive(std::string_view pattern, const std::vector<std::string> &fil
 
     std::ofstream data = createFile(dataPath);
     ArchiveBuilder builder(data, dataPath, patchPath, tableEnd, level, volumeSize, firstVolumeSize, progressObject);
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (!progressObject.fileStarts(files[i]))
-            return false;
-        Entry entry = builder.store(files[i], patchSources.empty() ? std::string() : patchSources[i]);
-        if (cipher)
-            EncryptBuffer(cipher->context, entry.data(), entry.size());
-        writeBytes(archive, archivePath, entry.data(), entry.size());
-        if (!progressObject.filesDone(i + 1, files.size()))
-            return false;
+    try {
+        for (size_t i = 0; i < files.size(); ++i) {
+            if (!progressObject.fileStarts(files[i]))
+                return std::nullopt;
+            Entry entry = builder.store(files[i], patchSources.empty() ? std::string() : patchSources[i],
+                                        checked.empty() ? std::nullopt : checked[i]);
+            if (cipher)
+                EncryptBuffer(cipher->context, entry.data(), entry.size());
+            writeBytes(archive, archivePath, entry.data(), entry.size());
+            if (!progressObject.filesDone(i + 1, files.size()))
+                return std::nullopt;
+        }
+    } catch (const ArchiveStopped &) {
+        return std::nullopt;
     }
     closeFile(data, dataPath);
 
+    errno = 0;
     std::ifstream compressed(dataPath, std::ios::binary);
-    if (!compressed || CopyStreamPart(compressed, archive, 0) != builder.dataSize() || !archive)
-        throw EArchiveError("Could not write " + archivePath);
+    if (!compressed)
+        throw EArchiveError("Could not open " + dataPath + reasonOf(errno));
+    errno = 0;
+    if (CopyStreamPart(compressed, archive, 0) != builder.dataSize() || !archive)
+        throw writeError(archivePath, errno);
     closeFile(archive, archivePath);
-    writeVolumes(archivePath, tableEnd + builder.dataSize(), pattern, volumeSize, firstVolumeSize);
-    return true;
+    return writeVolumes(archivePath, tableEnd + builder.dataSize(), folder, namePattern, volumeSize, firstVolumeSize);
+}
+
+std::optional<std::vector<ArchiveVolume>>
+CreateArchive(std::string_view pattern, const std::vector<std::string> &files,
+              const std::vector<std::string> &patchSources, const ArchiveProgressFunc &progress,
+              std::string_view password, bool encipher, int level, int32_t volumeSize, int32_t firstVolumeSize,
+              const std::vector<std::optional<FileState>> &checked)
+{
+    VolumeFileName(pattern, 0); // a pattern without a place for the number fails before any work
+    const std::string folderPath = extractFilePath(pattern);
+    FolderHandle folder;
+    errno = 0;
+    if (!folder.open(folderPath.empty() ? std::string(".") : excludeTrailingSeparator(folderPath)))
+        throw EArchiveError("Could not open the folder " + folderPath + reasonOf(errno));
+    return CreateArchive(folder, extractFileName(pattern), files, patchSources, progress, password, encipher, level,
+                         volumeSize, firstVolumeSize, checked);
 }
 
 } // namespace wharf

@@ -29,9 +29,12 @@
 // is shorter), every further volume the next volumeSize bytes, the last one
 // the rest.
 
+#include "filetools.h"
+
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -46,6 +49,11 @@ inline constexpr size_t kArchiveVersionSize = 16;
 inline constexpr size_t kCopyPieceSize = 10240;
 // The volume number is one byte: an archive has at most volumes 0 to 255.
 inline constexpr int64_t kArchiveMaxVolume = 255;
+// The fewest bytes a file's bzip2 stream takes (an empty stream): with the
+// header and the entries, a floor under the size of any archive.
+inline constexpr int64_t kArchiveMinStreamSize = 14;
+
+class FolderHandle;
 
 // Raised for an archive that can't be written faithfully: bad arguments, a
 // file that can't be read, a name that Windows-1252 can't hold, a value
@@ -61,12 +69,25 @@ public:
 //           false stops the archive.
 //   kind 1: after the i-th file (from 1), value round(i / N × 100), empty
 //           fileName; false stops the archive.
-//   kind 2: the current file's own percentage 0..100, empty fileName; the
-//           answer is not used. Sent only when the percentage changes.
+//   kind 2: the current file's own percentage 0..100, empty fileName; false
+//           stops the archive. Sent when the percentage changes, and at
+//           least every kStopCheckInterval while a file is compressed or
+//           patched (with the same percentage), so that a stop is taken
+//           inside a large file too.
 using ArchiveProgressFunc = std::function<bool(int kind, int value, const std::string &fileName)>;
 
-// Writes the archive of files as the volumes named by pattern (one "%d",
-// the last one in the pattern, takes the volume number).
+inline constexpr int kStopCheckIntervalMs = 100;
+
+// One volume the writer wrote: its file name (in the folder it was written
+// to) and its size in bytes.
+struct ArchiveVolume {
+    std::string name;
+    int64_t size = 0;
+};
+
+// Writes the archive of files as the volumes named by namePattern (a bare
+// file name with one "%d", the last one in it, for the volume number), in
+// folder, through its handle.
 //   files: full paths, in archive order.
 //   patchSources: empty, or one item per file; a non-empty item is the
 //     older file against which that file is stored as a patch.
@@ -78,17 +99,35 @@ using ArchiveProgressFunc = std::function<bool(int kind, int value, const std::s
 //     gives one volume); firstVolumeSize must not be 0 and, when split,
 //     volumeSize must be above 0. A negative firstVolumeSize other than -1
 //     leaves volume 0 empty.
-// Returns true when the volumes were written, false when progress stopped
-// the work (no volume is written then). Each volume is created as a new
-// file: a file or link of its name is replaced, never written through. Throws EArchiveError; the cipher's
-// EBlowfishError for a password that can't key it (before any file is
-// touched); std::runtime_error when no private scratch folder can be made.
-// All derive from std::runtime_error and carry a message fit for an error
-// line. Volumes already written stay. Scratch files ("bzarc.tmp", "bzout.tmp", "patch.tmp") live
-// in a private folder of this process that is removed before returning.
-bool CreateArchive(std::string_view pattern, const std::vector<std::string> &files,
-                   const std::vector<std::string> &patchSources, const ArchiveProgressFunc &progress,
-                   std::string_view password, bool encipher, int level, int32_t volumeSize, int32_t firstVolumeSize);
+//   checked: empty, or one item per file: the state the file had when the
+//     compile checked it (what "data.csf" tells the runtime). A file that
+//     no longer has it once it is stored, or whose bytes taken in differ
+//     from its checked size, raises "File ... changed while it was
+//     compiled!". Items without a value are not checked.
+// Returns the volumes written, in order (at least one), or nullopt when
+// progress stopped the work (no volume is written then). An archive that
+// would need more than kArchiveMaxVolume + 1 volumes raises before any
+// volume is written. Each volume is created as a new file: a file or link of
+// its name is replaced, never written through. Throws EArchiveError; the
+// cipher's EBlowfishError for a password that can't key it (before any file
+// is touched); std::runtime_error when no private scratch folder can be
+// made. All derive from std::runtime_error and carry a message fit for an
+// error line. Volumes already written stay. Scratch files ("bzarc.tmp",
+// "bzout.tmp", "patch.tmp") live in a private folder of this process that is
+// removed before returning.
+std::optional<std::vector<ArchiveVolume>>
+CreateArchive(const FolderHandle &folder, std::string_view namePattern, const std::vector<std::string> &files,
+              const std::vector<std::string> &patchSources, const ArchiveProgressFunc &progress,
+              std::string_view password, bool encipher, int level, int32_t volumeSize, int32_t firstVolumeSize,
+              const std::vector<std::optional<FileState>> &checked = {});
+
+// The same with pattern a path: the volumes go into the folder it names
+// (opened as by FolderHandle::open; the current folder when it names none).
+std::optional<std::vector<ArchiveVolume>>
+CreateArchive(std::string_view pattern, const std::vector<std::string> &files,
+              const std::vector<std::string> &patchSources, const ArchiveProgressFunc &progress,
+              std::string_view password, bool encipher, int level, int32_t volumeSize, int32_t firstVolumeSize,
+              const std::vector<std::optional<FileState>> &checked = {});
 
 // Copies count bytes from source's current position to target in pieces of
 // kCopyPieceSize; with count 0 the whole source from its start; a negative

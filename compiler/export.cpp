@@ -59,7 +59,15 @@ extern "C" __attribute__((visibility("default"))) bool CompileFile(const char *p
             ClearCompileOutput(false);
     } catch (...) {
     }
-    run.OutputLock.reset();
+    // A compile that ended early still leaves its own log, so that the log
+    // never shows an earlier compile's result. (The normal end has saved it
+    // before its closing lines.)
+    try {
+        if (run.WriteLog)
+            SaveLog();
+    } catch (...) {
+    }
+    run.Output.reset();
     try {
         run.Temp.reset();
     } catch (...) {

@@ -5,6 +5,8 @@
 #include "process.h"
 #include "runcontext.h"
 
+#include <sys/stat.h>
+
 namespace wharf {
 namespace {
 
@@ -88,9 +90,25 @@ int64_t FileSizeRounded(std::string_view path, int64_t cluster)
 {
     const std::string full = isAbsolutePath(path) ? std::string(path) : joinPath(currentFolder(), path);
     const int64_t size = fileSize(full);
-    if (size < 0 || cluster <= 0)
+    if (size < 0)
+        return size;
+    return RoundedToCluster(size, cluster);
+}
+
+int64_t RoundedToCluster(int64_t size, int64_t cluster)
+{
+    if (cluster <= 0)
         return size;
     return (size + cluster - 1) / cluster * cluster;
+}
+
+std::optional<FileState> FileStateOf(std::string_view path)
+{
+    struct stat st {};
+    if (::stat(toNativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileState{static_cast<int64_t>(st.st_size),
+                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 
 void ForceDirs(std::string_view folder)

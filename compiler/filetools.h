@@ -3,6 +3,7 @@
 // native; see platform/paths.h for the separator rules.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,22 @@ bool ClearDirectory(std::string_view folder, bool recurse, bool removeFolder);
 // above 0); -1 when the file is missing. A relative path is taken against
 // the process's current folder.
 int64_t FileSizeRounded(std::string_view path, int64_t cluster);
+
+// size rounded up to a whole multiple of cluster when cluster is above 0.
+int64_t RoundedToCluster(int64_t size, int64_t cluster);
+
+// What the compile notes of a file when it checks it, and compares once the
+// file is read: a file whose state changed meanwhile is not the file that
+// was checked.
+struct FileState {
+    int64_t size = 0;
+    int64_t modifiedNs = 0; // last-write time in nanoseconds since 1970
+    bool operator==(const FileState &) const = default;
+};
+
+// The state of the regular file path names (links followed); nullopt when
+// there is none.
+std::optional<FileState> FileStateOf(std::string_view path);
 
 // Creates folder and every missing parent; failures are not reported.
 void ForceDirs(std::string_view folder);

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <istream>
 #include <ostream>
 #include <stdexcept>
+#include <string>
 
 #include <zlib.h>
 
@@ -58,9 +60,13 @@ inline void putU32(uint8_t *out, uint32_t v)
 
 void writeBytes(std::ostream &out, const uint8_t *data, size_t size)
 {
+    errno = 0;
     out.write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
-    if (!out)
-        throw EPatchError("Could not write the patch");
+    if (!out) {
+        const int error = errno;
+        throw EPatchError(error != 0 ? std::string("Could not write the patch: ") + std::strerror(error)
+                                     : std::string("Could not write the patch"));
+    }
 }
 
 void writeU32(std::ostream &out, uint32_t v)

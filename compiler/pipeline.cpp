@@ -1,8 +1,10 @@
 #include "pipeline.h"
 
 #include "archive.h"
+#include "compilemessages.h"
 #include "filetools.h"
 #include "files.h"
+#include "folderhandle.h"
 #include "inistore.h"
 #include "paths.h"
 #include "codec.h"
@@ -11,6 +13,7 @@
 #include "settingsfile.h"
 #include "userdirs.h"
 #include "validate.h"
+#include "windowsnames.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,8 +31,6 @@ namespace {
 // text, so the seven key bytes are given as the text they stand for.
 const std::string kSupportPassword = fromWindows1252(std::string("\x5A\x13\xC4\x08\x71\xE2\x3D", 7));
 
-constexpr const char *kTerminated = "Compilation terminated by user!";
-
 // The names the compile writes into the output folder.
 constexpr const char *kSetupExe = "setup.exe";
 constexpr const char *kPackagePattern = "setup.%d";
@@ -44,7 +45,7 @@ bool stopReported()
     RunContext &run = CurrentRun();
     if (!run.StopSeen)
         return false;
-    LogError(kTerminated);
+    LogError(std::string(kStopText));
     run.Terminated = true;
     return true;
 }
@@ -92,14 +93,18 @@ std::string resolved(const std::string &path)
     return ExpandRelativePath(path, CurrentRun().WorkDir);
 }
 
-// Copies source to folder/name with the log lines of the compile; false
-// when the compile must end (a stop, or a failed copy). The copy is a new
-// file: a link of that name is replaced, never written through.
-bool CopySupportFile(const std::string &source, const std::string &name, const std::string &folder,
-                     bool addToSupport)
+// Where CopySupportFile puts a file: the compile's own Temp, or the output
+// folder (through its handle).
+enum class CopyInto { Temp, Output };
+
+// Copies source to name in the folder with the log lines of the compile;
+// false when the compile must end (a stop, or a failed copy). The copy is a
+// new file: a link of that name is replaced, never written through.
+bool CopySupportFile(const std::string &source, const std::string &name, CopyInto into, bool addToSupport)
 {
-    ForceDirs(folder);
-    const std::string target = joinPath(folder, name);
+    RunContext &run = CurrentRun();
+    const std::string target =
+        into == CopyInto::Temp ? joinPath(run.TempDir, name) : run.Output->pathOf(name);
     LogMessage("Copying " + source);
     LogMessage("   to " + target + "...");
     bool ok = true;
@@ -109,10 +114,15 @@ bool CopySupportFile(const std::string &source, const std::string &name, const s
     } else if (source.empty()) {
         LogError("Could not copy !"); // no file is named
         ok = false;
-    } else if (errno = 0; !writeNewFileFrom(target, {FilePiece{source}})) {
-        const int error = errno;
-        LogError("Could not copy " + source + " to " + target + ": " + std::strerror(error) + "!");
-        ok = false;
+    } else {
+        errno = 0;
+        const bool copied = into == CopyInto::Temp ? writeNewFileFrom(target, {FilePiece{source}})
+                                                   : run.Output->writeNewFile(name, {FilePiece{source}});
+        if (!copied) {
+            const int error = errno;
+            LogError("Could not copy " + source + " to " + target + ": " + std::strerror(error) + "!");
+            ok = false;
+        }
     }
     if (addToSupport)
         addSupportFile(target);
@@ -134,6 +144,8 @@ bool ArchiveProgress(int kind, int value, const std::string &fileName)
     if (kind == 0) {
         LogMessage("Compressing " + fileName + "...");
     } else if (kind == 2) {
+        // Sent also while a large file is compressed: a stop answered here
+        // ends the archive at once.
         LogMinorProgress(static_cast<uint16_t>(std::clamp(value, 0, 100)));
     } else if (value != 0) {
         const auto share = static_cast<uint32_t>(std::clamp(value, 0, 100));
@@ -142,25 +154,40 @@ bool ArchiveProgress(int kind, int value, const std::string &fileName)
     return !run.StopSeen;
 }
 
-// Runs CreateArchive; true when every volume was written. A failure is
-// reported as one error line, a stop as the stop line.
-bool buildArchive(const std::string &prefix, const std::string &pattern, const std::vector<std::string> &files,
-                  const std::vector<std::string> &patchSources, const std::string &password, bool encipher,
-                  int level, int32_t volumeSize, int32_t firstVolumeSize)
+// The state each file had when validation checked it; none for the
+// compile's own files in Temp.
+std::vector<std::optional<FileState>> checkedStates(const std::vector<std::string> &files)
 {
-    bool written = false;
+    const RunContext &run = CurrentRun();
+    std::vector<std::optional<FileState>> states;
+    states.reserve(files.size());
+    for (const std::string &file : files) {
+        const auto at = run.Checked.find(file);
+        states.push_back(at == run.Checked.end() ? std::nullopt : std::optional<FileState>(at->second));
+    }
+    return states;
+}
+
+// Runs CreateArchive into folder; the volumes it wrote, or nullopt. A
+// failure is reported as one error line, a stop as the stop line.
+std::optional<std::vector<ArchiveVolume>>
+buildArchive(const std::string &prefix, const FolderHandle &folder, const char *pattern,
+             const std::vector<std::string> &files, const std::vector<std::string> &patchSources,
+             const std::string &password, bool encipher, int level, int32_t volumeSize, int32_t firstVolumeSize)
+{
+    std::optional<std::vector<ArchiveVolume>> volumes;
     try {
-        written = CreateArchive(pattern, files, patchSources, ArchiveProgress, password, encipher, level, volumeSize,
-                                firstVolumeSize);
+        volumes = CreateArchive(folder, pattern, files, patchSources, ArchiveProgress, password, encipher, level,
+                                volumeSize, firstVolumeSize, checkedStates(files));
     } catch (const std::exception &e) {
         LogError(prefix + e.what());
-        return false;
+        return std::nullopt;
     }
-    if (!written && !stopReported()) {
+    if (!volumes && !stopReported()) {
         // The writer stops only on a stop answer; say so should that change.
         LogError(prefix + "the archive was not written");
     }
-    return written;
+    return volumes;
 }
 
 // Stores the size of exe as its "LOADER_SIZE". The stored value must equal
@@ -260,36 +287,55 @@ bool createTemp()
     return true;
 }
 
-// Takes the output folder for this compile: a second compile into it,
-// here or in another process, is refused until this one has ended.
-bool lockOutputFolder()
+// Takes the output folder for this compile: opened once, without following
+// a link, and locked, so that a second compile into it, here or in another
+// process, is refused until this one has ended, and a folder swapped for a
+// link meanwhile is never followed.
+bool holdOutputFolder()
 {
     RunContext &run = CurrentRun();
-    run.OutputLock = std::make_unique<FolderLock>();
+    auto output = std::make_unique<FolderHandle>();
     errno = 0;
-    if (run.OutputLock->lock(run.OutputDir))
+    if (!output->open(run.OutputDir)) {
+        const int error = errno;
+        if (error == ELOOP || (error == ENOTDIR && folderExists(run.OutputDir)))
+            LogError("The output folder " + run.OutputDir + " is a symbolic link; a compile writes only into the "
+                                                             "folder itself, so name the folder it leads to!");
+        else
+            LogError("Could not open the output folder " + run.OutputDir + ": " + std::strerror(error) + "!");
+        return false;
+    }
+    errno = 0;
+    if (!output->lock()) {
+        const int error = errno;
+        if (error == EWOULDBLOCK)
+            LogError(OutputInUseText(run.OutputDir));
+        else
+            LogError("Could not lock the output folder " + run.OutputDir + ": " + std::strerror(error) + "!");
+        return false;
+    }
+    run.Output = std::move(output);
+    return true;
+}
+
+// Puts files made in Temp into the output folder under name, as a new file
+// (pieces follow the first). False, with the error line, on failure.
+bool placeInOutput(const std::string &name, const std::vector<FilePiece> &pieces)
+{
+    const FolderHandle &output = *CurrentRun().Output;
+    errno = 0;
+    if (output.writeNewFile(name, pieces))
         return true;
     const int error = errno;
-    if (error == EWOULDBLOCK)
-        LogError("The output folder " + run.OutputDir +
-                 " is in use by another compile; compile again when that one has ended!");
-    else
-        LogError("Could not lock the output folder " + run.OutputDir + ": " + std::strerror(error) + "!");
-    run.OutputLock.reset();
+    LogError("Could not write " + output.pathOf(name) + ": " + std::strerror(error) + "!");
     return false;
 }
 
-// Puts a file made in Temp into the output folder under name, as a new
-// file (pieces follow the first). False, with the error line, on failure.
-bool placeInOutput(const std::string &name, const std::vector<FilePiece> &pieces)
+// The room a disk keeps beside a volume of size bytes, as the disk's
+// clusters count it.
+int64_t roomBeside(int64_t disk, int64_t size, int64_t cluster)
 {
-    const std::string target = joinPath(CurrentRun().OutputDir, name);
-    errno = 0;
-    if (writeNewFileFrom(target, pieces))
-        return true;
-    const int error = errno;
-    LogError("Could not write " + target + ": " + std::strerror(error) + "!");
-    return false;
+    return disk - RoundedToCluster(size, cluster);
 }
 
 // The three closing lines, as they read with errors error lines so far.
@@ -337,10 +383,34 @@ void collectOutputNames(const TMemIniStore &project)
 
 } // namespace
 
-bool IsFixedOutputName(std::string_view name)
+bool IsVolumeName(std::string_view name)
 {
-    return name == kSetupExe || name == kAutorunInf || name == kAutorunIcon || matchesVolume(name, kPackagePattern) ||
-           matchesVolume(name, kSupportPattern);
+    return matchesVolume(name, kPackagePattern) || matchesVolume(name, kSupportPattern);
+}
+
+bool IsCompileOutputName(std::string_view name)
+{
+    const RunContext &run = CurrentRun();
+    if (IsVolumeName(name))
+        return true;
+    if (name == kSetupExe)
+        return run.OutputType == 0 || run.OutputType == 1;
+    if (name == kAutorunInf || name == kAutorunIcon)
+        return run.CreateAutorun;
+    return run.OutputNames.count(std::string(name)) > 0;
+}
+
+bool IsOwnOutputNameOnWindows(std::string_view name)
+{
+    const RunContext &run = CurrentRun();
+    const std::string key = WindowsNameKey(name);
+    if (IsVolumeName(key))
+        return true;
+    if (key == kSetupExe)
+        return run.OutputType == 0 || run.OutputType == 1;
+    if (key == kAutorunInf || key == kAutorunIcon)
+        return run.CreateAutorun;
+    return run.OutputType == 2 && run.Project && key == WindowsNameKey(PackageName());
 }
 
 std::string PackageName()
@@ -348,37 +418,19 @@ std::string PackageName()
     return CurrentRun().Project->ReadString("Temporary", "PackageName", "setup.lib");
 }
 
-bool IsCompileOutputName(std::string_view name)
-{
-    return IsFixedOutputName(name) || CurrentRun().OutputNames.count(std::string(name)) > 0;
-}
-
 void ClearCompileOutput(bool announce)
 {
     const RunContext &run = CurrentRun();
-    if (run.OutputDir.empty() || !folderExists(run.OutputDir))
+    if (!run.Output)
         return;
-    std::unordered_set<std::string> files;
-    for (const FolderEntry &entry : listFolder(run.OutputDir))
-        if (!entry.isFolder && entry.name.front() != '.')
-            files.insert(entry.name);
-    std::unordered_set<std::string> ours = run.OutputNames;
-    ours.insert({kSetupExe, kAutorunInf, kAutorunIcon});
-    // Volumes are written from 0 up without a gap: a run that goes on beyond
-    // this compile's is an earlier compile's, and anything past a gap is not
-    // a compile's at all.
-    for (const char *pattern : {kPackagePattern, kSupportPattern}) {
-        for (int64_t k = 0; k <= kArchiveMaxVolume; ++k) {
-            const std::string name = VolumeFileName(pattern, k);
-            if (!files.count(name))
-                break;
-            ours.insert(name);
-        }
-    }
+    // Every volume name goes, whatever the gaps between the numbers: a
+    // volume left from an earlier compile must never join this one's.
     size_t left = 0;
-    for (const std::string &name : files) {
-        if (ours.count(name))
-            deleteFile(joinPath(run.OutputDir, name));
+    for (const FolderEntry &entry : run.Output->list()) {
+        if (entry.isFolder || entry.name.front() == '.')
+            continue;
+        if (IsCompileOutputName(entry.name))
+            run.Output->removeFile(entry.name);
         else
             ++left;
     }
@@ -413,6 +465,7 @@ void CompileProject()
     const TMemIniStore &project = *run.Project;
     run.WorkDir = project.ReadString("Temporary", "WorkDir", run.AppDir);
     run.OutputType = project.ReadInteger("Temporary", "OutputType", 0);
+    run.CreateAutorun = project.ReadBool("Temporary", "CreateAutorun", false);
     const int outputType = run.OutputType;
 
     // 5-6: the support files and the output folder.
@@ -455,7 +508,7 @@ void CompileProject()
 
     // 9-10: this compile's own Temp and an output folder without the files
     // of an earlier compile.
-    if (!createTemp() || !createOutputFolder() || !lockOutputFolder())
+    if (!createTemp() || !createOutputFolder() || !holdOutputFolder())
         return;
     run.OutputTouched = true;
     ClearCompileOutput(true);
@@ -466,18 +519,19 @@ void CompileProject()
     // 11: pictures and texts of the wizard.
     for (const WizardFile &file : kWizardFiles) {
         const std::string value = supportKey("Temporary", file.key);
-        if (!value.empty() && !CopySupportFile(resolved(value), file.base + extractFileExt(value), run.TempDir, true))
+        if (!value.empty() && !CopySupportFile(resolved(value), file.base + extractFileExt(value), CopyInto::Temp, true))
             return;
     }
 
     // 12: the program that registers controls after a reboot.
     run.Percent = 2;
-    if (run.NeedsRegServer && !CopySupportFile(joinPath(run.AppDir, "regserv.bin"), "wregsvr.exe", run.TempDir, true))
+    if (run.NeedsRegServer &&
+        !CopySupportFile(joinPath(run.AppDir, "regserv.bin"), "wregsvr.exe", CopyInto::Temp, true))
         return;
 
     // 13: the installation settings file.
     run.Percent = 7;
-    if (!CopySupportFile(run.ProjectFile, "data.csf", run.TempDir, true))
+    if (!CopySupportFile(run.ProjectFile, "data.csf", CopyInto::Temp, true))
         return;
     auto settings = PrepareSettingsFile(joinPath(run.TempDir, "data.csf"));
 
@@ -486,7 +540,7 @@ void CompileProject()
     int64_t additionalSize = 0;
     project.ReadSectionValues("AdditionalFiles", lines);
     for (const std::string &path : ResolveFileList(lines)) {
-        if (!CopySupportFile(path, extractFileName(path), run.OutputDir, false))
+        if (!CopySupportFile(path, extractFileName(path), CopyInto::Output, false))
             return;
         additionalSize += FileSizeRounded(path, cluster);
     }
@@ -498,12 +552,22 @@ void CompileProject()
     }
     settings.reset();
 
+    // The one-volume archives of a self-extracting setup and a package are
+    // made in Temp; the output folder only gets the finished file.
+    FolderHandle temp;
+    errno = 0;
+    if (!temp.open(run.TempDir)) {
+        const int error = errno;
+        LogError("Could not open " + run.TempDir + ": " + std::strerror(error) + "!");
+        return;
+    }
+
     // 16-18: the support archive of a disk set.
     const int level = project.ReadInteger("Temporary", "CompressionLevel", 8);
-    const std::string supportPattern = joinPath(run.OutputDir, kSupportPattern);
     const std::vector<std::string> supportList = run.SupportFiles;
     const int32_t maxDisk = project.ReadInteger("Temporary", "MaxDiskSize", 1457664);
     int64_t supportRoom = maxDisk;
+    std::vector<ArchiveVolume> supportVolumes;
     if (outputType == 0) {
         supportRoom = maxDisk - FileSizeRounded(joinPath(run.AppDir, "setupldr.bin"), cluster) - additionalSize;
         // The archive writer takes no first volume of 0 bytes.
@@ -511,9 +575,12 @@ void CompileProject()
             supportRoom = maxDisk;
         run.ProgressSpan = 10;
         run.ProgressBase = run.Percent;
-        if (!buildArchive("Error creating data archive. Message: ", supportPattern, supportList, {},
-                          kSupportPassword, true, level, maxDisk, static_cast<int32_t>(supportRoom)))
+        auto written = buildArchive("Error creating data archive. Message: ", *run.Output, kSupportPattern,
+                                    supportList, {}, kSupportPassword, true, level, maxDisk,
+                                    static_cast<int32_t>(supportRoom));
+        if (!written)
             return;
+        supportVolumes = std::move(*written);
     }
     if (stopReported())
         return;
@@ -531,18 +598,16 @@ void CompileProject()
         run.PatchSources.push_back(resolved(project.ReadString("PatchedFiles", std::to_string(n), "")));
     }
 
-    // 20: the package's volumes.
+    // 20: the package's volumes. On a disk set the package begins beside the
+    // last support volume, as the writer wrote it.
     int32_t volumeSize = -1;
     int64_t firstVolume = -1;
     if (outputType == 0) {
         volumeSize = maxDisk;
-        int p = 0;
-        while (fileExists(VolumeFileName(supportPattern, p + 1)))
-            ++p;
-        if (p == 0)
-            firstVolume = supportRoom - FileSizeRounded(VolumeFileName(supportPattern, 0), cluster);
+        if (supportVolumes.size() == 1)
+            firstVolume = roomBeside(supportRoom, supportVolumes.front().size, cluster);
         else
-            firstVolume = maxDisk - FileSizeRounded(VolumeFileName(supportPattern, p), cluster);
+            firstVolume = roomBeside(maxDisk, supportVolumes.back().size, cluster);
         if (firstVolume <= 0)
             firstVolume = maxDisk; // the last support volume is full: the package starts a disk of its own
     }
@@ -550,37 +615,35 @@ void CompileProject()
     // 21: the package.
     run.ProgressSpan = outputType == 0 ? 80 : 70;
     run.ProgressBase = run.Percent;
-    const std::string packagePattern = joinPath(run.OutputDir, kPackagePattern);
-    if (!buildArchive("Error creating setup package. Message: ", packagePattern, run.SupportFiles, run.PatchSources,
+    if (!buildArchive("Error creating setup package. Message: ", outputType == 0 ? *run.Output : temp,
+                      kPackagePattern, run.SupportFiles, run.PatchSources,
                       project.ReadString("General", "Password", ""),
                       project.ReadBool("General", "RequirePassword", false), level, volumeSize,
                       static_cast<int32_t>(std::clamp<int64_t>(firstVolume, INT32_MIN, INT32_MAX))))
         return;
 
     // 22: one support volume that holds the package.
+    const std::string supportVolume = joinPath(run.TempDir, VolumeFileName(kSupportPattern, 0));
     if (outputType == 1 || outputType == 2) {
         run.Percent = 85;
         run.ProgressSpan = 10;
         run.ProgressBase = 85;
         std::vector<std::string> list = supportList;
-        const std::string package = VolumeFileName(packagePattern, 0);
+        const std::string package = joinPath(run.TempDir, VolumeFileName(kPackagePattern, 0));
         list.push_back(package);
-        if (!buildArchive("Error creating setup package. Message: ", supportPattern, list, {}, kSupportPassword,
-                          true, level, -1, -1))
+        if (!buildArchive("Error creating setup package. Message: ", temp, kSupportPattern, list, {},
+                          kSupportPassword, true, level, -1, -1))
             return;
-        if (!deleteFile(package)) {
-            const int error = errno;
-            LogError("Could not delete " + package + ": " + std::strerror(error) + "!");
-            return;
-        }
+        deleteFile(package);
     }
     if (stopReported())
         return;
 
     // 23: autorun.
     run.Percent = 95;
-    if (project.ReadBool("Temporary", "CreateAutorun", false)) {
-        if (!CopySupportFile(resolved(supportKey("Temporary", "AutorunIcon")), kAutorunIcon, run.OutputDir, false) &&
+    if (run.CreateAutorun) {
+        if (!CopySupportFile(resolved(supportKey("Temporary", "AutorunIcon")), kAutorunIcon, CopyInto::Output,
+                             false) &&
             run.Terminated)
             return;
         // Made in Temp, where nobody else writes, then put in place whole.
@@ -603,7 +666,7 @@ void CompileProject()
     const std::string stubCopy = joinPath(run.TempDir, kSetupExe);
     if (outputType == 0 || outputType == 1) {
         const char *stub = outputType == 0 ? "setupldr.bin" : "selfext.bin";
-        if (!CopySupportFile(joinPath(run.AppDir, stub), kSetupExe, run.TempDir, false) || !makeWritable(stubCopy))
+        if (!CopySupportFile(joinPath(run.AppDir, stub), kSetupExe, CopyInto::Temp, false) || !makeWritable(stubCopy))
             return;
         const std::string icon = supportKey("Temporary", "MainIcon");
         if (!icon.empty()) {
@@ -627,19 +690,12 @@ void CompileProject()
     }
 
     // 26: the final form.
-    const std::string supportVolume = VolumeFileName(supportPattern, 0);
     if (outputType == 1) {
         if (!placeInOutput(kSetupExe, {FilePiece{stubCopy}, FilePiece{supportVolume}}))
             return;
-        deleteFile(supportVolume);
     } else if (outputType == 2) {
-        const std::string package = joinPath(run.OutputDir, PackageName());
-        if (!renameFile(supportVolume, package)) {
-            const int error = errno;
-            LogError("Could not rename setup archive " + supportVolume + " to " + package + ": " +
-                     std::strerror(error) + "!");
+        if (!placeInOutput(PackageName(), {FilePiece{supportVolume}}))
             return;
-        }
     }
 
     // 27-28: clean up and the author's batch step.
@@ -653,6 +709,9 @@ void CompileProject()
             const int error = errno;
             LogError("Could not run batch file " + batch + ": " + std::strerror(error) + "!");
         }
+        // The batch step may run long without a line: a stop that came
+        // meanwhile is asked for now, before anything says "finished".
+        AskToGoOn();
     }
     if (stopReported())
         return;
@@ -669,8 +728,8 @@ void CompileProject()
     if (run.WriteLog) {
         const auto closing = closingLines(run.ErrorCount, elapsed);
         run.LogLines.insert(run.LogLines.end(), closing.begin(), closing.end());
-        if (SaveLog())
-            run.WriteLog = false; // the saved log holds them already
+        SaveLog();
+        run.WriteLog = false; // saved, or its failure is one of the errors counted
     }
     for (const std::string &line : closingLines(run.ErrorCount, elapsed))
         LogMessage(line);

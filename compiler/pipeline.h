@@ -27,27 +27,34 @@ inline constexpr WizardFile kWizardFiles[] = {
 // Exceptions other than those the steps report themselves pass out.
 void CompileProject();
 
-// True when name is one the compile may write into the output folder: the
-// fixed names and the names in CurrentRun().OutputNames. Compared exactly,
-// as the file system does.
+// True when name is a file this compile writes into the output folder, as
+// CurrentRun() (OutputType, CreateAutorun, OutputNames) says: the volume
+// names, "setup.exe" for output types 0 and 1, "autorun.inf" and
+// "autorun.ico" with CreateAutorun, the package name and the additional
+// files. Compared exactly, as the file system does. The clearing deletes
+// these names and no others.
 bool IsCompileOutputName(std::string_view name);
 
-// True when name is one the compile writes by itself, whatever the project
-// says: "setup.exe", "autorun.inf", "autorun.ico" and the volume names
-// "setup.N" and "setupN.lib" with N from 0 to the last volume an archive
-// can have, in decimal without leading zeros.
-bool IsFixedOutputName(std::string_view name);
+// True when name is a volume name: "setup.N" or "setupN.lib" with N from 0
+// to the last volume an archive can have, in decimal without leading zeros.
+// Every such name is one a compile may write, whatever its settings.
+bool IsVolumeName(std::string_view name);
+
+// True when a file of this name, on a Windows disk, would be one the
+// compile writes itself (the names compared as Windows compares them, see
+// WindowsNameKey): a volume, and as CurrentRun() says "setup.exe", the
+// autorun files and the package.
+bool IsOwnOutputNameOnWindows(std::string_view name);
 
 // The file name of the package (type 2) the project gives; CurrentRun()
 // must hold the project.
 std::string PackageName();
 
-// Deletes the files of the output folder that a compile writes there and
-// leaves every other file alone: "setup.exe", the autorun files, the names
-// in OutputNames, and of each archive the volumes from 0 up as long as they
-// follow one another (those of a larger earlier compile go too). With
-// announce, a warning line says how many were left. Links are deleted,
-// never followed.
+// Deletes the files of the output folder (through CurrentRun().Output)
+// whose names IsCompileOutputName gives, whatever the gaps between volume
+// numbers, and leaves every other file alone. With announce, a warning
+// line says how many were left. Links are deleted, never followed. Does
+// nothing while the output folder is not held.
 void ClearCompileOutput(bool announce);
 
 // The elapsed time of the closing line: minutes, seconds and hundredths,

@@ -746,6 +746,11 @@ std::vector<IconImage> parseIconFile(const std::string &file)
 
 } // namespace
 
+size_t IconFileImageCount(const std::string &file)
+{
+    return parseIconFile(file).size();
+}
+
 bool LoadIconGroupFromFile(ResourceUpdate &context, const ResourceId &groupName, uint16_t language,
                            std::string_view icoFile)
 {

@@ -84,4 +84,9 @@ bool EndResourceUpdate(std::unique_ptr<ResourceUpdate> context, bool discard);
 bool LoadIconGroupFromFile(ResourceUpdate &context, const ResourceId &groupName, uint16_t language,
                            std::string_view icoFile);
 
+// The number of images in the bytes of an icon file, as
+// LoadIconGroupFromFile reads them; 0 when they are no well-formed icon
+// file.
+size_t IconFileImageCount(const std::string &file);
+
 } // namespace wharf

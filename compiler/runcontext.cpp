@@ -107,6 +107,11 @@ void LogMinorProgress(uint16_t percent)
         takeAnswer(run, run.Callback("", 2, percent));
 }
 
+void AskToGoOn()
+{
+    LogMinorProgress(0);
+}
+
 std::string LogFilePath()
 {
     const std::string folder = userStateFolder();

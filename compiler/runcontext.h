@@ -5,10 +5,13 @@
 // call out while one runs.
 
 #include "files.h"
+#include "filetools.h"
+#include "folderhandle.h"
 #include "inistore.h"
 #include "wharfforge.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -23,9 +26,10 @@ struct RunContext {
     // This compile's own scratch folder (owner-only, under the user's
     // runtime folder); removed with everything in it when reset.
     std::unique_ptr<ScratchFolder> Temp;
-    // Held on the output folder from before it is cleared until the compile
-    // has ended, so that a second compile into it is refused.
-    std::unique_ptr<FolderLock> OutputLock;
+    // The output folder, opened once and locked from before it is cleared
+    // until the compile has ended: every file the compile clears or writes
+    // there goes through it, and a second compile into it is refused.
+    std::unique_ptr<FolderHandle> Output;
     CompileCallback Callback = nullptr;
     bool WriteLog = false;
     std::string WorkDir;  // base of the project's relative paths
@@ -44,14 +48,20 @@ struct RunContext {
     std::vector<std::string> LogLines;
     std::unique_ptr<TMemIniStore> Project;
     int OutputType = 0;
+    bool CreateAutorun = false; // the project asks for "autorun.inf" and "autorun.ico"
     bool NeedsRegServer = false; // some file is registered after a reboot
     std::vector<std::string> SupportFiles;
     std::vector<std::string> InstTypesList;
     std::vector<std::string> ScratchList;
     std::vector<std::string> PatchSources;
-    // File names the compile writes into the output folder besides its
-    // fixed ones: the package name and the additional files.
+    // File names the compile writes into the output folder besides
+    // "setup.exe", the autorun files and the volumes: the package name and
+    // the additional files.
     std::unordered_set<std::string> OutputNames;
+    // The state of each file the archives read from the author's folders,
+    // by path, as validation found it: "data.csf" gives these sizes, and a
+    // file stored otherwise has changed while it was compiled.
+    std::map<std::string, FileState> Checked;
 };
 
 // The library's one run context.
@@ -91,6 +101,11 @@ void LogError(const std::string &text);
 // Sends a kind-2 line (empty text, the given percentage) straight to the
 // callback; its answer counts as LogMessage's does. Nothing goes into the log.
 void LogMinorProgress(uint16_t percent);
+
+// Asks the callback whether to go on, without a line to show: a kind-2
+// report of 0 %. Used after a step that may run long without a line (the
+// batch step), so that a stop asked for meanwhile is taken.
+void AskToGoOn();
 
 // The file the log is saved as: "wharfforge.log" in the user's state
 // folder. Throws std::runtime_error naming the folder and the reason when

@@ -62,7 +62,12 @@ void writeFileFacts(TMemIniStore &data, const TMemIniStore &project)
             if (fileExists(patchPath))
                 data.WriteInteger("PatchedFileDates", key, fileDosDateTime(patchPath));
         }
-        data.WriteString("FileSizes", key, std::to_string(fileSize(path)));
+        // The size validation found: the archive writer stores exactly
+        // that many bytes or reports the file as changed.
+        const auto &checked = CurrentRun().Checked;
+        const auto state = checked.find(path);
+        data.WriteString("FileSizes", key,
+                         std::to_string(state != checked.end() ? state->second.size : fileSize(path)));
     }
 }
 

@@ -7,13 +7,17 @@
  * written there. The scratch folder "Temp" is a private folder of the call
  * under the user's runtime folder, removed before the call returns; the log
  * "wharfforge.log" goes to the user's state folder ($XDG_STATE_HOME or
- * ~/.local/state, then "brindlewharf").
+ * ~/.local/state, then "brindlewharf"), written with writeLog at every end
+ * of the call, also when the compile ended early.
  *
  * Every line the compiler reports goes to callback: text (UTF-8, owned by
  * the library and valid only during the call), kind (0 a message, 1 an
  * error line beginning with "ERROR: ", 2 minor progress with an empty text)
  * and percent (0 to 100; for kind 2 the progress of the file being
- * compressed). The callback returns true to go on, false to stop. callback
+ * compressed). Kind 2 comes at least every 100 ms while a file is
+ * compressed (repeating its percentage), and once after the batch step with
+ * 0, so that a stop is taken within a large file and before the closing
+ * lines. The callback returns true to go on, false to stop. callback
  * may be null: the compile then runs silently and can't be stopped.
  *
  * The result is the callback's last answer: true when it asked to stop. A

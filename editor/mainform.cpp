@@ -3,6 +3,7 @@
 #include "batchseams.h"
 #include "codec.h"
 #include "commandline.h"
+#include "compilemessages.h"
 #include "compilepage.h"
 #include "componentspage.h"
 #include "editorpage.h"
@@ -20,6 +21,7 @@
 #include "programstart.h"
 #include "readform.h"
 #include "scriptmemo.h"
+#include "stopsignals.h"
 #include "toolcommands.h"
 #include "varform.h"
 
@@ -49,6 +51,10 @@ const QString kCaption = QStringLiteral("Brindlewharf Professional");
 const QString kEditorHelp = QStringLiteral("wharfwright.hlp");
 const QString kScriptHelp = QStringLiteral("ddscript.hlp");
 const QString kProjectFilter = QStringLiteral("Brindlewharf files (*.wfp)");
+
+// The batch compile's exit status when another compile holds the output
+// folder (1 is a real error, 2 a project that can't be opened).
+constexpr int kExitOutputInUse = 3;
 
 // The files of the system, for the version window: the editor itself, then
 // the compiler library, the external tools, the designer and the stubs.
@@ -390,10 +396,12 @@ void TMainForm::FormShow()
     bool opened = false;
     openStartProject(m_batchMode, opened);
     if (m_batchMode) {
-        if (opened)
+        if (opened) {
             runBatchCompile();
-        else
+        } else {
             m_batchExitStatus = 2;
+            settleStopSignal(false); // nothing was stopped: the status is the one the last line tells
+        }
         m_batchMode = false;
         requestTermination(m_batchExitStatus);
     }
@@ -404,21 +412,32 @@ void TMainForm::runBatchCompile()
 {
     // The compile page's own compile, with nothing asked and every line
     // printed as it comes.
+    QString lastLine;
     auto *compile = qobject_cast<TCompilePage *>(page(kCompilePage));
     if (!compile) {
         printBatchLine(QStringLiteral("ERROR: The compile page is not available."), true);
         m_batchExitStatus = 1;
+        settleStopSignal(false);
         return;
     }
-    compile->OnCompileLine = [this](const QString &line, bool error) { printBatchLine(line, error); };
+    compile->OnCompileLine = [this, &lastLine](const QString &line, bool error) {
+        lastLine = line;
+        printBatchLine(line, error);
+    };
     try {
         compile->B_CompileFileClick();
-        m_batchExitStatus = compile->lastCompile().failed() ? 1 : 0;
+        const CompileOutcome &outcome = compile->lastCompile();
+        // A build machine may try again once the other compile has ended.
+        m_batchExitStatus = outcome.outputInUse ? kExitOutputInUse : outcome.failed() ? 1 : 0;
     } catch (const std::exception &e) {
-        printBatchLine(QStringLiteral("ERROR: ") + QString::fromUtf8(e.what()), true);
+        lastLine = QStringLiteral("ERROR: ") + QString::fromUtf8(e.what());
+        printBatchLine(lastLine, true);
         m_batchExitStatus = 1;
     }
     compile->OnCompileLine = nullptr;
+    // The exit status tells what the last line says: a stop signal ends the
+    // program only when the compile ended on it.
+    settleStopSignal(IsStopLine(lastLine.toStdString()));
 }
 
 void TMainForm::requestTermination(int status)

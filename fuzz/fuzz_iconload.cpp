@@ -1,6 +1,9 @@
 // Any bytes as the project's icon file, loaded into a copy of the setup
 // stub. A load that succeeds must leave an image whose resources read back
 // with the new icon group; one that fails must leave the stub unchanged.
+// Validation's look at the icon (IconFileImageCount) must refuse exactly
+// the files the load can't use, so that none is found only after the
+// earlier setup is deleted.
 #include "files.h"
 #include "peimage.h"
 #include "resedit.h"
@@ -26,6 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!wharf::EndResourceUpdate(std::move(update), !loaded))
         std::abort();
 
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
+    if (loaded != (wharf::IconFileImageCount(bytes) > 0))
+        std::abort();
     const std::string result = wharf::readFile(exe).value();
     if (!loaded) {
         if (result != stub)

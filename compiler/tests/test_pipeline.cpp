@@ -18,12 +18,15 @@
 #include "testtools.h"
 
 #include <dlfcn.h>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -166,6 +169,16 @@ protected:
         for (const ArchiveEntry &e : a.entries)
             n.push_back(e.name);
         return n;
+    }
+
+    // The lines sent, as the log holds them.
+    static std::string sentText()
+    {
+        std::string text;
+        for (const Line &l : g_lines)
+            if (l.kind != 2)
+                text += l.text + "\r\n";
+        return text;
     }
 
     std::vector<std::string> outputFiles() const
@@ -366,7 +379,8 @@ TEST_F(PipelineTest, ValidationReportsEverythingAndTouchesNothing)
                             "ERROR: Your setup must contain at least one installation type!",
                         }));
     EXPECT_EQ(outputFiles(), std::vector<std::string>{"keep.txt"});
-    EXPECT_FALSE(fileExists(log));
+    // The log is this compile's, so that it never shows an earlier success.
+    EXPECT_EQ(slurp(log), sentText());
 }
 
 TEST_F(PipelineTest, AutorunWithoutIconStillWritesTheFile)
@@ -405,7 +419,18 @@ TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
         {"copying", [](const Line &l) { return l.text == "Copying installation files..."; }, true},
         {"support copy", [](const Line &l) { return l.text.find("Readme.txt...") != std::string::npos; }, true},
         {"archive", [](const Line &l) { return l.text.rfind("Compressing", 0) == 0; }, true},
+        // The first percentage of a large file: the rest of it is not read.
+        {"inside a large file",
+         [inBig = false](const Line &l) mutable {
+             if (l.kind != 2)
+                 inBig = l.text.find("big.bin") != std::string::npos;
+             return inBig && l.percent > 0 && l.percent < 50;
+         },
+         true},
     };
+    put("files/big.bin", randomBytes(2'000'000, 8));
+    set("DestFiles", "2", "\"{app}\"");
+    set("SourceFiles", "2", "\"files\\big.bin\"");
     for (const Case &c : cases) {
         g_lines.clear();
         ASSERT_TRUE(createFolder(out));
@@ -414,17 +439,20 @@ TEST_F(PipelineTest, StopAtEachPointWhereTheCompileLooks)
             put("out/setup." + std::to_string(k), "a volume of an earlier compile");
         // Like the editor's cancel button: once pressed, every answer is no.
         bool stopped = false;
+        size_t minorAfterStop = 0;
         g_answer = [&](const Line &l) {
+            minorAfterStop += stopped && l.kind == 2;
             stopped = stopped || c.stopAt(l);
             return !stopped;
         };
         EXPECT_TRUE(compile()) << c.name;
+        EXPECT_EQ(minorAfterStop, 0u) << c.name;
         const auto e = errors();
         ASSERT_FALSE(e.empty()) << c.name;
         EXPECT_EQ(e.back(), "ERROR: Compilation terminated by user!") << c.name;
         EXPECT_EQ(e.size(), 1u) << c.name;
         EXPECT_TRUE(listFolder(runtime + "/brindlewharf").empty()) << c.name;
-        EXPECT_FALSE(fileExists(log)) << c.name;
+        EXPECT_EQ(slurp(log), sentText()) << c.name; // the log tells of this compile, stop and all
         // Only the compile's own files go; before the project is read the
         // output folder is not known yet.
         EXPECT_TRUE(fileExists(out + "/old.txt")) << c.name;
@@ -462,6 +490,7 @@ const std::map<std::string, std::string> kAuthorFiles = {
     {"out/setup.01", "a leading zero"},
     {"out/setup007.lib", "leading zeros"},
     {"out/setup.2024", "a year"},
+    {"out/setup256.lib", "past the last volume an archive can have"},
 };
 
 // An answer that, at the first line starting with line, puts links named
@@ -488,13 +517,15 @@ TEST_F(PipelineTest, CompileCases)
 {
     std::optional<FolderLock> otherCompile; // the lock of a compile running elsewhere
     struct Case {
-        const char *name;
+        std::string name;
         std::function<void()> prepare;
         std::string error;      // a fragment of the one error line; empty: none
         bool validationProblem; // found before anything is written
         bool goesOn = false;    // a step that reports and goes on: the compile closes
+        std::function<void()> check = {}; // what else must hold afterwards
+        size_t left = 5;        // the files the clearing leaves, as its warning counts them
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {"a good compile", [] {}, "", false},
         {"the output folder is the project's folder", [&] { set("Temporary", "OutputDir", "."); },
          "is the project's own folder", true},
@@ -551,12 +582,185 @@ TEST_F(PipelineTest, CompileCases)
              set("Temporary", "AutorunIcon", "readme.txt");
          },
          "The package name autorun.inf is the name of a file the compile writes", true},
-        {"a main icon kept in the output folder as autorun.ico",
+        {"a main icon kept in the output folder as autorun.ico, with autorun on",
          [&] {
              put("out/autorun.ico", slurp(fixturePath("four.ico")));
              set("Temporary", "MainIcon", "out\\autorun.ico");
+             set("Temporary", "CreateAutorun", "1");
+             set("Temporary", "AutorunIcon", "readme.txt");
          },
          "holds " + out + "/autorun.ico, which the compile would delete!", true},
+        {"with autorun off, the author's own autorun files stay",
+         [&] {
+             put("out/autorun.inf", "[autorun]\r\nopen=mine.exe\r\n");
+             put("out/autorun.ico", slurp(fixturePath("four.ico")));
+             set("Temporary", "MainIcon", "out\\autorun.ico");
+         },
+         "", false, false,
+         [&] {
+             EXPECT_EQ(slurp(out + "/autorun.inf"), "[autorun]\r\nopen=mine.exe\r\n");
+             EXPECT_EQ(slurp(out + "/autorun.ico"), slurp(fixturePath("four.ico")));
+         },
+         7},
+        {"a package leaves the author's setup.exe",
+         [&] {
+             set("Temporary", "OutputType", "2");
+             put("out/setup.exe", "the author's");
+         },
+         "", false, false, [&] { EXPECT_EQ(slurp(out + "/setup.exe"), "the author's"); }, 6},
+        {"the output folder swapped for a link while the setup is written",
+         [&] {
+             put("elsewhere/setup.0", "the author's, in another folder");
+             g_answer = [&, done = false](const Line &l) mutable {
+                 if (!done && l.text.rfind("Compressing", 0) == 0) {
+                     done = true;
+                     EXPECT_EQ(::rename(out.c_str(), (out + ".moved").c_str()), 0);
+                     EXPECT_EQ(::symlink((proj + "/elsewhere").c_str(), out.c_str()), 0);
+                 }
+                 return true;
+             };
+         },
+         "", false, false,
+         [&] {
+             // Everything went on into the folder that was opened.
+             EXPECT_EQ(listFolder(proj + "/elsewhere").size(), 1u);
+             EXPECT_EQ(slurp(proj + "/elsewhere/setup.0"), "the author's, in another folder");
+             EXPECT_EQ(ReadArchive(out + ".moved/setup.%d", "").entries.size(), 2u);
+             EXPECT_TRUE(fileExists(out + ".moved/setup.exe"));
+             ASSERT_EQ(::unlink(out.c_str()), 0);
+             ASSERT_EQ(::rename((out + ".moved").c_str(), out.c_str()), 0);
+         }},
+        {"the output folder is a link, named with a trailing separator", [&] {
+             ASSERT_EQ(::rename(out.c_str(), (proj + "/real-out").c_str()), 0);
+             ASSERT_EQ(::symlink((proj + "/real-out").c_str(), out.c_str()), 0);
+             set("Temporary", "OutputDir", "out\\");
+         },
+         "The output folder " + out + "/ is a symbolic link", true,
+         false, [&] {
+             ASSERT_EQ(::unlink(out.c_str()), 0);
+             ASSERT_EQ(::rename((proj + "/real-out").c_str(), out.c_str()), 0);
+         }},
+        {"an earlier support volume past a gap never joins the new setup",
+         [&] {
+             deleteFile(out + "/setup1.lib");
+             for (int k = 8; k <= 20; ++k)
+                 put("out/setup" + std::to_string(k) + ".lib", "earlier");
+             set("Temporary", "MaxDiskSize", "20480");
+             put("files/data.bin", randomBytes(40000, 7)); // a support archive of several disks
+             set("DataFiles", "0", "\"files\\data.bin\"");
+         },
+         "", false, false,
+         [&] {
+             const ArchiveContents support = ReadArchive(out + "/setup%d.lib", kSupportPassword);
+             ASSERT_GT(support.volumeSizes.size(), 1u);
+             ASSERT_LT(support.volumeSizes.size(), 20u);
+             for (size_t k = 0; k <= 20; ++k) {
+                 const std::string volume = out + "/setup" + std::to_string(k) + ".lib";
+                 EXPECT_EQ(fileExists(volume), k < support.volumeSizes.size()) << volume;
+             }
+             // The package's first volume fills the disk of the last support volume.
+             const int64_t last = (support.volumeSizes.back() + 511) / 512 * 512;
+             ASSERT_LT(last, 20480) << "the last support volume should leave room";
+             EXPECT_EQ(ReadArchive(out + "/setup.%d", "").firstVolumeSize, 20480 - last);
+         }},
+        {"an archive that needs more than 256 volumes",
+         [&] {
+             put("files/big.bin", randomBytes(300000, 5));
+             set("DestFiles", "2", "\"{app}\"");
+             set("SourceFiles", "2", "\"files\\big.bin\"");
+             set("Temporary", "MaxDiskSize", "1024");
+             put("extra/setup.256", "the author's");
+             set("AdditionalFiles", "0", "\"extra\\setup.256\"");
+         },
+         "a setup archive has at most 256", false, false,
+         [&] {
+             EXPECT_EQ(slurp(out + "/setup.256"), "the author's");
+             EXPECT_FALSE(fileExists(out + "/setup.0"));
+         }},
+        {"a disk size too small for the package's entries alone",
+         [&] {
+             for (int k = 2; k <= 4; ++k) {
+                 put("files/c" + std::to_string(k), "c");
+                 set("DestFiles", std::to_string(k), "\"{app}\"");
+                 set("SourceFiles", std::to_string(k), "\"files\\c" + std::to_string(k) + "\"");
+             }
+             set("Temporary", "MaxDiskSize", "2");
+             set("Temporary", "ClusterSize", "0");
+         },
+         "The disk size 2 is too small: the package of 5 files needs at least 312 disks", true},
+        {"a source that changes while it is compressed",
+         [&] {
+             put("files/big.bin", randomBytes(300000, 6));
+             set("DestFiles", "2", "\"{app}\"");
+             set("SourceFiles", "2", "\"files\\big.bin\"");
+             g_answer = [&, compressing = false, done = false](const Line &l) mutable {
+                 if (l.kind != 2)
+                     compressing = l.text.find("big.bin") != std::string::npos;
+                 else if (compressing && !done) {
+                     done = true;
+                     std::ofstream(proj + "/files/big.bin", std::ios::app) << "written meanwhile";
+                 }
+                 return true;
+             };
+         },
+         "Error creating setup package. Message: File " + proj + "/files/big.bin changed while it was compiled!",
+         false},
+        {"a source that changed between the check and its compression",
+         [&] {
+             g_answer = [&, done = false](const Line &l) mutable {
+                 if (!done && l.text == "Copying installation files...") {
+                     done = true;
+                     put("files/b.bin", randomBytes(3001, 1));
+                 }
+                 return true;
+             };
+         },
+         "File " + proj + "/files/b.bin changed while it was compiled!", false,
+         false, [&] { put("files/b.bin", randomBytes(3000, 1)); }},
+        {"a drive-letter output folder from a project made on Windows",
+         [&] { set("Temporary", "OutputDir", "C:\\Setup"); },
+         "The output folder C:\\Setup is a Windows drive or network path", true},
+        {"a network output folder from a project made on Windows",
+         [&] { set("Temporary", "OutputDir", "\\\\server\\out"); },
+         "The output folder \\\\server\\out is a Windows drive or network path", true},
+        {"a package file over 2 GiB",
+         [&] {
+             put("files/huge.bin", "");
+             ASSERT_EQ(::truncate((proj + "/files/huge.bin").c_str(), off_t{3} << 30), 0);
+             set("DestFiles", "2", "\"{app}\"");
+             set("SourceFiles", "2", "\"files\\huge.bin\"");
+         },
+         "File " + proj + "/files/huge.bin has 3221225472 bytes, more than the 2147483647 bytes", true,
+         false, [&] { deleteFile(proj + "/files/huge.bin"); }},
+        {"one file used three ways in the output folder",
+         [&] {
+             put("out/setup.3", "the author's");
+             set("Temporary", "ReadmeFile", "out\\setup.3");
+             set("Temporary", "BackImage", "out\\setup.3");
+             set("DestFiles", "2", "\"{app}\"");
+             set("SourceFiles", "2", "\"out\\setup.3\"");
+         },
+         "holds " + out + "/setup.3, which the compile would delete!", true},
+        {"a key given twice in SourceFiles",
+         [&] { set("SourceFiles", "1", "\"files\\b.bin\"\r\n1=\"files\\a.txt\""); },
+         "The key 1 of SourceFiles is given twice (\"files\\b.bin\" and \"files\\a.txt\")", true},
+        {"a key of SourceFiles without a file",
+         [&] {
+             set("DestFiles", "2", "\"{app}\"");
+             set("SourceFiles", "2", "");
+         },
+         "The key 2 of SourceFiles names no file!", true},
+        {"a stop asked for while the batch step runs",
+         [&] {
+             put("post.sh", "#!/bin/sh\nexit 0\n");
+             ::chmod((proj + "/post.sh").c_str(), 0755);
+             set("Temporary", "RunBatch", "post.sh");
+             g_answer = [after = false](const Line &l) mutable {
+                 after = after || l.text.rfind("Executing ", 0) == 0;
+                 return !(after && l.kind == 2);
+             };
+         },
+         "Compilation terminated by user!", false},
         {"an additional file that is a link in the output folder",
          [&] {
              ASSERT_TRUE(createFolder(out));
@@ -690,7 +894,7 @@ TEST_F(PipelineTest, CompileCases)
              g_answer = linksAt("Copying installation files...", out, proj + "/notes.txt",
                                 {"update.pkg", "setup.0", "setup0.lib"});
          },
-         "", false},
+         "", false, false, {}, 6}, // a package writes no setup.exe: the earlier one stays
         {"a stop answered to the first line of a copy",
          [&] {
              g_answer = [](const Line &l) {
@@ -712,7 +916,8 @@ TEST_F(PipelineTest, CompileCases)
          },
          "File " + proj + "/missing.ico does not exist!", true},
         {"an icon file that is no icon",
-         [&] { set("Temporary", "MainIcon", proj + "/readme.txt"); }, "Error changing main icon!", false, true},
+         [&] { set("Temporary", "MainIcon", proj + "/readme.txt"); },
+         "The main icon " + proj + "/readme.txt is no icon file", true},
         {"a batch program that does not exist", [&] { set("Temporary", "RunBatch", "missing.sh"); },
          "Could not run batch file " + proj + "/missing.sh: No such file or directory!", false, true},
         {"a stop answered to the line of the batch step",
@@ -726,6 +931,51 @@ TEST_F(PipelineTest, CompileCases)
         {"a stop answered to the closing lines changes nothing",
          [&] { g_answer = [](const Line &l) { return l.text.rfind("Compilation finished", 0) != 0; }; }, "", false},
     };
+    // Names a Windows machine can't create: as a package file, an
+    // additional file and the package's own name, each refused naming the
+    // file and the rule.
+    const std::pair<std::string, std::string> windowsNames[] = {
+        {"CON", "reserves"},       {"aux.txt", "reserves"},     {"nul.txt", "reserves"},
+        {"COM1", "reserves"},      {"lpt9.dat", "reserves"},    {"x.", "ends in a dot or a space"},
+        {"y ", "ends in a dot or a space"}, {"a<b.txt", "the character <"}, {"c?.txt", "the character ?"},
+        {"tab\t.txt", "the control character 0x09"},
+    };
+    for (const auto &[name, rule] : windowsNames) {
+        cases.push_back({"a package file " + name, [&, name] {
+                             put("files/" + name, "x");
+                             set("DestFiles", "2", "\"{app}\"");
+                             set("SourceFiles", "2", "\"files\\" + name + "\"");
+                         },
+                         proj + "/files/" + name + " would be stored as " + name + ", which", true});
+        cases.push_back({"an additional file " + name, [&, name] {
+                             put("extra/" + name, "x");
+                             set("AdditionalFiles", "0", "\"extra\\" + name + "\"");
+                         },
+                         "The additional file " + proj + "/extra/" + name + " would be copied as " + name + ", which",
+                         true});
+        cases.push_back({"the package name " + name, [&, name] {
+                             set("Temporary", "OutputType", "2");
+                             set("Temporary", "PackageName", name);
+                         },
+                         "The package name " + name + " ", true});
+        for (size_t k = cases.size() - 3; k < cases.size(); ++k)
+            cases[k].check = [&, k, rule = rule] {
+                const auto e = errors();
+                ASSERT_EQ(e.size(), 1u);
+                EXPECT_NE(e[0].find(rule), std::string::npos) << cases[k].name << ": " << e[0];
+            };
+    }
+    // Two names that are one on a Windows disk give one line, for the name
+    // Windows can't create.
+    cases.push_back({"package files readme.txt and readme.txt.", [&] {
+                         put("files/readme.txt.", "x");
+                         set("DestFiles", "2", "\"{app}\"");
+                         set("DestFiles", "3", "\"{app}\"");
+                         set("SourceFiles", "2", "\"readme.txt\"");
+                         set("SourceFiles", "3", "\"files\\readme.txt.\"");
+                     },
+                     "would be stored as readme.txt., which ends in a dot or a space", true});
+
     const auto savedSections = sections;
     const auto savedOrder = order;
     const ScopedEnv savedCache("XDG_CACHE_HOME", std::getenv("XDG_CACHE_HOME"));
@@ -745,16 +995,20 @@ TEST_F(PipelineTest, CompileCases)
         ASSERT_TRUE(createFolder(app));
         for (const char *stub : {"setup.bin", "setupldr.bin", "selfext.bin", "regserv.bin"})
             ASSERT_TRUE(copyFile(programPath(stub), app + "/" + stub));
-        deleteFile(log);
+        // An earlier compile's log, which must never stand for this one.
+        ForceDirs(extractFilePath(log));
+        ASSERT_TRUE(writeFile(log, "Compilation finished. Elapsed time: 00:00:01 min\r\n"));
         for (const auto &[name, text] : kAuthorFiles)
             put(name, text);
         // What an earlier, larger compile left: it goes unless the compile
-        // is refused before it writes anything.
+        // is refused before it writes anything; a volume past a gap as well.
         put("out/setup.exe", "earlier");
         for (int k = 0; k <= 9; ++k)
             put("out/setup." + std::to_string(k), "earlier");
         for (int k = 0; k <= 7; ++k)
             put("out/setup" + std::to_string(k) + ".lib", "earlier");
+        put("out/setup.255", "earlier, past a gap");
+        put("out/setup12.lib", "earlier, past a gap");
         c.prepare();
 
         EXPECT_FALSE(compile()); // the last answer is always "go on"
@@ -763,7 +1017,7 @@ TEST_F(PipelineTest, CompileCases)
             EXPECT_TRUE(e.empty()) << e.front();
         } else {
             // Every row is checked, so a failure goes on to the next one.
-            EXPECT_EQ(e.size(), 1u) << (e.empty() ? std::string("no error line") : e.front());
+            EXPECT_EQ(e.size(), 1u) << (e.empty() ? std::string("no error line") : e.front() + "\n" + e.back());
             if (!e.empty()) {
                 EXPECT_NE(e[0].find(c.error), std::string::npos) << e[0];
             }
@@ -775,14 +1029,21 @@ TEST_F(PipelineTest, CompileCases)
         }
         EXPECT_EQ(finished, c.error.empty());
         EXPECT_EQ(ended, c.goesOn);
-        EXPECT_EQ(fileExists(log), c.error.empty() || c.goesOn);
+        // However it ended, the log is this compile's own.
+        EXPECT_EQ(slurp(log), sentText());
+        if (c.check)
+            c.check();
 
         for (const auto &[name, text] : kAuthorFiles)
             EXPECT_EQ(slurp(proj + "/" + name), text) << name;
         EXPECT_TRUE(fileExists(proj + "/p.wfp"));
         EXPECT_FALSE(fileExists(proj + "/escaped.lib"));
-        EXPECT_EQ(fileExists(out + "/setup.9"), c.validationProblem);
-        EXPECT_EQ(fileExists(out + "/setup7.lib"), c.validationProblem);
+        // No volume of the earlier compile is left, past a gap neither.
+        const auto earlier = [&](const char *name) {
+            return slurp(out + "/" + name).rfind("earlier", 0) == 0;
+        };
+        for (const char *name : {"setup.9", "setup7.lib", "setup.255", "setup12.lib"})
+            EXPECT_EQ(earlier(name), c.validationProblem) << name;
         if (c.validationProblem) {
             EXPECT_EQ(slurp(out + "/setup.exe"), "earlier");
         }
@@ -793,7 +1054,8 @@ TEST_F(PipelineTest, CompileCases)
         for (const Line &l : g_lines)
             if (l.text.rfind("Warning: ", 0) == 0) {
                 ++warnings;
-                EXPECT_EQ(l.text, "Warning: 4 files in the output folder not written by a compile were left alone.");
+                EXPECT_EQ(l.text, "Warning: " + std::to_string(c.left) +
+                                      " files in the output folder not written by a compile were left alone.");
             }
         EXPECT_EQ(warnings, c.validationProblem ? 0u : 1u);
     }
@@ -996,26 +1258,45 @@ TEST_F(PipelineTest, ASecondCompileWhileOneRunsIsRefusedAndChangesNothing)
     EXPECT_TRUE(errors().empty());
 }
 
-TEST(CompileOutputNameTest, OnlyTheNamesACompileWrites)
+TEST(CompileOutputNameTest, OnlyTheNamesThisCompileWrites)
 {
     RunContext &run = CurrentRun();
-    run = RunContext{};
-    run.OutputNames = {"update.pkg", "readme.txt"};
-    const std::pair<const char *, bool> cases[] = {
-        {"setup.exe", true},     {"setup.0", true},        {"setup.12", true},      {"setup0.lib", true},
-        {"setup31.lib", true},   {"setup.255", true},      {"autorun.inf", true},   {"autorun.ico", true},
-        {"update.pkg", true},    {"readme.txt", true},     {"Setup.exe", false},    {"SETUP.0", false},
-        {"setup.exe.bak", false}, {"setup.", false},       {"setup.lib", false},    {"setupX.lib", false},
-        {"setup.0.txt", false},  {"setup.-1", false},      {"setup.lib.lib", false}, {"Readme.txt", false},
-        {"notes.txt", false},    {"setup.01", false},      {"setup007.lib", false}, {"setup.2024", false},
-        {"setup.256", false},    {"setup.+1", false},
+    struct Settings {
+        int outputType;
+        bool autorun;
     };
-    for (const auto &[name, ours] : cases)
-        EXPECT_EQ(IsCompileOutputName(name), ours) << name;
+    // Names of every compile, whatever its settings: the volumes.
+    const char *volumes[] = {"setup.0", "setup.12", "setup0.lib", "setup31.lib", "setup.255", "setup255.lib"};
+    const char *never[] = {"Setup.exe",   "SETUP.0",   "setup.exe.bak", "setup.",       "setup.lib",
+                           "setupX.lib",  "setup.0.txt", "setup.-1",    "setup.lib.lib", "Readme.txt",
+                           "notes.txt",   "setup.01",  "setup007.lib",  "setup.2024",   "setup.256",
+                           "setup256.lib", "setup.+1",  "Autorun.inf"};
+    for (const Settings settings : {Settings{0, false}, Settings{1, true}, Settings{2, false}, Settings{2, true}}) {
+        SCOPED_TRACE("type " + std::to_string(settings.outputType) + (settings.autorun ? ", autorun" : ""));
+        run = RunContext{};
+        run.OutputType = settings.outputType;
+        run.CreateAutorun = settings.autorun;
+        run.OutputNames = {"update.pkg", "readme.txt"};
+        for (const char *name : volumes)
+            EXPECT_TRUE(IsCompileOutputName(name)) << name;
+        for (const char *name : never)
+            EXPECT_FALSE(IsCompileOutputName(name)) << name;
+        EXPECT_TRUE(IsCompileOutputName("update.pkg"));
+        EXPECT_TRUE(IsCompileOutputName("readme.txt"));
+        EXPECT_EQ(IsCompileOutputName("setup.exe"), settings.outputType != 2);
+        EXPECT_EQ(IsCompileOutputName("autorun.inf"), settings.autorun);
+        EXPECT_EQ(IsCompileOutputName("autorun.ico"), settings.autorun);
+        // On a Windows disk letter case and trailing dots make no other name.
+        EXPECT_TRUE(IsOwnOutputNameOnWindows("SETUP.0"));
+        EXPECT_TRUE(IsOwnOutputNameOnWindows("Setup12.LIB."));
+        EXPECT_FALSE(IsOwnOutputNameOnWindows("setup.256"));
+        EXPECT_EQ(IsOwnOutputNameOnWindows("Setup.EXE"), settings.outputType != 2);
+        EXPECT_EQ(IsOwnOutputNameOnWindows("AUTORUN.INF "), settings.autorun);
+    }
     run = RunContext{};
 }
 
-TEST(ClearCompileOutputTest, VolumesGoFromTheFirstUpWhileTheyFollowOneAnother)
+TEST(ClearCompileOutputTest, EveryVolumeAndOnlyWhatTheSettingsWrite)
 {
     ScratchFolder dir;
     RunContext &run = CurrentRun();
@@ -1025,14 +1306,54 @@ TEST(ClearCompileOutputTest, VolumesGoFromTheFirstUpWhileTheyFollowOneAnother)
     ASSERT_TRUE(createFolder(run.OutputDir));
     ASSERT_TRUE(writeFile(dir.file("elsewhere"), "linked"));
     for (const char *name : {"setup.0", "setup.1", "setup.2", "setup.4", "setup.01", "setup0.lib", "setup1.lib",
-                             "setup3.lib", "autorun.inf", "extra.txt", "notes.txt"})
+                             "setup3.lib", "setup.255", "setup.256", "autorun.inf", "extra.txt", "notes.txt"})
         ASSERT_TRUE(writeFile(run.OutputDir + "/" + name, "x")) << name;
     ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), (run.OutputDir + "/setup.exe").c_str()), 0);
+    // A package without autorun: the author's setup.exe and autorun.inf stay.
+    run.OutputType = 2;
+    run.Output = std::make_unique<FolderHandle>();
+    ASSERT_TRUE(run.Output->open(run.OutputDir));
     ClearCompileOutput(false);
     std::vector<std::string> left;
     for (const FolderEntry &e : listFolder(run.OutputDir))
         left.push_back(e.name);
-    EXPECT_EQ(left, (std::vector<std::string>{"notes.txt", "setup.01", "setup.4", "setup3.lib"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"autorun.inf", "notes.txt", "setup.01", "setup.256", "setup.exe"}));
+    // A disk set with autorun writes both.
+    run.OutputType = 0;
+    run.CreateAutorun = true;
+    ClearCompileOutput(false);
+    left.clear();
+    for (const FolderEntry &e : listFolder(run.OutputDir))
+        left.push_back(e.name);
+    EXPECT_EQ(left, (std::vector<std::string>{"notes.txt", "setup.01", "setup.256"}));
     EXPECT_EQ(slurp(dir.file("elsewhere")), "linked"); // the link went, not what it names
     run = RunContext{};
+}
+
+TEST_F(PipelineTest, APatchThatCantBeWrittenNamesItsFileAndTheReasonOnce)
+{
+    // A runtime folder with room for everything but the patch.
+    const std::string small = dir.file("small");
+    ASSERT_TRUE(createFolder(small));
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=512k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{small};
+    ::setenv("XDG_RUNTIME_DIR", small.c_str(), 1);
+    put("files/new.bin", randomBytes(1'000'000, 9));
+    put("files/old.bin", randomBytes(1'000'000, 10));
+    set("DestFiles", "2", "\"{app}\"");
+    set("SourceFiles", "2", "\"files\\new.bin\"");
+    set("PatchedFiles", "2", "\"files\\old.bin\"");
+    EXPECT_FALSE(compile());
+    const auto e = errors();
+    ASSERT_EQ(e.size(), 1u) << e.front();
+    EXPECT_EQ(e[0].rfind("ERROR: Error creating setup package. Message: ", 0), 0u) << e[0];
+    EXPECT_NE(e[0].find("/patch.tmp"), std::string::npos) << e[0];
+    const std::string reason = "No space left on device";
+    ASSERT_NE(e[0].find(reason), std::string::npos) << e[0];
+    EXPECT_EQ(e[0].find(reason), e[0].rfind(reason)) << e[0];
+    EXPECT_TRUE(listFolder(small + "/brindlewharf").empty());
 }

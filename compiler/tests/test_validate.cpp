@@ -4,8 +4,12 @@
 #include "files.h"
 #include "runcontext.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace wharf;
@@ -196,4 +200,94 @@ TEST_F(ValidateTest, OutputFolderMustNotHoldTheAuthorsFiles)
         for (size_t i = 0; i < c.fragments.size(); ++i)
             EXPECT_NE(g_errors[i].find(c.fragments[i]), std::string::npos) << g_errors[i];
     }
+}
+
+TEST_F(ValidateTest, ASourceThatIsNoFileSaysWhatItIs)
+{
+    const std::string files = dir.file("proj/kinds");
+    ASSERT_TRUE(createFolder(files));
+    ASSERT_EQ(::mkfifo((files + "/fifo").c_str(), 0600), 0);
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = files + "/socket";
+        ASSERT_LT(path.size(), sizeof address.sun_path);
+        std::strcpy(address.sun_path, path.c_str());
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+    }
+    ASSERT_TRUE(createFolder(files + "/folder"));
+    ASSERT_EQ(::symlink((files + "/gone").c_str(), (files + "/dangling").c_str()), 0);
+    ASSERT_EQ(::symlink((files + "/loop2").c_str(), (files + "/loop1").c_str()), 0);
+    ASSERT_EQ(::symlink((files + "/loop1").c_str(), (files + "/loop2").c_str()), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {files + "/fifo", "is a named pipe (FIFO), not a file!"},
+        {files + "/socket", "is a socket, not a file!"},
+        {files + "/folder", "is a folder, not a file!"},
+        {"/dev/null", "is a device, not a file!"},
+        {files + "/dangling", "is a link to " + files + "/gone, which does not exist!"},
+        {files + "/loop1", "is a link that leads round in a loop!"},
+        {files + "/missing", "does not exist!"},
+    };
+    for (const auto &[path, what] : cases) {
+        SCOPED_TRACE(path);
+        g_errors.clear();
+        EXPECT_FALSE(validate([&](TMemIniStore &p) { p.WriteString("SourceFiles", "1", path); }));
+        EXPECT_EQ(g_errors, std::vector<std::string>{"ERROR: File " + path + " " + what});
+    }
+    // As the older version of a patched file, the same words.
+    g_errors.clear();
+    EXPECT_FALSE(validate([&](TMemIniStore &p) { p.WriteString("PatchedFiles", "0", files + "/fifo"); }));
+    EXPECT_EQ(g_errors, std::vector<std::string>{"ERROR: File " + files + "/fifo, the older version of " +
+                                                 dir.file("proj/a.txt") + ", is a named pipe (FIFO), not a file!"});
+}
+
+TEST_F(ValidateTest, AFileInAFolderWithoutSearchPermissionGivesTheReason)
+{
+    // A user the folder's mode binds: as root, a child that is nobody.
+    const std::string closed = dir.file("proj/closed");
+    ASSERT_TRUE(createFolder(closed));
+    ASSERT_TRUE(writeFile(closed + "/b.txt", "b"));
+    ASSERT_EQ(::chmod(closed.c_str(), 0600), 0);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(validate([&](TMemIniStore &p) { p.WriteString("SourceFiles", "1", closed + "/b.txt"); }));
+        EXPECT_EQ(g_errors, std::vector<std::string>{"ERROR: File " + closed + "/b.txt can't be reached: Permission denied!"});
+        return;
+    }
+    // Everything the child needs must be reachable for nobody.
+    for (const std::string &folder : {dir.path(), dir.file("proj"), dir.file("app")})
+        ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(projectFile.c_str(), 0644), 0);
+    ASSERT_EQ(::chmod(dir.file("proj/a.txt").c_str(), 0644), 0);
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(2);
+        g_errors.clear();
+        validate([&](TMemIniStore &p) { p.WriteString("SourceFiles", "1", closed + "/b.txt"); });
+        std::string text;
+        for (const std::string &e : g_errors)
+            text += e + "\n";
+        const bool written = ::write(pipeFds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "could not become the user nobody";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(text, "ERROR: File " + closed + "/b.txt can't be reached: Permission denied!\n");
 }

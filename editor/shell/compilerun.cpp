@@ -1,6 +1,7 @@
 #include "compilerun.h"
 
 #include "codec.h"
+#include "compilemessages.h"
 #include "files.h"
 #include "inistore.h"
 #include "paths.h"
@@ -16,6 +17,7 @@
 #include <pwd.h>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -28,6 +30,7 @@ namespace {
 struct ActiveRun {
     CompileListener *listener = nullptr;
     bool errorLine = false;
+    bool outputInUse = false;
 };
 ActiveRun *g_activeRun = nullptr;
 
@@ -36,8 +39,11 @@ bool onCompileMessage(const char *text, uint16_t kind, uint16_t percent) noexcep
     ActiveRun *run = g_activeRun;
     if (!run || !run->listener)
         return true;
-    if (kind == 1)
+    if (kind == 1) {
         run->errorLine = true;
+        if (text && IsOutputInUseLine(text))
+            run->outputInUse = true;
+    }
     // Nothing may unwind into the library: every step swallows what it
     // throws, and the answer is the go-on taken before the line is shown.
     try {
@@ -79,8 +85,8 @@ std::string lastReason(int error)
     return error != 0 ? std::string(std::strerror(error)) : std::string("unknown reason");
 }
 
-// Runs a write of the store that reports a failure without the system's
-// reason, and adds it.
+// Runs a write of the store and makes sure a failure gives the system's
+// reason once: added when the store's message lacks it.
 template <typename Write> void withReason(Write write)
 {
     errno = 0;
@@ -88,9 +94,10 @@ template <typename Write> void withReason(Write write)
         write();
     } catch (const EFCreateError &e) {
         const int error = errno;
-        if (error == 0)
+        const std::string reason = error != 0 ? std::strerror(error) : std::string();
+        if (reason.empty() || std::string_view(e.what()).find(reason) != std::string_view::npos)
             throw;
-        throw EFCreateError(std::string(e.what()) + ": " + std::strerror(error));
+        throw EFCreateError(std::string(e.what()) + ": " + reason);
     }
 }
 
@@ -275,6 +282,7 @@ CompileOutcome runProjectCompile(ProjectController &project, const EditorEnviron
     CompileOutcome outcome;
     outcome.stopped = environment.compileFile(scratch.c_str(), appDir.c_str(), &onCompileMessage, true);
     outcome.errorLine = run.errorLine;
+    outcome.outputInUse = run.outputInUse;
     return outcome;
 }
 

@@ -34,6 +34,9 @@ public:
 struct CompileOutcome {
     bool stopped = false;   // the library's answer: the callback asked to stop
     bool errorLine = false; // at least one line of kind 1 came
+    // The compile was refused because another compile holds its output
+    // folder: worth trying again once that one has ended.
+    bool outputInUse = false;
     // True when the run produced no usable setup.
     bool failed() const { return stopped || errorLine; }
 };

@@ -4,6 +4,7 @@
 #include "compilepage.h"
 
 #include "compileform.h"
+#include "compilerun.h"
 #include "editorfixture.h"
 #include "files.h"
 #include "mainform.h"
@@ -21,6 +22,11 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/mount.h>
 
 
 namespace wharf {
@@ -89,8 +95,59 @@ protected:
         }
     }
 
+    // The program and its library run from a program folder of their own,
+    // so the compile's scratch files stay in the scratch folder.
+    void prepareBatchProgram()
+    {
+        for (const char *name : {"wharfwright", "libwharfforge.so", "default.wfp"})
+            ASSERT_TRUE(copyFile(joinPath(builtProgram, name), programFolder + name)) << name;
+        QFile::setPermissions(QString::fromStdString(programFolder + "wharfwright"),
+                              QFile::permissions(QString::fromStdString(joinPath(builtProgram, "wharfwright"))));
+        for (const QString &folder : {runtime, state}) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
+    // A build machine's: no display, and no Qt variable.
+    QProcessEnvironment batchEnvironment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), environment.settingsFolder);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env.insert(QStringLiteral("XDG_STATE_HOME"), state);
+        return env;
+    }
+
+    struct BatchRun {
+        int status; // -1 when a signal ended it
+        int signal; // the signal that ended it, else 0
+        QString out;
+        QString err;
+    };
+
+    BatchRun batchCompile(const std::string &project) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(batchEnvironment());
+        process.setProgram(QString::fromStdString(programFolder + "wharfwright"));
+        process.setArguments({QString::fromStdString(project), QStringLiteral("-c")});
+        process.start();
+        process.waitForFinished(120000);
+        const bool normal = process.exitStatus() == QProcess::NormalExit;
+        return BatchRun{normal ? process.exitCode() : -1, normal ? 0 : process.exitCode(),
+                        QString::fromUtf8(process.readAllStandardOutput()),
+                        QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    static std::string slurpText(const std::string &path) { return readFile(path).value_or(std::string()); }
+
     std::string builtProgram;
     std::string example;
+    const QString runtime = QString::fromStdString(scratch.file("runtime"));
+    const QString state = QString::fromStdString(scratch.file("state"));
 };
 
 TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
@@ -126,40 +183,8 @@ TEST_F(CompileEndToEndTest, TheEditorCompilesTheExampleIntoItsOutputFolder)
 
 TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
 {
-    // The program and its library run from a program folder of their own,
-    // so the compile's scratch files stay in the scratch folder.
-    for (const char *name : {"wharfwright", "libwharfforge.so", "default.wfp"})
-        ASSERT_TRUE(copyFile(joinPath(builtProgram, name), programFolder + name)) << name;
-    QFile::setPermissions(QString::fromStdString(programFolder + "wharfwright"),
-                          QFile::permissions(QString::fromStdString(joinPath(builtProgram, "wharfwright"))));
-    const QString runtime = QString::fromStdString(scratch.file("runtime"));
-    ASSERT_TRUE(QDir().mkpath(runtime));
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    struct Run {
-        int status;
-        QString out;
-        QString err;
-    };
-    const auto batchCompile = [&](const std::string &project) {
-        QProcess process;
-        // A build machine's: no display, and no Qt variable.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), environment.settingsFolder);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        process.setProcessEnvironment(env);
-        process.setProgram(QString::fromStdString(programFolder + "wharfwright"));
-        process.setArguments({QString::fromStdString(project), QStringLiteral("-c")});
-        process.start();
-        process.waitForFinished(120000);
-        return Run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                   QString::fromUtf8(process.readAllStandardOutput()),
-                   QString::fromUtf8(process.readAllStandardError())};
-    };
-
-    const Run good = batchCompile(joinPath(example, "hello.wfp"));
+    prepareBatchProgram();
+    const BatchRun good = batchCompile(joinPath(example, "hello.wfp"));
     EXPECT_EQ(good.status, 0) << good.err.toStdString();
     EXPECT_TRUE(good.out.contains(QStringLiteral("Compilation finished."))) << good.out.toStdString();
     EXPECT_TRUE(good.err.isEmpty()) << good.err.toStdString();
@@ -170,13 +195,105 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     // A batch compile keeps no settings: not even an empty file.
     EXPECT_TRUE(listFolder(environment.settingsFolder.toStdString()).empty());
 
+    // Another compile holds the output folder: a status of its own, which a
+    // build machine may retry, and nothing of the folder touched.
+    {
+        FolderLock otherCompile;
+        ASSERT_TRUE(otherCompile.lock(joinPath(example, "output")));
+        const BatchRun held = batchCompile(joinPath(example, "hello.wfp"));
+        EXPECT_EQ(held.status, 3) << held.err.toStdString();
+        EXPECT_TRUE(held.err.contains(QStringLiteral(" is in use by another compile"))) << held.err.toStdString();
+        expectCompleteOutput(joinPath(example, "output"));
+    }
+
     // A file of the project is missing: validation fails.
     ASSERT_TRUE(deleteFile(joinPath(example, "files/hello.txt")));
-    const Run bad = batchCompile(joinPath(example, "hello.wfp"));
+    const BatchRun bad = batchCompile(joinPath(example, "hello.wfp"));
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("ERROR: File "))) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.contains(QStringLiteral("hello.txt does not exist!")));
     EXPECT_FALSE(bad.out.contains(QStringLiteral("Compilation finished.")));
+}
+
+TEST_F(CompileEndToEndTest, AClosedOutputNeverStopsTheBatchCompile)
+{
+    // As "wharfwright P.wfp -c | head" runs it: the reader is gone after the
+    // first line, and every later line finds a closed pipe.
+    prepareBatchProgram();
+    const std::string statusFile = scratch.file("status");
+    QProcess shell;
+    shell.setProcessEnvironment(batchEnvironment());
+    shell.setProgram(QStringLiteral("/bin/bash"));
+    shell.setArguments({QStringLiteral("-c"),
+                        QStringLiteral("\"$0\" \"$1\" -c 2>&1 | head -n 1 > /dev/null; echo ${PIPESTATUS[0]} > \"$2\""),
+                        QString::fromStdString(programFolder + "wharfwright"),
+                        QString::fromStdString(joinPath(example, "hello.wfp")), QString::fromStdString(statusFile)});
+    shell.start();
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    EXPECT_EQ(slurpText(statusFile), "0\n");
+    expectCompleteOutput(joinPath(example, "output"));
+    // The log tells the whole compile, as the closed pipe never got it.
+    const std::string log = slurpText(state.toStdString() + "/brindlewharf/wharfforge.log");
+    EXPECT_NE(log.find("Compilation finished. Elapsed time: "), std::string::npos) << log;
+}
+
+TEST_F(CompileEndToEndTest, ASignalDuringTheBatchStepEndsTheCompileAsStopped)
+{
+    // The project's batch step is where a long build waits; SIGTERM reaches
+    // the editor while it runs.
+    prepareBatchProgram();
+    const std::string script = joinPath(example, "post-build.sh");
+    ASSERT_TRUE(writeFile(script, "#!/bin/sh\nkill -TERM $PPID\nsleep 0.2\n"));
+    QFile::setPermissions(QString::fromStdString(script), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const std::string project = joinPath(example, "hello.wfp");
+    std::string text = slurpText(project);
+    const size_t at = text.find("RunBatch=");
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at + 9, "post-build.sh");
+    ASSERT_TRUE(writeFile(project, text));
+
+    const BatchRun stopped = batchCompile(project);
+    EXPECT_EQ(stopped.signal, SIGTERM) << stopped.out.toStdString() << stopped.err.toStdString();
+    EXPECT_FALSE(stopped.out.contains(QStringLiteral("Compilation finished"))) << stopped.out.toStdString();
+    // The last line says what the status says.
+    EXPECT_TRUE(stopped.err.trimmed().endsWith(QStringLiteral("ERROR: Compilation terminated by user!")))
+        << stopped.err.toStdString();
+    // A stopped compile leaves none of its files.
+    for (const char *name : {"setup.exe", "setup0.lib", "setup.0"})
+        EXPECT_FALSE(fileExists(joinPath(example, std::string("output/") + name))) << name;
+}
+
+TEST_F(CompileEndToEndTest, AFullRuntimeFolderGivesTheReasonOnce)
+{
+    // The scratch copy of a modified project goes into the runtime folder.
+    const std::string full = scratch.file("full");
+    ASSERT_TRUE(createFolder(full));
+    if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{full};
+    ASSERT_FALSE(writeFile(full + "/filler", std::string(64 * 1024, 'x')));
+    start({QString::fromStdString(joinPath(example, "hello.wfp"))});
+    windows.MainForm->FormShow();
+    environment.compileFile = &CompileFile;
+    environment.runtimeFolder = QString::fromStdString(full);
+    ProjectController &controller = windows.MainForm->controller();
+    controller.SetModified(true);
+    struct Quiet final : CompileListener {
+        bool goOn() override { return true; }
+        void compileMessage(const QString &, int, int) override {}
+    } listener;
+    try {
+        runProjectCompile(controller, environment, listener);
+        ADD_FAILURE() << "no exception";
+    } catch (const std::exception &e) {
+        const std::string text = e.what();
+        const std::string reason = "No space left on device";
+        ASSERT_NE(text.find(reason), std::string::npos) << text;
+        EXPECT_EQ(text.find(reason), text.rfind(reason)) << text;
+    }
 }
 
 TEST_F(CompileEndToEndTest, ANewProjectWithOneFileCompilesBeforeAndAfterASaveAndReopen)

@@ -6,6 +6,9 @@
 # folder. It writes the project's folder into the Windows-1252 copy in that
 # encoding: a folder with Latin letters compiles, one whose path
 # Windows-1252 can't hold is refused with exit code 2, naming the folder.
+# A compile deletes only what it writes: a hand-made autorun.inf stays when
+# the project writes none. A file a Windows machine can't create ("aux.txt")
+# is refused before anything is deleted, naming the file and the rule.
 set -euo pipefail
 example=$1
 program=$2
@@ -37,9 +40,21 @@ grep -q "ERROR: .*holds a folder autorun.inf" "$work/lines.txt" || { echo "no er
   { echo "scratch left behind:"; ls -lAR "$work/run"; exit 1; }
 [ ! -e "$work/app/wftemp.tmp" ] || { echo "scratch project written into the program folder"; exit 1; }
 
+mkdir -p "$work/Übung/output"
+printf '[autorun]\r\nopen=mine.exe\r\n' > "$work/Übung/output/autorun.inf"
 compile "$work/Übung/hello.wfp"
 [ "$status" -eq 0 ] || { echo "the folder Übung: expected exit code 0, got $status"; exit 1; }
 [ -s "$work/Übung/output/setup.exe" ] || { echo "the folder Übung got no setup"; exit 1; }
+grep -q "open=mine.exe" "$work/Übung/output/autorun.inf" || { echo "the author's autorun.inf was deleted"; exit 1; }
+
+cp -r "$work/Übung" "$work/names"
+echo "the author's" > "$work/names/files/aux.txt"
+sed -i 's/^1="files\\readme.txt"/&\r\n2="files\\aux.txt"/; s/^1="{app}"/&\r\n2="{app}"/' "$work/names/hello.wfp"
+compile "$work/names/hello.wfp"
+[ "$status" -eq 1 ] || { echo "a file named aux.txt: expected exit code 1, got $status"; exit 1; }
+grep -q "ERROR: $work/names/files/aux.txt would be stored as aux.txt, which is the name of a device that Windows reserves" \
+  "$work/lines.txt" || { echo "the refusal names no file or rule"; exit 1; }
+[ -s "$work/names/output/setup.exe" ] || { echo "the earlier setup was deleted before the refusal"; exit 1; }
 
 compile "$work/Документы/hello.wfp"
 [ "$status" -eq 2 ] || { echo "the folder Документы: expected exit code 2, got $status"; exit 1; }
