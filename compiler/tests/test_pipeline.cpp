@@ -1332,10 +1332,11 @@ TEST(ClearCompileOutputTest, EveryVolumeAndOnlyWhatTheSettingsWrite)
 
 TEST_F(PipelineTest, APatchThatCantBeWrittenNamesItsFileAndTheReasonOnce)
 {
-    // A runtime folder with room for everything but the patch.
+    // A runtime folder with room for everything but the patch; private to
+    // the user, as a runtime folder must be to be used.
     const std::string small = dir.file("small");
     ASSERT_TRUE(createFolder(small));
-    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=512k") != 0)
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=512k,mode=0700") != 0)
         GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
     struct Unmount {
         std::string path;
@@ -1349,7 +1350,7 @@ TEST_F(PipelineTest, APatchThatCantBeWrittenNamesItsFileAndTheReasonOnce)
     set("PatchedFiles", "2", "\"files\\old.bin\"");
     EXPECT_FALSE(compile());
     const auto e = errors();
-    ASSERT_EQ(e.size(), 1u) << e.front();
+    ASSERT_EQ(e.size(), 1u) << (e.empty() ? std::string("no error line") : e.front());
     EXPECT_EQ(e[0].rfind("ERROR: Error creating setup package. Message: ", 0), 0u) << e[0];
     EXPECT_NE(e[0].find("/patch.tmp"), std::string::npos) << e[0];
     const std::string reason = "No space left on device";

@@ -4,10 +4,11 @@
 //
 // With a project and "-c" (or "/c") the project is compiled without a
 // window and the program ends: with status 0 after a compile without error
-// lines, 1 when the compile reported an error or was stopped, 2 when the
-// project could not be opened or the command line is malformed. A compile
-// stopped by SIGTERM, SIGINT or SIGHUP ends the program by that signal once
-// it has cleared up. "--help" and "--version" print and end with status 0.
+// lines, 1 when the compile reported an error, 2 when the project could not
+// be opened or the command line is malformed, 3 when another compile holds
+// the output folder. A compile stopped by SIGTERM, SIGINT or SIGHUP ends the
+// program by that signal once it has cleared up. "--help" and "--version"
+// print and end with status 0.
 
 #include "application.h"
 #include "displaycheck.h"
