@@ -3,7 +3,6 @@
 #include "codec.h"
 #include "encdec.h"
 #include "files.h"
-#include "folderhandle.h"
 #include "patch.h"
 #include "paths.h"
 #include "runcontext.h"

@@ -4,7 +4,6 @@
 #include "compilemessages.h"
 #include "filetools.h"
 #include "files.h"
-#include "folderhandle.h"
 #include "inistore.h"
 #include "paths.h"
 #include "codec.h"
@@ -103,8 +102,8 @@ enum class CopyInto { Temp, Output };
 bool CopySupportFile(const std::string &source, const std::string &name, CopyInto into, bool addToSupport)
 {
     RunContext &run = CurrentRun();
-    const std::string target =
-        into == CopyInto::Temp ? joinPath(run.TempDir, name) : run.Output->pathOf(name);
+    const FolderHandle &folder = into == CopyInto::Temp ? run.Temp->handle() : *run.Output;
+    const std::string target = folder.pathOf(name);
     LogMessage("Copying " + source);
     LogMessage("   to " + target + "...");
     bool ok = true;
@@ -116,8 +115,7 @@ bool CopySupportFile(const std::string &source, const std::string &name, CopyInt
         ok = false;
     } else {
         errno = 0;
-        const bool copied = into == CopyInto::Temp ? writeNewFileFrom(target, {FilePiece{source}})
-                                                   : run.Output->writeNewFile(name, {FilePiece{source}});
+        const bool copied = folder.writeNewFile(name, {FilePiece{source}});
         if (!copied) {
             const int error = errno;
             LogError("Could not copy " + source + " to " + target + ": " + std::strerror(error) + "!");
@@ -554,13 +552,7 @@ void CompileProject()
 
     // The one-volume archives of a self-extracting setup and a package are
     // made in Temp; the output folder only gets the finished file.
-    FolderHandle temp;
-    errno = 0;
-    if (!temp.open(run.TempDir)) {
-        const int error = errno;
-        LogError("Could not open " + run.TempDir + ": " + std::strerror(error) + "!");
-        return;
-    }
+    const FolderHandle &temp = run.Temp->handle();
 
     // 16-18: the support archive of a disk set.
     const int level = project.ReadInteger("Temporary", "CompressionLevel", 8);

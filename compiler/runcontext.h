@@ -6,7 +6,6 @@
 
 #include "files.h"
 #include "filetools.h"
-#include "folderhandle.h"
 #include "inistore.h"
 #include "wharfforge.h"
 

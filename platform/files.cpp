@@ -98,18 +98,11 @@ bool copyRest(int in, int out)
     }
 }
 
-// Removes whatever is named path and creates a new file there exclusively,
-// never through a link. When the name can't be removed, the reason of that
-// failure is the one left in errno.
-int createNewFile(const std::string &path, mode_t mode)
+// A name of one entry in a folder, never a path or "." and "..".
+bool isBareName(std::string_view name)
 {
-    int unlinkError = 0;
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-        unlinkError = errno;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd < 0 && errno == EEXIST && unlinkError != 0)
-        errno = unlinkError;
-    return fd;
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
 }
 
 // Copies one piece onto out; false with errno set on a failure or a piece
@@ -149,19 +142,6 @@ bool copyPiece(const FilePiece &piece, int out, struct stat *first)
         left -= n;
     }
     return true;
-}
-
-// Closes a file made by createNewFile; when it was not written whole, it is
-// removed, with errno kept from the failure.
-bool finishNewFile(Fd &out, const std::string &path, bool written)
-{
-    const bool ok = out.close() && written;
-    if (!ok) {
-        const int error = errno;
-        ::unlink(path.c_str());
-        errno = error;
-    }
-    return ok;
 }
 
 struct DirCloser {
@@ -877,12 +857,100 @@ std::optional<std::string> unfinishedSaveNotice(std::string_view path)
            " to take it back, and delete it once the file is as it should be.";
 }
 
-bool writeNewFileFrom(std::string_view target, const std::vector<FilePiece> &pieces)
+FolderHandle::~FolderHandle()
 {
-    const std::string path = toNativePath(target);
-    Fd out(createNewFile(path, 0600));
-    if (!out.ok())
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FolderHandle::open(std::string_view path)
+{
+    // A trailing separator would make the system follow a link after all.
+    std::string native = toNativePath(path);
+    while (native.size() > 1 && native.back() == '/')
+        native.pop_back();
+    const int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
         return false;
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+    m_path = std::string(path);
+    return true;
+}
+
+bool FolderHandle::lock()
+{
+    if (m_fd < 0) {
+        errno = EBADF;
+        return false;
+    }
+    return ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+std::string FolderHandle::pathOf(std::string_view name) const
+{
+    return joinPath(m_path, name);
+}
+
+std::vector<FolderEntry> FolderHandle::list() const
+{
+    std::vector<FolderEntry> entries;
+    if (m_fd < 0)
+        return entries;
+    // The listing reads through a descriptor of its own, on the same folder.
+    const int fd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return entries;
+    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    if (!dir) {
+        ::close(fd);
+        return entries;
+    }
+    while (const dirent *e = ::readdir(dir.get())) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        FolderEntry entry;
+        entry.name = name;
+        struct stat st {};
+        if (::fstatat(m_fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            entry.isLink = S_ISLNK(st.st_mode);
+            entry.isFolder = S_ISDIR(st.st_mode);
+        }
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
+    return entries;
+}
+
+bool FolderHandle::removeFile(std::string_view name) const
+{
+    if (m_fd < 0 || !isBareName(name)) {
+        errno = m_fd < 0 ? EBADF : EINVAL;
+        return false;
+    }
+    return ::unlinkat(m_fd, std::string(name).c_str(), 0) == 0;
+}
+
+bool FolderHandle::writeNewFile(std::string_view name, const std::vector<FilePiece> &pieces) const
+{
+    if (m_fd < 0 || !isBareName(name)) {
+        errno = m_fd < 0 ? EBADF : EINVAL;
+        return false;
+    }
+    const std::string file(name);
+    // When the old name can't be removed, that is the reason to give.
+    int removeError = 0;
+    if (::unlinkat(m_fd, file.c_str(), 0) != 0 && errno != ENOENT)
+        removeError = errno;
+    Fd out(::openat(m_fd, file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!out.ok()) {
+        if (errno == EEXIST && removeError != 0)
+            errno = removeError;
+        return false;
+    }
     struct stat first {};
     bool ok = true;
     for (size_t i = 0; i < pieces.size() && ok; ++i)
@@ -891,30 +959,13 @@ bool writeNewFileFrom(std::string_view target, const std::vector<FilePiece> &pie
         const struct timespec times[2] = {first.st_atim, first.st_mtim};
         ok = ::fchmod(out.get(), first.st_mode & 0777) == 0 && ::futimens(out.get(), times) == 0;
     }
-    return finishNewFile(out, path, ok);
-}
-
-FolderLock::~FolderLock()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-bool FolderLock::lock(std::string_view folder)
-{
-    const int fd = ::open(toNativePath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ok = out.close() && ok;
+    if (!ok) {
         const int error = errno;
-        ::close(fd);
+        ::unlinkat(m_fd, file.c_str(), 0);
         errno = error;
-        return false;
     }
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = fd;
-    return true;
+    return ok;
 }
 
 bool sameFile(std::string_view a, std::string_view b)
@@ -957,7 +1008,12 @@ ScratchFolder::ScratchFolder(std::string_view parent, std::string_view prefix)
     m_path = pattern;
     // The lock tells a later sweep that the folder is in use; a file system
     // without locks leaves the owner's process id as the only sign.
-    m_lock.lock(m_path);
+    if (!m_handle.open(m_path)) {
+        const int error = errno;
+        removeTree(m_path);
+        throw std::runtime_error("Could not open the private scratch folder " + m_path + ": " + std::strerror(error));
+    }
+    m_handle.lock();
 }
 
 ScratchFolder::~ScratchFolder()
@@ -983,7 +1039,7 @@ void ScratchFolder::removeAbandoned(std::string_view parent)
             continue;
         // A process of the same id in another process namespace may still
         // hold it.
-        if (FolderLock probe; !probe.lock(path) && errno == EWOULDBLOCK)
+        if (FolderHandle probe; probe.open(path) && !probe.lock() && errno == EWOULDBLOCK)
             continue;
         removeTree(path);
     }

@@ -515,7 +515,7 @@ std::function<bool(const Line &)> linksAt(const std::string &line, const std::st
 
 TEST_F(PipelineTest, CompileCases)
 {
-    std::optional<FolderLock> otherCompile; // the lock of a compile running elsewhere
+    std::optional<FolderHandle> otherCompile; // the lock of a compile running elsewhere
     struct Case {
         std::string name;
         std::function<void()> prepare;
@@ -554,7 +554,7 @@ TEST_F(PipelineTest, CompileCases)
         {"the output folder in use by another compile",
          [&] {
              ASSERT_TRUE(createFolder(out));
-             ASSERT_TRUE(otherCompile.emplace().lock(out));
+             ASSERT_TRUE(otherCompile.emplace().open(out) && otherCompile->lock());
          },
          "The output folder " + out + " is in use by another compile", true},
         {"a package file whose name is longer than an archive stores",

@@ -198,8 +198,8 @@ TEST_F(CompileEndToEndTest, TheBatchCompileEndsWithAStatusThatTellsTheOutcome)
     // Another compile holds the output folder: a status of its own, which a
     // build machine may retry, and nothing of the folder touched.
     {
-        FolderLock otherCompile;
-        ASSERT_TRUE(otherCompile.lock(joinPath(example, "output")));
+        FolderHandle otherCompile;
+        ASSERT_TRUE(otherCompile.open(joinPath(example, "output")) && otherCompile.lock());
         const BatchRun held = batchCompile(joinPath(example, "hello.wfp"));
         EXPECT_EQ(held.status, 3) << held.err.toStdString();
         EXPECT_TRUE(held.err.contains(QStringLiteral(" is in use by another compile"))) << held.err.toStdString();

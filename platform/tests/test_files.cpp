@@ -104,8 +104,9 @@ TEST_F(FilesTest, NewFilesReplaceLinksInsteadOfWritingThroughThem)
         ASSERT_EQ(::symlink(path("outside").c_str(), path(name).c_str()), 0) << name;
 
     // Pieces of files, one after another; the first one's mode and time.
-    ASSERT_TRUE(writeNewFileFrom(path("volume"), {{path("archive"), 3, 4}, {path("tail")}}));
-    ASSERT_TRUE(writeNewFileFrom(path("whole"), {{path("archive")}}));
+    const FolderHandle &folder = dir.handle();
+    ASSERT_TRUE(folder.writeNewFile("volume", {{path("archive"), 3, 4}, {path("tail")}}));
+    ASSERT_TRUE(folder.writeNewFile("whole", {{path("archive")}}));
     EXPECT_EQ(readFile(path("volume")), "3456XY");
     EXPECT_EQ(readFile(path("whole")), "0123456789");
     EXPECT_EQ(readFile(path("outside")), "not to be touched");
@@ -117,28 +118,88 @@ TEST_F(FilesTest, NewFilesReplaceLinksInsteadOfWritingThroughThem)
 
     // A piece that the file can't give in full, or a missing one: no file.
     errno = 0;
-    EXPECT_FALSE(writeNewFileFrom(path("short"), {{path("archive"), 8, 5}}));
+    EXPECT_FALSE(folder.writeNewFile("short", {{path("archive"), 8, 5}}));
     EXPECT_EQ(errno, EIO);
-    EXPECT_FALSE(writeNewFileFrom(path("short"), {{path("tail")}, {path("missing")}}));
+    EXPECT_FALSE(folder.writeNewFile("short", {{path("tail")}, {path("missing")}}));
     EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(fileExists(path("short")));
-    EXPECT_FALSE(writeNewFileFrom(path("no/such/dir"), {{path("tail")}}));
+    EXPECT_FALSE(folder.writeNewFile("no/such/dir", {{path("tail")}}));
 }
 
 TEST_F(FilesTest, AFolderLockKeepsOthersOutUntilItGoes)
 {
     ASSERT_TRUE(createFolder(path("out")));
     {
-        FolderLock first;
-        ASSERT_TRUE(first.lock(path("out")));
-        FolderLock second;
+        FolderHandle first;
+        ASSERT_TRUE(first.open(path("out")));
+        ASSERT_TRUE(first.lock());
+        FolderHandle second;
+        ASSERT_TRUE(second.open(path("out")));
         errno = 0;
-        EXPECT_FALSE(second.lock(path("out")));
+        EXPECT_FALSE(second.lock());
         EXPECT_EQ(errno, EWOULDBLOCK);
     }
-    FolderLock again;
-    EXPECT_TRUE(again.lock(path("out")));
-    EXPECT_FALSE(FolderLock().lock(path("missing")));
+    FolderHandle again;
+    ASSERT_TRUE(again.open(path("out")));
+    EXPECT_TRUE(again.lock());
+    errno = 0;
+    EXPECT_FALSE(FolderHandle().open(path("missing")));
+    EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(FolderHandleTest, WritesGoIntoTheFolderThatWasOpened)
+{
+    ScratchFolder dir;
+    const std::string folder = dir.file("out");
+    ASSERT_TRUE(createFolder(folder));
+    ASSERT_TRUE(writeFile(dir.file("source"), "new content"));
+    ASSERT_TRUE(writeFile(dir.file("target"), "the author's"));
+
+    // A link is refused as the folder itself.
+    ASSERT_EQ(::symlink(folder.c_str(), dir.file("link").c_str()), 0);
+    FolderHandle viaLink;
+    EXPECT_FALSE(viaLink.open(dir.file("link")));
+    EXPECT_FALSE(viaLink.open(dir.file("link") + "/"));
+    EXPECT_FALSE(viaLink.open(dir.file("link") + "\\"));
+    FolderHandle notAFolder;
+    EXPECT_FALSE(notAFolder.open(dir.file("source")));
+
+    FolderHandle handle;
+    ASSERT_TRUE(handle.open(folder));
+    ASSERT_TRUE(handle.lock());
+    // A second holder of the folder is kept out.
+    FolderHandle other;
+    ASSERT_TRUE(other.open(folder));
+    errno = 0;
+    EXPECT_FALSE(other.lock());
+    EXPECT_EQ(errno, EWOULDBLOCK);
+
+    // A link where the file goes is replaced, never written through.
+    ASSERT_EQ(::symlink(dir.file("target").c_str(), (folder + "/setup.exe").c_str()), 0);
+    ASSERT_TRUE(handle.writeNewFile("setup.exe", {FilePiece{dir.file("source")}}));
+    EXPECT_EQ(readFile(dir.file("target")), "the author's");
+    EXPECT_EQ(readFile(folder + "/setup.exe"), "new content");
+
+    // The folder swapped for a link: the handle goes on into the old folder.
+    ASSERT_EQ(::rename(folder.c_str(), dir.file("moved").c_str()), 0);
+    ASSERT_TRUE(createFolder(dir.file("elsewhere")));
+    ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), folder.c_str()), 0);
+    ASSERT_TRUE(handle.writeNewFile("setup.0", {FilePiece{dir.file("source"), 4, 7}}));
+    EXPECT_EQ(readFile(dir.file("moved/setup.0")), "content");
+    EXPECT_TRUE(listFolder(dir.file("elsewhere")).empty());
+    std::vector<std::string> names;
+    for (const FolderEntry &e : handle.list())
+        names.push_back(e.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"setup.0", "setup.exe"}));
+    EXPECT_TRUE(handle.removeFile("setup.0"));
+    EXPECT_FALSE(fileExists(dir.file("moved/setup.0")));
+
+    // Bare names only; a piece that can't be read leaves no file.
+    EXPECT_FALSE(handle.writeNewFile("../escaped", {FilePiece{dir.file("source")}}));
+    EXPECT_FALSE(fileExists(dir.file("escaped")));
+    EXPECT_FALSE(handle.writeNewFile("part", {FilePiece{dir.file("source"), 0, 100}}));
+    EXPECT_FALSE(fileExists(dir.file("moved/part")));
+    EXPECT_FALSE(handle.removeFile("sub/x"));
 }
 
 TEST_F(FilesTest, DosDateTimePacking)
