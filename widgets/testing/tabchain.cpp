@@ -20,18 +20,6 @@ constexpr int kSlack = 3;
 // A focus chain is a ring; a broken one must not hang the test.
 constexpr int kMaxChain = 100000;
 
-QString pathOf(const QWidget &widget, const QWidget &window)
-{
-    QStringList names;
-    for (const QWidget *w = &widget; w; w = w->parentWidget()) {
-        const QString name = w->objectName();
-        names.prepend(name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name);
-        if (w == &window)
-            break;
-    }
-    return names.join(QLatin1Char('/'));
-}
-
 bool isStop(const QWidget &widget, const QWidget &window)
 {
     return widget.window() == &window && (widget.focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
@@ -84,7 +72,7 @@ void addJumps(QWidget &window, std::vector<TabJump> &jumps)
     for (size_t k = 1; k < stops.size(); ++k) {
         if (readsAfter(*stops[k - 1], *stops[k], window))
             continue;
-        TabJump jump{pathOf(*stops[k - 1], window), pathOf(*stops[k], window)};
+        TabJump jump{widgetPath(*stops[k - 1], window), widgetPath(*stops[k], window)};
         const bool known = std::any_of(jumps.begin(), jumps.end(), [&](const TabJump &j) {
             return j.from == jump.from && j.to == jump.to;
         });

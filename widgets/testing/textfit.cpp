@@ -47,18 +47,6 @@ QString withoutMnemonic(QString text)
     return text;
 }
 
-QString pathOf(const QWidget &widget, const QWidget &window)
-{
-    QStringList names;
-    for (const QWidget *w = &widget; w; w = w->parentWidget()) {
-        const QString name = w->objectName();
-        names.prepend(name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name);
-        if (w == &window)
-            break;
-    }
-    return names.join(QLatin1Char('/'));
-}
-
 class Finder {
 public:
     explicit Finder(const QWidget &window) : m_window(window) {}
@@ -103,7 +91,7 @@ private:
         if (needed <= given)
             return;
         // A tab widget visits its pages once per tab: report each cut once.
-        const QString where = pathOf(widget, m_window) + (kind.isEmpty() ? QString() : QLatin1Char(' ') + kind);
+        const QString where = widgetPath(widget, m_window) + (kind.isEmpty() ? QString() : QLatin1Char(' ') + kind);
         for (const CutText &cut : cuts)
             if (cut.where == where && cut.text == text)
                 return;
@@ -134,7 +122,7 @@ private:
             const QRect ancestor(a->mapTo(&m_window, QPoint(0, 0)), a->size());
             if (!ancestor.contains(inWindow)) {
                 const QRect shown = ancestor.intersected(inWindow);
-                report(widget, QStringLiteral("clipped by ") + pathOf(*a, m_window), text,
+                report(widget, QStringLiteral("clipped by ") + widgetPath(*a, m_window), text,
                        inWindow.width() * inWindow.height(), shown.width() * shown.height());
                 return;
             }
@@ -366,6 +354,18 @@ private:
 };
 
 } // namespace
+
+QString widgetPath(const QWidget &widget, const QWidget &window)
+{
+    QStringList names;
+    for (const QWidget *w = &widget; w; w = w->parentWidget()) {
+        const QString name = w->objectName();
+        names.prepend(name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name);
+        if (w == &window)
+            break;
+    }
+    return names.join(QLatin1Char('/'));
+}
 
 std::vector<CutText> findCutText(QWidget &window)
 {

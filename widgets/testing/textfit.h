@@ -14,6 +14,10 @@ class QWidget;
 
 namespace wharf::testing {
 
+// The object path of widget inside window ("Form/GroupBox/E_Name"); a
+// widget without an object name is named by its class.
+QString widgetPath(const QWidget &widget, const QWidget &window);
+
 struct CutText {
     QString where; // object path and kind ("TMainForm/P_Files/header 2")
     QString text;
