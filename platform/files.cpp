@@ -148,6 +148,38 @@ struct DirCloser {
     void operator()(DIR *d) const { ::closedir(d); }
 };
 
+// The entries of the open folder fd without "." and "..", sorted by name;
+// links are reported as links and never followed. The listing reads
+// through a descriptor of its own, so fd's position is left alone.
+std::vector<FolderEntry> entriesOf(int fd)
+{
+    std::vector<FolderEntry> entries;
+    const int own = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (own < 0)
+        return entries;
+    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(own));
+    if (!dir) {
+        ::close(own);
+        return entries;
+    }
+    while (const dirent *e = ::readdir(dir.get())) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        FolderEntry entry;
+        entry.name = name;
+        struct stat st {};
+        if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            entry.isLink = S_ISLNK(st.st_mode);
+            entry.isFolder = S_ISDIR(st.st_mode);
+        }
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
+    return entries;
+}
+
 // The process id in the tail "<pid>-XXXXXX" of a scratch name; 0 for any
 // other text.
 pid_t ownerOfTail(std::string_view tail)
@@ -329,27 +361,8 @@ bool removeFolder(std::string_view path)
 
 std::vector<FolderEntry> listFolder(std::string_view path)
 {
-    std::vector<FolderEntry> entries;
-    const std::string p = toNativePath(path);
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(p.c_str()));
-    if (!dir)
-        return entries;
-    while (const dirent *e = ::readdir(dir.get())) {
-        const std::string name = e->d_name;
-        if (name == "." || name == "..")
-            continue;
-        FolderEntry entry;
-        entry.name = name;
-        struct stat st {};
-        if (::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-            entry.isLink = S_ISLNK(st.st_mode);
-            entry.isFolder = S_ISDIR(st.st_mode);
-        }
-        entries.push_back(std::move(entry));
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
-    return entries;
+    const Fd folder(::open(toNativePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return folder.ok() ? entriesOf(folder.get()) : std::vector<FolderEntry>();
 }
 
 std::optional<std::string> readFile(std::string_view path)
@@ -895,34 +908,7 @@ std::string FolderHandle::pathOf(std::string_view name) const
 
 std::vector<FolderEntry> FolderHandle::list() const
 {
-    std::vector<FolderEntry> entries;
-    if (m_fd < 0)
-        return entries;
-    // The listing reads through a descriptor of its own, on the same folder.
-    const int fd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return entries;
-    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
-    if (!dir) {
-        ::close(fd);
-        return entries;
-    }
-    while (const dirent *e = ::readdir(dir.get())) {
-        const std::string name = e->d_name;
-        if (name == "." || name == "..")
-            continue;
-        FolderEntry entry;
-        entry.name = name;
-        struct stat st {};
-        if (::fstatat(m_fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-            entry.isLink = S_ISLNK(st.st_mode);
-            entry.isFolder = S_ISDIR(st.st_mode);
-        }
-        entries.push_back(std::move(entry));
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
-    return entries;
+    return m_fd < 0 ? std::vector<FolderEntry>() : entriesOf(m_fd);
 }
 
 bool FolderHandle::removeFile(std::string_view name) const

@@ -149,17 +149,10 @@ QString describeTabJumps(const std::vector<TabJump> &jumps)
 
 void expectTabOrderFollowsLayout(const std::vector<WindowCase> &windows)
 {
-    for (const WindowCase &window : windows) {
-        SCOPED_TRACE(window.name);
-        QWidget &widget = window.open();
-        const bool wasShown = widget.isVisible();
-        widget.show();
-        QApplication::processEvents();
+    forEachWindowShown(windows, [](const WindowCase &, QWidget &widget) {
         const std::vector<TabJump> jumps = findTabOrderJumps(widget);
         EXPECT_TRUE(jumps.empty()) << describeTabJumps(jumps).toStdString();
-        if (!wasShown)
-            widget.hide();
-    }
+    });
 }
 
 } // namespace wharf::testing

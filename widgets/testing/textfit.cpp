@@ -394,7 +394,8 @@ bool saveWindowPicture(QWidget &window, const QString &folder, const QString &na
     return QDir().mkpath(folder) && window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")), "PNG");
 }
 
-void expectWindowsFit(const std::vector<WindowCase> &windows, const QString &pictureFolder)
+void forEachWindowShown(const std::vector<WindowCase> &windows,
+                        const std::function<void(const WindowCase &, QWidget &)> &check)
 {
     for (const WindowCase &window : windows) {
         SCOPED_TRACE(window.name);
@@ -402,14 +403,21 @@ void expectWindowsFit(const std::vector<WindowCase> &windows, const QString &pic
         const bool wasShown = widget.isVisible();
         widget.show();
         QApplication::processEvents();
+        check(window, widget);
+        if (!wasShown)
+            widget.hide();
+    }
+}
+
+void expectWindowsFit(const std::vector<WindowCase> &windows, const QString &pictureFolder)
+{
+    forEachWindowShown(windows, [&](const WindowCase &window, QWidget &widget) {
         const std::vector<CutText> cuts = findCutText(widget);
         EXPECT_TRUE(cuts.empty()) << describeCutText(cuts).toStdString();
         EXPECT_TRUE(fitsScreen(widget)) << "window of " << widget.frameGeometry().width() << " x "
                                         << widget.frameGeometry().height();
         EXPECT_TRUE(saveWindowPicture(widget, pictureFolder, QString::fromLatin1(window.name).replace(' ', '-')));
-        if (!wasShown)
-            widget.hide();
-    }
+    });
 }
 
 } // namespace wharf::testing

@@ -47,6 +47,11 @@ struct WindowCase {
     std::function<QWidget &()> open;
 };
 
+// Opens and shows each window of the table in turn and hands it to check,
+// under a trace naming it; a window that was hidden is hidden again.
+void forEachWindowShown(const std::vector<WindowCase> &windows,
+                        const std::function<void(const WindowCase &, QWidget &)> &check);
+
 // The check of every window of a table, in order: each is shown, checked
 // for cut text and for fitting the screen, saved as a picture under
 // pictureFolder, and hidden again unless it was shown before. Failures are
